@@ -1,0 +1,39 @@
+# Kelvaro: `make test` and `make run` work on a fresh Debian machine (they install what is missing).
+BUILD   := build
+NATIVE  := $(BUILD)/native
+WINDOWS := $(BUILD)/windows
+JOBS    := $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all deps native windows test test-native test-windows run bench clean
+
+all: native windows
+
+deps:
+	@bash tools/install-deps.sh
+
+native: deps
+	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake --build $(NATIVE) -j $(JOBS)
+
+windows: deps
+	cmake -S . -B $(WINDOWS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake --build $(WINDOWS) -j $(JOBS)
+
+# Both builds' tests in one ctest run, so the last lines are one summary for everything.
+test: native windows
+	@bash tools/run-tests.sh $(BUILD)
+
+test-native: native
+	cd $(NATIVE) && ctest --output-on-failure
+
+test-windows: windows
+	@bash tools/run-tests.sh $(BUILD) windows
+
+run: windows
+	@bash tools/run-program.sh $(WINDOWS)
+
+bench: native windows
+	@bash bench/run.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD)

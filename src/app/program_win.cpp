@@ -1,0 +1,21 @@
+// The program entry: the main window, then the message loop until it closes.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/main_window_win.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    kelvaro::TForm1 form;
+    ShowWindow(form.Handle(), showCommand);
+    UpdateWindow(form.Handle());
+
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return static_cast<int>(message.wParam);
+}

@@ -1,0 +1,67 @@
+#include "app/window_win.h"
+
+#include "app/message_box_win.h"
+
+namespace kelvaro {
+
+Window::~Window() {
+    if (handle_) {
+        // Detach first, so the messages of destruction do not reach a half-destroyed object.
+        SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
+        DestroyWindow(handle_);
+    }
+}
+
+void Window::RegisterClassOnce(const char* className, HICON icon) {
+    WNDCLASSEXA existing{sizeof existing};
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    if (GetClassInfoExA(instance, className, &existing)) return;
+    WNDCLASSEXA windowClass{sizeof windowClass};
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = Procedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = icon;
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = className;
+    RegisterClassExA(&windowClass);
+}
+
+void Window::Create(const char* className, const std::string& caption, DWORD style, DWORD exStyle, int x, int y,
+                    int width, int height, HWND parent, HMENU menu) {
+    CreateWindowExA(exStyle, className, caption.c_str(), style, x, y, width, height, parent, menu,
+                    GetModuleHandleA(nullptr), this);
+}
+
+LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefaultHandling(message, wParam, lParam);
+}
+
+LRESULT Window::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(handle_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        self->handle_ = window;
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Window*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (!self) return DefWindowProcA(window, message, wParam, lParam);
+    try {
+        LRESULT result = self->HandleMessage(message, wParam, lParam);
+        if (message == WM_NCDESTROY) {
+            SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+            self->handle_ = nullptr;
+        }
+        return result;
+    } catch (const std::exception& error) {
+        ShowExceptionBox(window, error);
+    } catch (...) {
+        ShowExceptionBox(window, std::runtime_error("Unknown error"));
+    }
+    return 0;
+}
+
+}  // namespace kelvaro

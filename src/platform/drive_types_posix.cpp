@@ -1,0 +1,16 @@
+#include "platform/drive_types.h"
+
+namespace kelvaro {
+namespace {
+
+// A POSIX system has no drive letters: every drive root is reported as missing.
+class NoDrives : public DriveTypes {
+public:
+    unsigned GetDriveType(const std::string&) override { return DriveNoRootDir; }
+};
+
+}  // namespace
+
+std::unique_ptr<DriveTypes> MakePlatformDriveTypes() { return std::make_unique<NoDrives>(); }
+
+}  // namespace kelvaro

@@ -1,0 +1,69 @@
+#pragma once
+// The file system as the scanner sees it: directory searches, folder identities and read-only files.
+// Paths use "\" between folders on every platform; the native build maps them to "/".
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace kelvaro {
+
+// Attribute bits of a directory entry, as the platform's directory search reports them.
+namespace attr {
+constexpr std::uint32_t ReadOnly = 0x01;
+constexpr std::uint32_t Hidden = 0x02;
+constexpr std::uint32_t System = 0x04;
+constexpr std::uint32_t VolumeId = 0x08;
+constexpr std::uint32_t Directory = 0x10;
+constexpr std::uint32_t Archive = 0x20;
+// Junctions, and symbolic links to folders as Wine shows them (0x410).
+constexpr std::uint32_t ReparsePoint = 0x400;
+}  // namespace attr
+
+struct DirectoryEntry {
+    std::string name;  // long name, without folder
+    std::uint64_t size = 0;
+    std::uint32_t attributes = 0;
+    // Last write, local time, MS-DOS format: date in the high 16 bits, time in the low 16 bits.
+    std::uint32_t dosDateTime = 0;
+};
+
+// One open directory search; the search is ended when the object is destroyed.
+class DirectoryListing {
+public:
+    virtual ~DirectoryListing() = default;
+    // The next entry in the file system's own order; false at the end.
+    virtual bool Next(DirectoryEntry& entry) = 0;
+};
+
+// Tells whether two paths reach the same folder.
+struct FolderIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    bool operator==(const FolderIdentity&) const = default;
+};
+
+class ReadOnlyFile {
+public:
+    virtual ~ReadOnlyFile() = default;
+    // Bytes read, 0 at the end of the file, -1 when the read failed.
+    virtual long Read(char* buffer, long count) = 0;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    // All entries that match pattern (folder + "\" + wildcard), whatever their attributes, with "."
+    // and "..". nullptr when the folder is missing or unreadable or nothing matches.
+    // Left out: entries whose name cannot be held exactly in the program's 8-bit code page, and
+    // entries whose full path is beyond the platform's path length limit, since neither can be
+    // opened or deleted safely by that name.
+    virtual std::unique_ptr<DirectoryListing> FindFirst(const std::string& pattern) = 0;
+    virtual std::optional<FolderIdentity> IdentifyFolder(const std::string& path) = 0;
+    // nullptr when the file cannot be opened for reading.
+    virtual std::unique_ptr<ReadOnlyFile> OpenRead(const std::string& path) = 0;
+};
+
+std::unique_ptr<FileSystem> MakePlatformFileSystem();
+
+}  // namespace kelvaro

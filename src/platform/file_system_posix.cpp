@@ -1,0 +1,137 @@
+// The file system of the native build, showing Linux files the way Wine's directory search shows
+// them: names starting with "." hidden, no write permission read-only, folders 0x10, other files
+// archive 0x20, links to folders 0x410, dangling links not listed.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <ctime>
+
+#include "platform/file_system.h"
+#include "platform/wildcard_posix.h"
+#include "search/date_time.h"
+
+namespace kelvaro {
+namespace {
+
+std::string ToUnixPath(std::string path) {
+    for (char& c : path)
+        if (c == '\\') c = '/';
+    return path;
+}
+
+std::uint32_t LocalDosDateTime(std::time_t time) {
+    std::tm local{};
+    if (!localtime_r(&time, &local)) return ClampedDosDateTime({1980, 1, 1, 0, 0, 0});
+    return ClampedDosDateTime({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                               local.tm_min, local.tm_sec});
+}
+
+std::uint32_t Attributes(const std::string& name, const struct stat& target, bool isLink) {
+    std::uint32_t attributes = S_ISDIR(target.st_mode) ? attr::Directory : attr::Archive;
+    if (isLink && S_ISDIR(target.st_mode)) attributes |= attr::ReparsePoint;
+    if (name.size() > 1 && name[0] == '.' && name != "..") attributes |= attr::Hidden;
+    if (!(target.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH))) attributes |= attr::ReadOnly;
+    return attributes;
+}
+
+class PosixListing : public DirectoryListing {
+public:
+    PosixListing(DIR* dir, std::string folder, std::string wildcard)
+        : dir_(dir), folder_(std::move(folder)), wildcard_(std::move(wildcard)) {}
+    ~PosixListing() override { closedir(dir_); }
+
+    bool Next(DirectoryEntry& entry) override {
+        if (hasPending_) {
+            hasPending_ = false;
+            entry = std::move(pending_);
+            return true;
+        }
+        while (dirent* item = readdir(dir_)) {
+            if (Describe(item->d_name, entry)) return true;
+        }
+        return false;
+    }
+
+    // Reads ahead to the first entry, so that a search without a match can fail at its start.
+    bool Prime() {
+        hasPending_ = Next(pending_);
+        return hasPending_;
+    }
+
+private:
+    bool Describe(const std::string& name, DirectoryEntry& entry) {
+        if (!WildcardMatches(wildcard_, name)) return false;
+        if (folder_.size() + name.size() >= PATH_MAX) return false;
+        struct stat linkStat {};
+        if (fstatat(dirfd(dir_), name.c_str(), &linkStat, AT_SYMLINK_NOFOLLOW) != 0) return false;
+        struct stat target = linkStat;
+        bool isLink = S_ISLNK(linkStat.st_mode);
+        if (isLink && fstatat(dirfd(dir_), name.c_str(), &target, 0) != 0) return false;
+        entry.name = name;
+        entry.size = S_ISDIR(target.st_mode) ? 0 : static_cast<std::uint64_t>(target.st_size);
+        entry.attributes = Attributes(name, target, isLink);
+        entry.dosDateTime = LocalDosDateTime(target.st_mtime);
+        return true;
+    }
+
+    DIR* dir_;
+    std::string folder_;
+    std::string wildcard_;
+    DirectoryEntry pending_;
+    bool hasPending_ = false;
+};
+
+class PosixReadOnlyFile : public ReadOnlyFile {
+public:
+    explicit PosixReadOnlyFile(int fd) : fd_(fd) {}
+    ~PosixReadOnlyFile() override { close(fd_); }
+    long Read(char* buffer, long count) override {
+        return static_cast<long>(read(fd_, buffer, static_cast<std::size_t>(count)));
+    }
+
+private:
+    int fd_;
+};
+
+class PosixFileSystem : public FileSystem {
+public:
+    std::unique_ptr<DirectoryListing> FindFirst(const std::string& pattern) override {
+        std::string unixPattern = ToUnixPath(pattern);
+        std::size_t slash = unixPattern.rfind('/');
+        std::string folder = slash == std::string::npos ? std::string() : unixPattern.substr(0, slash + 1);
+        std::string wildcard = unixPattern.substr(folder.size());
+        if (wildcard.empty() || unixPattern.size() >= PATH_MAX) return nullptr;
+        DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+        if (!dir) return nullptr;
+        auto listing = std::make_unique<PosixListing>(dir, folder, wildcard);
+        if (!listing->Prime()) return nullptr;
+        return listing;
+    }
+
+    std::optional<FolderIdentity> IdentifyFolder(const std::string& path) override {
+        struct stat info {};
+        if (stat(ToUnixPath(path).c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return std::nullopt;
+        return FolderIdentity{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+    }
+
+    std::unique_ptr<ReadOnlyFile> OpenRead(const std::string& path) override {
+        // Non-blocking, and regular files only: opening a named pipe must not hang the scan.
+        int fd = open(ToUnixPath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) return nullptr;
+        struct stat info {};
+        if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+            close(fd);
+            return nullptr;
+        }
+        return std::make_unique<PosixReadOnlyFile>(fd);
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<FileSystem> MakePlatformFileSystem() { return std::make_unique<PosixFileSystem>(); }
+
+}  // namespace kelvaro

@@ -1,0 +1,16 @@
+#pragma once
+#include <memory>
+#include <string>
+
+namespace kelvaro {
+
+// The user's number and date conventions.
+class LocaleFormats {
+public:
+    virtual ~LocaleFormats() = default;
+    virtual std::string ThousandSeparator() = 0;
+};
+
+std::unique_ptr<LocaleFormats> MakePlatformLocaleFormats();
+
+}  // namespace kelvaro

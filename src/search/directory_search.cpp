@@ -1,0 +1,16 @@
+#include "search/directory_search.h"
+
+namespace kelvaro {
+
+DirectorySearch::DirectorySearch(FileSystem& files, const std::string& pattern, std::uint32_t mask)
+    : listing_(files.FindFirst(pattern)), mask_(mask) {}
+
+bool DirectorySearch::Next(DirectoryEntry& entry) {
+    if (!listing_) return false;
+    while (listing_->Next(entry)) {
+        if (!IsExcludedBySearchMask(entry.attributes, mask_)) return true;
+    }
+    return false;
+}
+
+}  // namespace kelvaro

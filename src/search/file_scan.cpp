@@ -1,0 +1,244 @@
+#include "search/file_scan.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <string_view>
+
+#include "search/directory_search.h"
+#include "search/result_line.h"
+
+namespace kelvaro {
+namespace {
+
+constexpr std::uint32_t kMaskBits[] = {attr::ReadOnly, attr::Hidden, attr::System, attr::VolumeId, attr::Archive, 0};
+
+// Spaces after the path in the info label: they widen its last piece, so the label's fitting keeps
+// room after the file name.
+const std::string kLabelPadding(78, ' ');
+
+constexpr long kContentChunk = 30000;
+constexpr std::size_t kMaxSearchText = 255;
+
+// Only a to z change: letters outside ASCII compare as they are.
+void UpperAsciiInPlace(char* begin, char* end) {
+    for (char* c = begin; c != end; ++c)
+        if (*c >= 'a' && *c <= 'z') *c = static_cast<char>(*c - 'a' + 'A');
+}
+
+// Searches each run of non-zero bytes of the chunk on its own: text across a zero byte is not found.
+bool ChunkContains(std::string_view chunk, std::string_view pattern) {
+    std::size_t start = 0;
+    while (start < chunk.size()) {
+        std::size_t end = chunk.find('\0', start);
+        if (end == std::string_view::npos) end = chunk.size();
+        if (end > start && chunk.substr(start, end - start).find(pattern) != std::string_view::npos) return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+// Restores a value when the scope ends, also when an exception passes.
+template <typename T>
+class RestoreOnExit {
+public:
+    RestoreOnExit(T& target) : target_(target), saved_(target) {}
+    ~RestoreOnExit() { target_ = saved_; }
+
+private:
+    T& target_;
+    T saved_;
+};
+
+}  // namespace
+
+std::uint32_t TFileType::SearchMask() const {
+    std::uint32_t mask = 0;
+    for (int ordinal = 0; ordinal < 6; ++ordinal)
+        if (bits_ & (1u << ordinal)) mask |= kMaskBits[ordinal];
+    return mask;
+}
+
+TFileScan::TFileScan(const ScanPlatform& platform, InfoLabel* currInfoLabel)
+    : CurrInfoLabel(currInfoLabel), platform_(platform) {}
+
+void TFileScan::SetStartScan(bool value) {
+    if (!value) return;
+    StopScan = false;
+    if (!AppendItems) {
+        FileList.clear();
+        FoundEntries.clear();
+    }
+    neverPumped_ = true;
+    neverLabelled_ = true;
+    labelPending_ = false;
+    struct LabelFlush {
+        TFileScan& scan;
+        ~LabelFlush() { scan.FlushLabel(); }
+    } flushAtEnd{*this};
+    if (SearchAllDrives)
+        ScanAllDrives();
+    else
+        ScanTree(Directory);
+}
+
+void TFileScan::ScanTree(const std::string& root) {
+    walkPath_.clear();
+    if (IncSubDir) {
+        if (auto identity = platform_.files.IdentifyFolder(root)) walkPath_.push_back(*identity);
+    }
+    ScanFolder(root);
+}
+
+void TFileScan::ScanAllDrives() {
+    RestoreOnExit<bool> restoreAppend(AppendItems);
+    AppendItems = true;
+    for (char letter = 'a'; letter <= 'z' && !StopScan; ++letter) {
+        std::string root = std::string(1, letter) + ":\\";
+        if (platform_.drives.GetDriveType(root) == DriveUnknown) continue;
+        ScanTree(root);
+    }
+}
+
+void TFileScan::ScanFolder(std::string path) {
+    LocalDate today = platform_.clock.Today();
+    endOfToday_ = EncodeDate(today.year, today.month, today.day) + 0.99999;
+    if (path.empty() || path.back() != '\\') path += '\\';
+
+    // The file search stays open while the subfolders are walked.
+    DirectorySearch files(platform_.files, path + FileSpecs, FileType.SearchMask());
+    DirectoryEntry entry;
+    while (!StopScan && files.Next(entry)) {
+        ExamineEntry(path, entry);
+        PumpMessages();
+        if (StopScan) return;
+    }
+    if (!IncSubDir) return;
+
+    PumpMessages();
+    DirectorySearch folders(platform_.files, path + "*.*", attr::Directory);
+    while (!StopScan && folders.Next(entry)) {
+        // A dot in the name skips "." and "..", and every folder whose name holds a dot.
+        if (!(entry.attributes & attr::Directory) || entry.name.find('.') != std::string::npos) continue;
+        // A junction or a link to a folder may lead out of the tree or back into it.
+        if (entry.attributes & attr::ReparsePoint) continue;
+        std::string subfolder = path + entry.name;
+        std::optional<FolderIdentity> identity = platform_.files.IdentifyFolder(subfolder);
+        if (identity && IsOnWalkPath(*identity)) continue;
+        if (identity) walkPath_.push_back(*identity);
+        ScanFolder(subfolder);
+        if (identity) walkPath_.pop_back();
+    }
+}
+
+bool TFileScan::IsOnWalkPath(const FolderIdentity& identity) const {
+    return std::find(walkPath_.begin(), walkPath_.end(), identity) != walkPath_.end();
+}
+
+void TFileScan::ExamineEntry(const std::string& folder, const DirectoryEntry& entry) {
+    PumpMessages();
+    std::string path = folder + entry.name;
+    if (CurrInfoLabel) ShowInLabel(path + kLabelPadding);
+
+    PumpMessages();
+    if (FileSizeComp != fctNone &&
+        !PassesComparison(static_cast<std::int64_t>(entry.size), FileSizeComp, FileSize))
+        return;
+
+    PumpMessages();
+    if (FileAgeComp != fctNone && !PassesAge(entry)) return;
+
+    PumpMessages();
+    if (!SearchString.empty()) {
+        int found = FileContainsText(path);
+        if (found < 0) AddLine("*** Error Scanning: " + path, FoundEntry{0, 0, 0, true});
+        if (found != 1) return;
+    }
+
+    PumpMessages();
+    AddLine(ResultLine(path, entry), FoundEntry{entry.size, entry.dosDateTime, entry.attributes, false});
+}
+
+bool TFileScan::PassesAge(const DirectoryEntry& entry) const {
+    double days = std::trunc(endOfToday_ - DosDateTimeToDateTime(entry.dosDateTime));
+    return PassesComparison(static_cast<std::int64_t>(days), FileAgeComp, FileAge);
+}
+
+std::string TFileScan::ResultLine(const std::string& path, const DirectoryEntry& entry) {
+    std::string line = path;
+    if (ShowSize) line += "  " + SizeColumn(entry.size, platform_.locale.ThousandSeparator());
+    if (ShowDate) {
+        PumpMessages();
+        DosDateTimeToDateTime(entry.dosDateTime);  // an impossible date or time fails here
+        DosDateTimeParts parts = SplitDosDateTime(entry.dosDateTime);
+        line += "  " + DateColumn(parts) + "  " + TimeColumn(parts);
+    }
+    if (ShowAttr) {
+        PumpMessages();
+        line += "  " + AttributeColumn(entry.attributes);
+    }
+    return line;
+}
+
+void TFileScan::AddLine(std::string line, const FoundEntry& found) {
+    FileList.push_back(std::move(line));
+    FoundEntries.push_back(found);
+}
+
+int TFileScan::FileContainsText(const std::string& path) {
+    std::string pattern = SearchString.substr(0, kMaxSearchText);
+    if (!CaseSense) UpperAsciiInPlace(pattern.data(), pattern.data() + pattern.size());
+    std::unique_ptr<ReadOnlyFile> file = platform_.files.OpenRead(path);
+    if (!file) return -1;
+    try {
+        std::string buffer(kContentChunk, '\0');
+        for (;;) {
+            long count = file->Read(buffer.data(), kContentChunk);
+            if (count < 0) return -1;
+            if (count == 0) return 0;
+            std::string_view chunk(buffer.data(), static_cast<std::size_t>(count));
+            if (!CaseSense) UpperAsciiInPlace(buffer.data(), buffer.data() + count);
+            if (ChunkContains(chunk, pattern)) return 1;
+        }
+    } catch (...) {
+        return -2;
+    }
+}
+
+bool TFileScan::PaceDue(std::uint32_t& lastTick, bool& never) {
+    if (PaceMilliseconds == 0) return true;
+    std::uint32_t now = platform_.clock.TickCount();
+    if (!never && now - lastTick < PaceMilliseconds) return false;
+    never = false;
+    lastTick = now;
+    return true;
+}
+
+void TFileScan::PumpMessages() {
+    if (PaceDue(lastPumpTick_, neverPumped_)) platform_.pump.ProcessMessages();
+}
+
+void TFileScan::ShowInLabel(std::string text) {
+    if (PaceDue(lastLabelTick_, neverLabelled_)) {
+        labelPending_ = false;
+        CurrInfoLabel->SetFileName(text);
+        CurrInfoLabel->Repaint();
+    } else {
+        pendingLabelText_ = std::move(text);
+        labelPending_ = true;
+    }
+}
+
+// The label must end showing the last entry examined, even when that entry's update was skipped.
+void TFileScan::FlushLabel() {
+    if (!labelPending_ || !CurrInfoLabel) return;
+    labelPending_ = false;
+    try {
+        CurrInfoLabel->SetFileName(pendingLabelText_);
+        CurrInfoLabel->Repaint();
+    } catch (...) {
+        // Runs while the scan unwinds: the scan's own outcome is what the caller must see.
+    }
+}
+
+}  // namespace kelvaro

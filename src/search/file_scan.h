@@ -1,0 +1,120 @@
+#pragma once
+// TFileScan walks a folder tree and collects the files that match a pattern and the size, age and
+// content criteria, one line per file in FileList.
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/drive_types.h"
+#include "platform/file_system.h"
+#include "platform/locale_formats.h"
+#include "platform/message_pump.h"
+#include "search/date_time.h"
+#include "search/file_compare.h"
+#include "search/info_label.h"
+
+namespace kelvaro {
+
+enum class TFileAttr : std::uint8_t { ftReadOnly, ftHidden, ftSystem, ftVolumeID, ftArchive, ftNormal };
+
+// A set of TFileAttr; bit n stands for ordinal n.
+class TFileType {
+public:
+    constexpr TFileType() = default;
+    constexpr TFileType(std::initializer_list<TFileAttr> members) {
+        for (TFileAttr member : members) bits_ |= static_cast<std::uint8_t>(1u << static_cast<int>(member));
+    }
+    constexpr bool Contains(TFileAttr member) const { return bits_ & (1u << static_cast<int>(member)); }
+    constexpr std::uint8_t Bits() const { return bits_; }
+    // The attribute mask of the file pass: which excluded kinds of entry this set lets through.
+    std::uint32_t SearchMask() const;
+    bool operator==(const TFileType&) const = default;
+
+private:
+    std::uint8_t bits_ = 0;
+};
+
+// The platform services one scan uses.
+struct ScanPlatform {
+    FileSystem& files;
+    Clock& clock;
+    MessagePump& pump;
+    DriveTypes& drives;
+    LocaleFormats& locale;
+};
+
+// What the directory search told of a listed file, kept beside its line in FileList.
+struct FoundEntry {
+    std::uint64_t size = 0;
+    std::uint32_t dosDateTime = 0;
+    std::uint32_t attributes = 0;
+    bool isError = false;  // the line is a "*** Error Scanning: " line
+};
+
+class TFileScan {
+public:
+    TFileScan(const ScanPlatform& platform, InfoLabel* currInfoLabel = nullptr);
+    TFileScan(const TFileScan&) = delete;
+    TFileScan& operator=(const TFileScan&) = delete;
+
+    std::string Directory = "C:\\";
+    bool SearchAllDrives = false;
+    std::string FileSpecs = "*.*";
+    std::string SearchString;
+    TFileType FileType{TFileAttr::ftNormal};
+    bool IncSubDir = true;
+    bool CaseSense = false;
+    // In bytes. Wider than a rule's 32-bit number so that "KBytes" criteria above 2 GB stay exact.
+    std::int64_t FileSize = 0;
+    TFileCompType FileSizeComp = fctNone;
+    std::int32_t FileAge = 0;
+    TFileCompType FileAgeComp = fctNone;
+    bool ShowSize = false;
+    bool ShowDate = false;
+    bool ShowAttr = false;
+    bool AppendItems = false;
+    InfoLabel* CurrInfoLabel = nullptr;
+
+    bool StopScan = false;
+    std::vector<std::string> FileList;
+    std::vector<FoundEntry> FoundEntries;  // one per line of FileList
+
+    // Writing true runs a whole scan and returns when it ends; reading always gives false.
+    bool StartScan() const { return false; }
+    void SetStartScan(bool value);
+
+    // 1: the file holds SearchString; 0: it does not; -1: it cannot be opened or read; -2: other failure.
+    int FileContainsText(const std::string& path);
+
+    // The message queue is pumped and the info label redrawn at most this often during a scan, not
+    // at every step: each pump is a round trip to the window system. 0 pumps at every step.
+    std::uint32_t PaceMilliseconds = 25;
+
+private:
+    void ScanTree(const std::string& root);
+    void ScanFolder(std::string path);
+    void ScanAllDrives();
+    void ExamineEntry(const std::string& folder, const DirectoryEntry& entry);
+    bool PassesAge(const DirectoryEntry& entry) const;
+    std::string ResultLine(const std::string& path, const DirectoryEntry& entry);
+    void AddLine(std::string line, const FoundEntry& found);
+    bool IsOnWalkPath(const FolderIdentity& identity) const;
+    void PumpMessages();
+    void ShowInLabel(std::string text);
+    void FlushLabel();
+    bool PaceDue(std::uint32_t& lastTick, bool& never);
+
+    ScanPlatform platform_;
+    TDateTime endOfToday_ = 0;
+    std::vector<FolderIdentity> walkPath_;
+    std::uint32_t lastPumpTick_ = 0;
+    bool neverPumped_ = true;
+    std::uint32_t lastLabelTick_ = 0;
+    bool neverLabelled_ = true;
+    std::string pendingLabelText_;
+    bool labelPending_ = false;
+};
+
+}  // namespace kelvaro

@@ -1,0 +1,124 @@
+// The native directory search shows Linux files the way the scanner expects from Wine.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/wildcard_posix.h"
+#include "search/file_scan.h"
+#include "temp_tree.h"
+
+namespace kelvaro::testing {
+namespace {
+
+std::map<std::string, DirectoryEntry> List(FileSystem& files, const std::string& pattern) {
+    std::map<std::string, DirectoryEntry> entries;
+    auto listing = files.FindFirst(pattern);
+    DirectoryEntry entry;
+    while (listing && listing->Next(entry)) entries[entry.name] = entry;
+    return entries;
+}
+
+TEST(WildcardTest, MatchesLikeTheDirectorySearch) {
+    struct Case {
+        const char* pattern;
+        const char* name;
+        bool matches;
+    } cases[] = {
+        {"*.*", "noext", true},   {"*.*", ".hidden", true},   {"*.tmp", "A.TMP", true},
+        {"*.tmp", "a.tmpx", false}, {"*.tmp", "a.tmp.bak", false}, {"?.txt", "ab.txt", false},
+        {"?.txt", "b.TXT", true}, {"*.~*", "x.~1", true},      {"a*b*c", "aXXbYYc", true},
+        {"a*b*c", "aXXbYY", false}, {"*", "", true},         {"x", "X", true},
+        {"*.tmp;*.bak", "a.tmp", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(WildcardMatches(c.pattern, c.name), c.matches) << c.pattern << " " << c.name;
+}
+
+TEST(FileSystemPosixTest, AttributesSizesAndTimesAsWineShowsThem) {
+    TempTree tree;
+    tree.File("plain.tmp", "12345");
+    tree.File(".dot.tmp");
+    tree.File("ro.tmp");
+    tree.ReadOnly("ro.tmp");
+    tree.Folder("sub");
+    tree.Link("to-sub", "sub");
+    tree.Link("to-file.tmp", "plain.tmp");
+    tree.Link("dangling.tmp", "nowhere");
+    std::tm noon{};
+    noon.tm_year = 2021 - 1900, noon.tm_mon = 5, noon.tm_mday = 15, noon.tm_hour = 12, noon.tm_min = 30;
+    noon.tm_sec = 7, noon.tm_isdst = -1;
+    tree.Touch("plain.tmp", std::mktime(&noon));
+
+    auto files = MakePlatformFileSystem();
+    auto entries = List(*files, tree.Windows() + "\\*.*");
+    EXPECT_EQ(entries.count("dangling.tmp"), 0u);
+    EXPECT_EQ(entries.at("plain.tmp").attributes, attr::Archive);
+    EXPECT_EQ(entries.at("plain.tmp").size, 5u);
+    EXPECT_EQ(entries.at("plain.tmp").dosDateTime, MakeDosDateTime({2021, 6, 15, 12, 30, 6}));
+    EXPECT_EQ(entries.at(".dot.tmp").attributes, attr::Archive | attr::Hidden);
+    EXPECT_EQ(entries.at("ro.tmp").attributes, attr::Archive | attr::ReadOnly);
+    EXPECT_EQ(entries.at("sub").attributes, attr::Directory);
+    EXPECT_EQ(entries.at("to-sub").attributes, attr::Directory | attr::ReparsePoint);
+    EXPECT_EQ(entries.at("to-file.tmp").attributes, attr::Archive);
+    EXPECT_EQ(entries.at(".").attributes & attr::Hidden, 0u);
+    EXPECT_EQ(entries.at("..").attributes & attr::Hidden, 0u);
+
+    EXPECT_EQ(List(*files, tree.Windows() + "\\*.TMP").size(), 4u);
+    EXPECT_EQ(files->FindFirst(tree.Windows() + "\\*.none"), nullptr);
+    EXPECT_EQ(files->FindFirst(tree.Windows() + "\\missing\\*.*"), nullptr);
+    EXPECT_EQ(files->FindFirst(tree.Windows() + "\\"), nullptr);
+    EXPECT_EQ(files->FindFirst(tree.Windows() + "\\" + std::string(5000, 'x') + "\\*.*"), nullptr);
+}
+
+TEST(FileSystemPosixTest, OldFilesGetTheEarliestTimeTheDosFormHolds) {
+    TempTree tree;
+    tree.File("old");
+    tree.Touch("old", 86400 * 365);
+    auto entries = List(*MakePlatformFileSystem(), tree.Windows() + "\\old");
+    EXPECT_EQ(entries.at("old").dosDateTime, MakeDosDateTime({1980, 1, 1, 0, 0, 0}));
+}
+
+TEST(FileSystemPosixTest, FolderIdentityAndReading) {
+    TempTree tree;
+    tree.File("sub/a.txt", "hello");
+    tree.Link("alias", "sub");
+    auto files = MakePlatformFileSystem();
+    EXPECT_EQ(files->IdentifyFolder(tree.Windows("sub")), files->IdentifyFolder(tree.Windows("alias")));
+    EXPECT_NE(files->IdentifyFolder(tree.Windows("sub")), files->IdentifyFolder(tree.Windows()));
+    EXPECT_FALSE(files->IdentifyFolder(tree.Windows("sub/a.txt")));
+    auto file = files->OpenRead(tree.Windows("sub/a.txt"));
+    ASSERT_TRUE(file);
+    char buffer[16];
+    EXPECT_EQ(file->Read(buffer, 16), 5);
+    EXPECT_EQ(file->Read(buffer, 16), 0);
+    EXPECT_FALSE(files->OpenRead(tree.Windows("sub")));
+    EXPECT_FALSE(files->OpenRead(tree.Windows("nothing")));
+}
+
+// The scanner on a real tree: a link back to the root must not make it loop or leave the tree.
+TEST(FileSystemPosixTest, ScanOfARealTreeSkipsLinksAndLoops) {
+    TempTree tree;
+    TempTree outside;
+    outside.File("victim.tmp");
+    tree.File("a.tmp");
+    tree.File("sub/b.tmp");
+    tree.File("sub/.hidden.tmp");
+    tree.Link("sub/loop", "..");
+    tree.Link("sub/self", ".");
+    tree.Link("out", outside.Root());
+    auto files = MakePlatformFileSystem();
+    auto clock = MakePlatformClock();
+    auto pump = MakePlatformMessagePump();
+    auto drives = MakePlatformDriveTypes();
+    auto locale = MakePlatformLocaleFormats();
+    TFileScan scan({*files, *clock, *pump, *drives, *locale});
+    scan.Directory = tree.Windows();
+    scan.FileSpecs = "*.tmp";
+    scan.SetStartScan(true);
+    EXPECT_EQ(scan.FileList, (std::vector<std::string>{tree.Windows("a.tmp"), tree.Windows("sub/b.tmp")}));
+}
+
+}  // namespace
+}  // namespace kelvaro::testing

@@ -1,0 +1,220 @@
+#include "rules/search_rule.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "base/errors.h"
+#include "search/file_scan.h"
+
+namespace kelvaro {
+namespace {
+
+// Decoding never scans, so the scanner's platform is never called.
+struct NullPlatform : FileSystem, Clock, MessagePump, DriveTypes, LocaleFormats {
+    std::unique_ptr<DirectoryListing> FindFirst(const std::string&) override { return nullptr; }
+    std::optional<FolderIdentity> IdentifyFolder(const std::string&) override { return std::nullopt; }
+    std::unique_ptr<ReadOnlyFile> OpenRead(const std::string&) override { return nullptr; }
+    LocalDate Today() override { return {}; }
+    std::uint32_t TickCount() override { return 0; }
+    void ProcessMessages() override {}
+    unsigned GetDriveType(const std::string&) override { return DriveUnknown; }
+    std::string ThousandSeparator() override { return ","; }
+};
+
+class SearchRuleTest : public ::testing::Test {
+protected:
+    SearchRuleTest() : scan_({platform_, platform_, platform_, platform_, platform_}) {}
+
+    // Sentinels show whether a decoder wrote a number it should have left alone.
+    void SetSentinels() {
+        scan_.FileAge = edited_.AgeDays = 77;
+        scan_.FileSize = edited_.SizeNumber = 88;
+        edited_.SizeUnit = "?";
+    }
+    static RuleRow Row(const std::string& age, const std::string& size) {
+        return RuleRow{"D:\\Temp", {"*.tmp", age, size, "Yes", " "}};
+    }
+
+    NullPlatform platform_;
+    TFileScan scan_;
+    RuleValues edited_;
+};
+
+TEST_F(SearchRuleTest, EncodesTheCellTexts) {
+    const struct {
+        int position;
+        const char* entry;
+        const char* age;
+        const char* size;
+    } cases[] = {
+        {0, "Equal to", "= 30 Days", "= 500 KBytes"},
+        {1, "Greater than", "> 30 Days", "> 500 KBytes"},
+        {2, "Greater than or equal to", ">=30 Days", ">=500 KBytes"},
+        {3, "Less than", "< 30 Days", "< 500 KBytes"},
+        {4, "Less than or equal to", "<=30 Days", "<=500 KBytes"},
+        {5, "None", "  ", "  "},
+    };
+    for (const auto& c : cases) {
+        EXPECT_STREQ(kComparisonEntries[c.position], c.entry);
+        const RuleRow row = EncodeRule({"C:\\", "", c.position, 30, c.position, 500, "KBytes", true, false});
+        EXPECT_EQ(row.Caption, "C:\\");
+        EXPECT_EQ(row.SubItems[0], "");
+        EXPECT_EQ(row.SubItems[1], c.age);
+        EXPECT_EQ(row.SubItems[2], c.size);
+        EXPECT_EQ(row.SubItems[3], "Yes");
+        EXPECT_EQ(row.SubItems[4], " ");
+    }
+}
+
+TEST_F(SearchRuleTest, DecodesAgeCells) {
+    const struct {
+        const char* cell;
+        TFileCompType kind;
+        std::int32_t days;  // the sentinel 77 when no number is read
+    } cases[] = {
+        {"> 30 Days", fctGreaterThan, 30},
+        {">=7 Days", fctGreaterThanOrEqual, 7},
+        {"<=7 Days", fctLessThanOrEqual, 7},
+        {"< 3 Days", fctLessThan, 3},
+        {"= 0 Days", fctEqual, 0},
+        {">= 7 Days", fctEqual, 7},  // "= " is tested last and wins; the conversion skips the blank
+        {"<=12", fctLessThanOrEqual, 12},
+        {"> -5 Days", fctGreaterThan, -5},
+        {"9< 3 Days", fctLessThan, 3},  // the first two characters go, whatever they are
+        {"=5 Days", fctNone, 77},
+        {"  ", fctNone, 77},
+        {" ", fctNone, 77},
+        {"", fctNone, 77},
+        {"30 Days", fctNone, 77},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cell);
+        SetSentinels();
+        DecodeRuleForRun(Row(c.cell, "  "), scan_);
+        EXPECT_EQ(scan_.FileAgeComp, c.kind);
+        EXPECT_EQ(scan_.FileAge, c.days);
+        DecodeRuleForEditing(Row(c.cell, "  "), edited_);
+        EXPECT_EQ(edited_.AgePosition, ComparisonPosition(c.kind));
+        EXPECT_EQ(edited_.AgeDays, c.days);
+    }
+}
+
+TEST_F(SearchRuleTest, DecodesSizeCells) {
+    const struct {
+        const char* cell;
+        TFileCompType kind;
+        std::int32_t number;  // the sentinels 88 and "?" when nothing is read
+        const char* unit;
+        std::int64_t bytes;
+    } cases[] = {
+        {"> 2 KBytes", fctGreaterThan, 2, "KBytes", 2000},
+        {"< 10", fctLessThan, 10, "Bytes", 10},
+        {"<=100 Bytes", fctLessThanOrEqual, 100, "Bytes", 100},
+        {"= 2147483647 Bytes", fctEqual, 2147483647, "Bytes", 2147483647},
+        {"= 2147484 KBytes", fctEqual, 2147484, "KBytes", 2147484000},
+        {">=2147483647 KBytes", fctGreaterThanOrEqual, 2147483647, "KBytes", 2147483647000},
+        {"  ", fctNone, 88, "?", 88},
+        {"", fctNone, 88, "?", 88},
+        {"10 KBytes", fctNone, 88, "?", 88},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cell);
+        SetSentinels();
+        DecodeRuleForRun(Row("  ", c.cell), scan_);
+        EXPECT_EQ(scan_.FileSizeComp, c.kind);
+        EXPECT_EQ(scan_.FileSize, c.bytes);
+        DecodeRuleForEditing(Row("  ", c.cell), edited_);
+        EXPECT_EQ(edited_.SizePosition, ComparisonPosition(c.kind));
+        EXPECT_EQ(edited_.SizeNumber, c.number);
+        EXPECT_EQ(edited_.SizeUnit, c.unit);
+    }
+}
+
+TEST_F(SearchRuleTest, BadNumbersFailAndTheEditorKeepsWhatCameBefore) {
+    const struct {
+        const char* age;
+        const char* size;
+        const char* message;
+        int agePosition;
+        const char* unit;  // "?" when the size cell is not reached
+    } cases[] = {
+        {"> ", "  ", "'' is not a valid integer value", 1, "?"},
+        {">=7 days", "  ", "'7 days' is not a valid integer value", 2, "?"},
+        {"= 5 Days ", "  ", "'5 ' is not a valid integer value", 0, "?"},
+        {"<=> 5 Days", "  ", "'> 5' is not a valid integer value", 1, "?"},  // the last match wins
+        {"< <=5 Days", "  ", "'<=5' is not a valid integer value", 4, "?"},
+        {"  ", "< 10 kbytes", "'10 kbytes' is not a valid integer value", 5, "Bytes"},
+        {"  ", "< 10 KBytes ", "'10 ' is not a valid integer value", 5, "KBytes"},
+        {"  ", "= 1,000 Bytes", "'1,000' is not a valid integer value", 5, "Bytes"},
+        {"  ", "> 2147484 KBytes extra", "'2147484 extra' is not a valid integer value", 5, "KBytes"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.age) + "|" + c.size);
+        RuleValues values;
+        values.SizeUnit = "?";
+        try {
+            DecodeRuleForEditing(Row(c.age, c.size), values);
+            ADD_FAILURE() << "no error";
+        } catch (const EConvertError& e) {
+            EXPECT_EQ(e.Message(), c.message);
+        }
+        EXPECT_EQ(values.Location, "D:\\Temp");
+        EXPECT_EQ(values.FileSpecs, "*.tmp");
+        EXPECT_TRUE(values.IncludeSubfolders);
+        EXPECT_EQ(values.AgePosition, c.agePosition);
+        EXPECT_EQ(values.SizeUnit, c.unit);
+        EXPECT_THROW(DecodeRuleForRun(Row(c.age, c.size), scan_), EConvertError);
+    }
+}
+
+TEST_F(SearchRuleTest, OnlyExactYesIsTrueAndTextsPassUnchanged) {
+    for (const char* flag : {"Yes", "yes", "YES", "yES", "Yes ", " Yes", "Y", " ", ""}) {
+        SCOPED_TRACE(flag);
+        const bool expected = std::string(flag) == "Yes";
+        const RuleRow row{"", {"", "  ", "  ", flag, flag}};
+        DecodeRuleForRun(row, scan_);
+        EXPECT_EQ(scan_.IncSubDir, expected);
+        EXPECT_EQ(scan_.Directory, "");
+        EXPECT_EQ(scan_.FileSpecs, "");
+        EXPECT_EQ(RemovableDriveFlag(row), expected);
+        DecodeRuleForEditing(row, edited_);
+        EXPECT_EQ(edited_.IncludeSubfolders, expected);
+        EXPECT_EQ(edited_.RemovableDrives, expected);
+    }
+}
+
+TEST_F(SearchRuleTest, EncodeThenDecodeGivesBackTheEditorValues) {
+    const std::int32_t numbers[] = {0, 1, 7, 2147483, 2147484, 999999999, 2147483646, 2147483647};
+    int variant = 0;
+    for (int position = 0; position <= 5; ++position) {
+        for (std::int32_t number : numbers) {
+            ++variant;
+            const RuleValues values{.Location = "E:\\My Files\\",
+                                    .FileSpecs = variant % 3 ? "*.bak;*.old" : "",
+                                    .AgePosition = position,
+                                    .AgeDays = number,
+                                    .SizePosition = 5 - position,
+                                    .SizeNumber = number,
+                                    .SizeUnit = variant % 2 ? "KBytes" : "Bytes",
+                                    .IncludeSubfolders = variant % 2 == 0,
+                                    .RemovableDrives = variant % 4 < 2};
+            RuleValues decoded;
+            DecodeRuleForEditing(EncodeRule(values), decoded);
+            SCOPED_TRACE(variant);
+            EXPECT_EQ(decoded.Location, values.Location);
+            EXPECT_EQ(decoded.FileSpecs, values.FileSpecs);
+            EXPECT_EQ(decoded.AgePosition, position);
+            EXPECT_EQ(decoded.AgeDays, position == 5 ? 0 : number);
+            EXPECT_EQ(decoded.SizePosition, 5 - position);
+            EXPECT_EQ(decoded.SizeNumber, position == 0 ? 0 : number);
+            EXPECT_EQ(decoded.SizeUnit, position == 0 ? "Bytes" : values.SizeUnit);
+            EXPECT_EQ(decoded.IncludeSubfolders, values.IncludeSubfolders);
+            EXPECT_EQ(decoded.RemovableDrives, values.RemovableDrives);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace kelvaro

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what the two builds, the tests and `make run` need, and nothing when it is all there.
+set -euo pipefail
+
+need=()
+have() { command -v "$1" >/dev/null 2>&1; }
+have cmake || need+=(cmake)
+have g++ || need+=(g++)
+have x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64-posix)
+have x86_64-w64-mingw32-windres || need+=(binutils-mingw-w64-x86-64)
+have wine || need+=(wine)
+[ -e /usr/lib/wine/wine64 ] || need+=(wine64)
+have Xvfb || need+=(xvfb)
+have xauth || need+=(xauth)
+have import || need+=(imagemagick)
+have xwininfo || need+=(x11-utils)
+have find || need+=(findutils)
+[ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
+
+if [ ${#need[@]} -gt 0 ]; then
+    echo "Installing: ${need[*]}"
+    SUDO=""
+    [ "$(id -u)" -eq 0 ] || SUDO=sudo
+    export DEBIAN_FRONTEND=noninteractive
+    $SUDO apt-get update -qq || true
+    $SUDO apt-get install -y -qq --no-install-recommends "${need[@]}"
+fi

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Starts Kelvaro.exe under Wine. With a display, until the program ends. Without one, on a virtual
+# display: waits for the main window, saves a screenshot, then closes the program.
+#   run-program.sh WINDOWS_BUILD_DIR [program arguments...]
+set -u
+build=$(cd "$1" && pwd)
+shift
+tools=$(cd "$(dirname "$0")" && pwd)
+prefix=$build/wineprefix
+exe=$build/Kelvaro.exe
+
+if [ -n "${DISPLAY:-}" ]; then
+    exec "$tools/wine-run.sh" "$prefix" "$exe" "$@"
+fi
+
+shot=$build/../screenshot.png
+exec xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    tools=$1 prefix=$2 exe=$3 shot=$4
+    shift 4
+    "$tools/wine-run.sh" "$prefix" "$exe" "$@" &
+    program=$!
+    export WINEPREFIX=$prefix
+    # Wait until the main window is up and painted.
+    for _ in $(seq 100); do
+        xwininfo -root -tree 2>/dev/null | grep -q "\"Kelvaro for Windows 95\"" && break
+        sleep 0.2
+    done
+    sleep 1
+    import -window root "$shot"
+    echo "Screenshot: $(realpath "$shot")"
+    WINEDEBUG=-all wine taskkill /im Kelvaro.exe >/dev/null 2>&1
+    wait $program
+    rc=$?
+    wineserver -w
+    exit $rc
+' run-program "$tools" "$prefix" "$exe" "$shot" "$@"
