@@ -2,6 +2,8 @@
 
 #include "app/message_box_win.h"
 
+#include <stdexcept>
+
 namespace kelvaro {
 
 Window::~Window() {

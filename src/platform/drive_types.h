@@ -19,7 +19,7 @@ class DriveTypes {
 public:
     virtual ~DriveTypes() = default;
     // root is a drive text such as "c:\" or "\\server\share\", asked exactly as given.
-    virtual unsigned GetDriveType(const std::string& root) = 0;
+    virtual unsigned QueryDriveType(const std::string& root) = 0;
 };
 
 std::unique_ptr<DriveTypes> MakePlatformDriveTypes();

@@ -6,7 +6,7 @@ namespace {
 // A POSIX system has no drive letters: every drive root is reported as missing.
 class NoDrives : public DriveTypes {
 public:
-    unsigned GetDriveType(const std::string&) override { return DriveNoRootDir; }
+    unsigned QueryDriveType(const std::string&) override { return DriveNoRootDir; }
 };
 
 }  // namespace

@@ -7,7 +7,7 @@ namespace {
 
 class Win32DriveTypes : public DriveTypes {
 public:
-    unsigned GetDriveType(const std::string& root) override { return GetDriveTypeA(root.c_str()); }
+    unsigned QueryDriveType(const std::string& root) override { return GetDriveTypeA(root.c_str()); }
 };
 
 }  // namespace

@@ -95,7 +95,7 @@ void TFileScan::ScanAllDrives() {
     AppendItems = true;
     for (char letter = 'a'; letter <= 'z' && !StopScan; ++letter) {
         std::string root = std::string(1, letter) + ":\\";
-        if (platform_.drives.GetDriveType(root) == DriveUnknown) continue;
+        if (platform_.drives.QueryDriveType(root) == DriveUnknown) continue;
         ScanTree(root);
     }
 }

@@ -66,7 +66,7 @@ class FakeDrives : public DriveTypes {
 public:
     std::map<std::string, unsigned> types;  // missing: 0
     std::vector<std::string> asked;
-    unsigned GetDriveType(const std::string& root) override {
+    unsigned QueryDriveType(const std::string& root) override {
         asked.push_back(root);
         auto found = types.find(root);
         return found == types.end() ? 0 : found->second;

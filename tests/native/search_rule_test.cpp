@@ -19,7 +19,7 @@ struct NullPlatform : FileSystem, Clock, MessagePump, DriveTypes, LocaleFormats 
     LocalDate Today() override { return {}; }
     std::uint32_t TickCount() override { return 0; }
     void ProcessMessages() override {}
-    unsigned GetDriveType(const std::string&) override { return DriveUnknown; }
+    unsigned QueryDriveType(const std::string&) override { return DriveUnknown; }
     std::string ThousandSeparator() override { return ","; }
 };
 

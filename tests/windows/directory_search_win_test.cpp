@@ -1,0 +1,97 @@
+// The Win32 directory search against Wine's real file system.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <map>
+
+#include "platform/drive_types.h"
+#include "platform/file_system.h"
+#include "search/date_time.h"
+#include "windows/test_tree.h"
+
+namespace kelvaro::testing {
+namespace {
+
+std::map<std::string, DirectoryEntry> List(FileSystem& files, const std::string& pattern) {
+    std::map<std::string, DirectoryEntry> entries;
+    auto listing = files.FindFirst(pattern);
+    DirectoryEntry entry;
+    while (listing && listing->Next(entry)) entries[entry.name] = entry;
+    return entries;
+}
+
+TEST(DirectorySearchWin, NamesTheCodePageCannotHoldAreLeftOut) {
+    auto files = MakePlatformFileSystem();
+    for (const std::string& folder : {FixtureTree() + "\\names", std::string()}) {
+        TempFolder temp;
+        std::string where = folder;
+        if (where.empty()) {  // the same, made through the wide calls
+            temp.File("\xce\xa9.tmp", "omega");        // Ω
+            temp.File("\xe6\x97\xa5\xe6\x9c\xac.tmp");  // 日本
+            temp.File("O.tmp", "real-o\n");
+            temp.File("plain.tmp");
+            where = temp.Path();
+        }
+        auto entries = List(*files, where + "\\*.tmp");
+        ASSERT_EQ(entries.size(), 2u) << where;
+        EXPECT_EQ(entries.count("O.tmp"), 1u);
+        EXPECT_EQ(entries.count("plain.tmp"), 1u);
+        EXPECT_EQ(entries.at("O.tmp").size, 7u);  // the real O.tmp, not the best fit of Ω.tmp
+        EXPECT_EQ(entries.count("??.tmp"), 0u);
+    }
+}
+
+TEST(DirectorySearchWin, LinksToFoldersAreReparsePointsAndDanglingLinksAreNotListed) {
+    auto files = MakePlatformFileSystem();
+    auto entries = List(*files, FixtureTree() + "\\tree\\*.*");
+    EXPECT_EQ(entries.at("out").attributes & (attr::Directory | attr::ReparsePoint),
+              attr::Directory | attr::ReparsePoint);
+    EXPECT_EQ(entries.at("sub").attributes & attr::ReparsePoint, 0u);
+    EXPECT_EQ(entries.count("dangling.tmp"), 0u);
+    EXPECT_EQ(files->IdentifyFolder(FixtureTree() + "\\tree\\sub\\loop"), files->IdentifyFolder(FixtureTree() + "\\tree"));
+    EXPECT_NE(files->IdentifyFolder(FixtureTree() + "\\tree\\sub"), files->IdentifyFolder(FixtureTree() + "\\tree"));
+}
+
+TEST(DirectorySearchWin, PathsBeyondMaxPathAreLeftOutWithoutFailure) {
+    auto files = MakePlatformFileSystem();
+    std::string folder = FixtureTree() + "\\long\\" + std::string(100, 'a') + "\\" + std::string(100, 'b');
+    ASSERT_LT(folder.size() + 1, static_cast<std::size_t>(MAX_PATH)) << "fixture path too long for this test";
+    auto entries = List(*files, folder + "\\*.*");
+    if (folder.size() + 102 >= MAX_PATH) {
+        EXPECT_EQ(entries.count(std::string(100, 'c')), 0u);
+    }
+    EXPECT_EQ(files->FindFirst(folder + "\\" + std::string(100, 'c') + "\\*.*"), nullptr);
+    EXPECT_EQ(files->FindFirst(std::string(300, 'x') + "\\*.*"), nullptr);
+}
+
+TEST(DirectorySearchWin, TimesAreLocalDosTimesAndOldOnesAreClamped) {
+    auto files = MakePlatformFileSystem();
+    EXPECT_EQ(List(*files, FixtureTree() + "\\dates\\old.tmp").at("old.tmp").dosDateTime,
+              MakeDosDateTime({1980, 1, 1, 0, 0, 0}));
+    TempFolder temp;
+    temp.File("now.tmp");
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    DosDateTimeParts parts = SplitDosDateTime(List(*files, temp.Path() + "\\now.tmp").at("now.tmp").dosDateTime);
+    EXPECT_EQ(parts.year, now.wYear);
+    EXPECT_EQ(parts.month, now.wMonth);
+    EXPECT_LE(std::abs(parts.hour * 60 + parts.minute - (now.wHour * 60 + now.wMinute)), 2);
+}
+
+TEST(DirectorySearchWin, ReadsFilesAndAsksDriveTypes) {
+    TempFolder temp;
+    temp.File("r.txt", "abc");
+    auto files = MakePlatformFileSystem();
+    auto file = files->OpenRead(temp.Path() + "\\r.txt");
+    ASSERT_TRUE(file);
+    char buffer[8];
+    EXPECT_EQ(file->Read(buffer, 8), 3);
+    EXPECT_EQ(file->Read(buffer, 8), 0);
+    EXPECT_FALSE(files->OpenRead(temp.Path() + "\\missing.txt"));
+    auto drives = MakePlatformDriveTypes();
+    EXPECT_EQ(drives->QueryDriveType("c:\\"), static_cast<unsigned>(DriveFixed));
+    EXPECT_EQ(drives->QueryDriveType("q:\\"), static_cast<unsigned>(DriveNoRootDir));
+}
+
+}  // namespace
+}  // namespace kelvaro::testing
