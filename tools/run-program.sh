@@ -17,6 +17,8 @@ shot=$build/../screenshot.png
 exec xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     tools=$1 prefix=$2 exe=$3 shot=$4
     shift 4
+    # Xvfb has no window manager: let Wine draw the frames and captions itself.
+    "$tools/wine-run.sh" "$prefix" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Decorated /d N /f >/dev/null 2>&1
     "$tools/wine-run.sh" "$prefix" "$exe" "$@" &
     program=$!
     export WINEPREFIX=$prefix
@@ -28,7 +30,13 @@ exec xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     sleep 1
     import -window root "$shot"
     echo "Screenshot: $(realpath "$shot")"
+    # Close it the way a user would (WM_CLOSE); force it only if it does not end.
     WINEDEBUG=-all wine taskkill /im Kelvaro.exe >/dev/null 2>&1
+    for _ in $(seq 50); do kill -0 $program 2>/dev/null || break; sleep 0.2; done
+    if kill -0 $program 2>/dev/null; then
+        echo "Kelvaro did not close; stopping it." >&2
+        wineserver -k
+    fi
     wait $program
     rc=$?
     wineserver -w
