@@ -20,12 +20,21 @@ constexpr std::uint32_t Archive = 0x20;
 constexpr std::uint32_t ReparsePoint = 0x400;
 }  // namespace attr
 
+// Tells whether two paths reach the same folder.
+struct FolderIdentity {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    bool operator==(const FolderIdentity&) const = default;
+};
+
 struct DirectoryEntry {
     std::string name;  // long name, without folder
     std::uint64_t size = 0;
     std::uint32_t attributes = 0;
     // Last write, local time, MS-DOS format: date in the high 16 bits, time in the low 16 bits.
     std::uint32_t dosDateTime = 0;
+    // Of a folder, when the search learnt it without extra cost.
+    std::optional<FolderIdentity> identity;
 };
 
 // One open directory search; the search is ended when the object is destroyed.
@@ -36,11 +45,28 @@ public:
     virtual bool Next(DirectoryEntry& entry) = 0;
 };
 
-// Tells whether two paths reach the same folder.
-struct FolderIdentity {
-    std::uint64_t volume = 0;
-    std::uint64_t index = 0;
-    bool operator==(const FolderIdentity&) const = default;
+// A listing that reads its first entry ahead, so that a search with nothing to give can fail at
+// its start as the platform's own search does.
+class ReadAheadListing : public DirectoryListing {
+public:
+    bool Next(DirectoryEntry& entry) final {
+        if (!hasPending_) return Advance(entry);
+        hasPending_ = false;
+        entry = std::move(pending_);
+        return true;
+    }
+    // False when there is no entry at all.
+    bool Prime() {
+        hasPending_ = Advance(pending_);
+        return hasPending_;
+    }
+
+protected:
+    virtual bool Advance(DirectoryEntry& entry) = 0;
+
+private:
+    DirectoryEntry pending_;
+    bool hasPending_ = false;
 };
 
 class ReadOnlyFile {
@@ -58,7 +84,9 @@ public:
     // Left out: entries whose name cannot be held exactly in the program's 8-bit code page, and
     // entries whose full path is beyond the platform's path length limit, since neither can be
     // opened or deleted safely by that name.
-    virtual std::unique_ptr<DirectoryListing> FindFirst(const std::string& pattern) = 0;
+    // With directoriesOnly the search may also leave out everything that is not a folder, and
+    // save the cost of describing it.
+    virtual std::unique_ptr<DirectoryListing> FindFirst(const std::string& pattern, bool directoriesOnly = false) = 0;
     virtual std::optional<FolderIdentity> IdentifyFolder(const std::string& path) = 0;
     // nullptr when the file cannot be opened for reading.
     virtual std::unique_ptr<ReadOnlyFile> OpenRead(const std::string& path) = 0;

@@ -37,28 +37,20 @@ std::uint32_t Attributes(const std::string& name, const struct stat& target, boo
     return attributes;
 }
 
-class PosixListing : public DirectoryListing {
+class PosixListing : public ReadAheadListing {
 public:
-    PosixListing(DIR* dir, std::string folder, std::string wildcard)
-        : dir_(dir), folder_(std::move(folder)), wildcard_(std::move(wildcard)) {}
+    PosixListing(DIR* dir, std::string folder, std::string wildcard, bool directoriesOnly)
+        : dir_(dir), folder_(std::move(folder)), wildcard_(std::move(wildcard)), directoriesOnly_(directoriesOnly) {}
     ~PosixListing() override { closedir(dir_); }
 
-    bool Next(DirectoryEntry& entry) override {
-        if (hasPending_) {
-            hasPending_ = false;
-            entry = std::move(pending_);
-            return true;
-        }
+    bool Advance(DirectoryEntry& entry) override {
         while (dirent* item = readdir(dir_)) {
+            // A link may lead to a folder, and an unknown type may be one: only those are looked at.
+            if (directoriesOnly_ && item->d_type != DT_DIR && item->d_type != DT_LNK && item->d_type != DT_UNKNOWN)
+                continue;
             if (Describe(item->d_name, entry)) return true;
         }
         return false;
-    }
-
-    // Reads ahead to the first entry, so that a search without a match can fail at its start.
-    bool Prime() {
-        hasPending_ = Next(pending_);
-        return hasPending_;
     }
 
 private:
@@ -74,14 +66,17 @@ private:
         entry.size = S_ISDIR(target.st_mode) ? 0 : static_cast<std::uint64_t>(target.st_size);
         entry.attributes = Attributes(name, target, isLink);
         entry.dosDateTime = LocalDosDateTime(target.st_mtime);
+        entry.identity.reset();
+        if (S_ISDIR(target.st_mode))
+            entry.identity = FolderIdentity{static_cast<std::uint64_t>(target.st_dev),
+                                            static_cast<std::uint64_t>(target.st_ino)};
         return true;
     }
 
     DIR* dir_;
     std::string folder_;
     std::string wildcard_;
-    DirectoryEntry pending_;
-    bool hasPending_ = false;
+    bool directoriesOnly_;
 };
 
 class PosixReadOnlyFile : public ReadOnlyFile {
@@ -98,7 +93,7 @@ private:
 
 class PosixFileSystem : public FileSystem {
 public:
-    std::unique_ptr<DirectoryListing> FindFirst(const std::string& pattern) override {
+    std::unique_ptr<DirectoryListing> FindFirst(const std::string& pattern, bool directoriesOnly) override {
         std::string unixPattern = ToUnixPath(pattern);
         std::size_t slash = unixPattern.rfind('/');
         std::string folder = slash == std::string::npos ? std::string() : unixPattern.substr(0, slash + 1);
@@ -106,7 +101,7 @@ public:
         if (wildcard.empty() || unixPattern.size() >= PATH_MAX) return nullptr;
         DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
         if (!dir) return nullptr;
-        auto listing = std::make_unique<PosixListing>(dir, folder, wildcard);
+        auto listing = std::make_unique<PosixListing>(dir, folder, wildcard, directoriesOnly);
         if (!listing->Prime()) return nullptr;
         return listing;
     }

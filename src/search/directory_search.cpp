@@ -2,8 +2,9 @@
 
 namespace kelvaro {
 
-DirectorySearch::DirectorySearch(FileSystem& files, const std::string& pattern, std::uint32_t mask)
-    : listing_(files.FindFirst(pattern)), mask_(mask) {}
+DirectorySearch::DirectorySearch(FileSystem& files, const std::string& pattern, std::uint32_t mask,
+                                 bool directoriesOnly)
+    : listing_(files.FindFirst(pattern, directoriesOnly)), mask_(mask) {}
 
 bool DirectorySearch::Next(DirectoryEntry& entry) {
     if (!listing_) return false;

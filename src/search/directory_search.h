@@ -17,7 +17,8 @@ constexpr bool IsExcludedBySearchMask(std::uint32_t attributes, std::uint32_t ma
 class DirectorySearch {
 public:
     // Starts the search at once; a missing folder or no match simply gives no entries.
-    DirectorySearch(FileSystem& files, const std::string& pattern, std::uint32_t mask);
+    // directoriesOnly: the caller looks at folders only, so the rest need not be described.
+    DirectorySearch(FileSystem& files, const std::string& pattern, std::uint32_t mask, bool directoriesOnly = false);
     bool Next(DirectoryEntry& entry);
 
 private:

@@ -116,14 +116,15 @@ void TFileScan::ScanFolder(std::string path) {
     if (!IncSubDir) return;
 
     PumpMessages();
-    DirectorySearch folders(platform_.files, path + "*.*", attr::Directory);
+    DirectorySearch folders(platform_.files, path + "*.*", attr::Directory, true);
     while (!StopScan && folders.Next(entry)) {
         // A dot in the name skips "." and "..", and every folder whose name holds a dot.
         if (!(entry.attributes & attr::Directory) || entry.name.find('.') != std::string::npos) continue;
         // A junction or a link to a folder may lead out of the tree or back into it.
         if (entry.attributes & attr::ReparsePoint) continue;
         std::string subfolder = path + entry.name;
-        std::optional<FolderIdentity> identity = platform_.files.IdentifyFolder(subfolder);
+        std::optional<FolderIdentity> identity =
+            entry.identity ? entry.identity : platform_.files.IdentifyFolder(subfolder);
         if (identity && IsOnWalkPath(*identity)) continue;
         if (identity) walkPath_.push_back(*identity);
         ScanFolder(subfolder);

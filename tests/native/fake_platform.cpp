@@ -65,7 +65,8 @@ void FakeFileSystem::ShareIdentity(const std::string& folder, const std::string&
     identities_[Key(folder)] = identities_[Key(sameAs)];
 }
 
-std::unique_ptr<DirectoryListing> FakeFileSystem::FindFirst(const std::string& pattern) {
+// Ignores directoriesOnly: the scanner must not depend on non-folders being left out.
+std::unique_ptr<DirectoryListing> FakeFileSystem::FindFirst(const std::string& pattern, bool) {
     patterns.push_back(pattern);
     if (onFindFirst) onFindFirst(pattern);
     std::size_t slash = pattern.rfind('\\');
@@ -73,8 +74,12 @@ std::unique_ptr<DirectoryListing> FakeFileSystem::FindFirst(const std::string& p
     std::string wildcard = pattern.substr(slash + 1);
     if (folder == folders_.end() || wildcard.empty()) return nullptr;
     std::vector<DirectoryEntry> entries;
-    for (const FakeEntry& e : folder->second)
-        if (WildcardMatches(wildcard, e.name)) entries.push_back({e.name, e.size, e.attributes, e.dosDateTime});
+    for (const FakeEntry& e : folder->second) {
+        if (!WildcardMatches(wildcard, e.name)) continue;
+        entries.push_back({e.name, e.size, e.attributes, e.dosDateTime, std::nullopt});
+        if (identitiesInListing && (e.attributes & attr::Directory))
+            entries.back().identity = IdentifyFolder(folder->first + e.name);
+    }
     if (entries.empty()) return nullptr;
     maxOpenSearches = std::max(maxOpenSearches, ++openSearches);
     return std::make_unique<FakeListing>(std::move(entries), openSearches);

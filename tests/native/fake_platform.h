@@ -28,10 +28,12 @@ public:
     // Makes folder report the identity of another, as a second path to one folder would.
     void ShareIdentity(const std::string& folder, const std::string& sameAs);
 
-    std::unique_ptr<DirectoryListing> FindFirst(const std::string& pattern) override;
+    std::unique_ptr<DirectoryListing> FindFirst(const std::string& pattern, bool directoriesOnly) override;
     std::optional<FolderIdentity> IdentifyFolder(const std::string& path) override;
     std::unique_ptr<ReadOnlyFile> OpenRead(const std::string& path) override;
 
+    // Folders come with their identity in the listing, as the real searches can give it.
+    bool identitiesInListing = false;
     int openSearches = 0;
     int maxOpenSearches = 0;
     std::vector<std::string> patterns;  // every FindFirst, in order

@@ -266,6 +266,8 @@ TEST_F(FileScanTest, WalkNeverEntersLinksNorAFolderAlreadyOnItsPath) {
     files.ShareIdentity("C:\\r\\bsame", "C:\\r\\b");
     files.AddFile("C:\\r", {"top"});
     EXPECT_EQ(Run(), (Lines{"C:\\r\\top", "C:\\r\\bsame\\again"}));
+    files.identitiesInListing = true;
+    EXPECT_EQ(Run(), (Lines{"C:\\r\\top", "C:\\r\\bsame\\again"}));
 }
 
 TEST_F(FileScanTest, ResultLineCarriesSizeDateAndAttributesWhenAsked) {

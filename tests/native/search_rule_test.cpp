@@ -6,26 +6,15 @@
 #include <string>
 
 #include "base/errors.h"
+#include "fake_platform.h"
 #include "search/file_scan.h"
 
 namespace kelvaro {
 namespace {
 
-// Decoding never scans, so the scanner's platform is never called.
-struct NullPlatform : FileSystem, Clock, MessagePump, DriveTypes, LocaleFormats {
-    std::unique_ptr<DirectoryListing> FindFirst(const std::string&) override { return nullptr; }
-    std::optional<FolderIdentity> IdentifyFolder(const std::string&) override { return std::nullopt; }
-    std::unique_ptr<ReadOnlyFile> OpenRead(const std::string&) override { return nullptr; }
-    LocalDate Today() override { return {}; }
-    std::uint32_t TickCount() override { return 0; }
-    void ProcessMessages() override {}
-    unsigned QueryDriveType(const std::string&) override { return DriveUnknown; }
-    std::string ThousandSeparator() override { return ","; }
-};
-
 class SearchRuleTest : public ::testing::Test {
 protected:
-    SearchRuleTest() : scan_({platform_, platform_, platform_, platform_, platform_}) {}
+    SearchRuleTest() : scan_(platform_.Get()) {}
 
     // Sentinels show whether a decoder wrote a number it should have left alone.
     void SetSentinels() {
@@ -37,7 +26,7 @@ protected:
         return RuleRow{"D:\\Temp", {"*.tmp", age, size, "Yes", " "}};
     }
 
-    NullPlatform platform_;
+    testing::FakePlatform platform_;
     TFileScan scan_;
     RuleValues edited_;
 };

@@ -50,6 +50,17 @@ TEST(DirectorySearchWin, LinksToFoldersAreReparsePointsAndDanglingLinksAreNotLis
     EXPECT_EQ(entries.count("dangling.tmp"), 0u);
     EXPECT_EQ(files->IdentifyFolder(FixtureTree() + "\\tree\\sub\\loop"), files->IdentifyFolder(FixtureTree() + "\\tree"));
     EXPECT_NE(files->IdentifyFolder(FixtureTree() + "\\tree\\sub"), files->IdentifyFolder(FixtureTree() + "\\tree"));
+    // The folder-only listing carries the identities the walk compares.
+    auto folders = files->FindFirst(FixtureTree() + "\\tree\\sub\\*.*", true);
+    ASSERT_TRUE(folders);
+    DirectoryEntry entry;
+    std::map<std::string, DirectoryEntry> seen;
+    while (folders->Next(entry)) seen[entry.name] = entry;
+    EXPECT_EQ(seen.count("b.tmp"), 0u);
+    ASSERT_TRUE(seen.at("loop").identity);
+    EXPECT_EQ(seen.at("loop").identity, files->IdentifyFolder(FixtureTree() + "\\tree"));
+    EXPECT_EQ(seen.at("..").identity, files->IdentifyFolder(FixtureTree() + "\\tree"));
+    EXPECT_EQ(seen.at("loop").attributes & attr::ReparsePoint, attr::ReparsePoint);
 }
 
 TEST(DirectorySearchWin, PathsBeyondMaxPathAreLeftOutWithoutFailure) {

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Scanner benchmarks over a tree of 100,000 files in about 500 folders, one in six "*.tmp":
+#  - natively: the scanner beside `find DIR -iname '*.tmp'`   (target: ratio <= 2)
+#  - under Wine: the scanner with its label and message pump on a shown window beside the bare
+#    FindFirstFileA/FindNextFileA walk, in one process       (target: ratio <= 1.25)
+#   bench/run.sh BUILD_DIR
+set -eu
+build=$(cd "$1" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+tree=$build/bench-tree
+
+"$build/native/make_bench_tree" "$tree" 100000 500
+
+best() { sort -n | head -n 1; }
+find_times=$(for _ in 1 2 3; do
+    start=$(date +%s.%N)
+    find "$tree" -iname '*.tmp' >/dev/null
+    awk -v a="$start" -v b="$(date +%s.%N)" 'BEGIN { print b - a }'
+done | best)
+scan_times=$(for _ in 1 2 3; do "$build/native/scan_bench_native" "$tree" | cut -d' ' -f1; done | best)
+found=$("$build/native/scan_bench_native" "$tree" | cut -d' ' -f2)
+echo "native: find -iname '*.tmp': $(printf %.3f "$find_times") s; scanner: $scan_times s, $found files"
+echo "native ratio scanner/find: $(awk -v s="$scan_times" -v f="$find_times" 'BEGIN { printf "%.2f", s / f }') (target <= 2)"
+
+echo "wine:"
+windows_tree="Z:$(echo "$tree" | tr / '\\')"
+"$here/../tools/wine-run.sh" "$build/windows/wineprefix" "$build/windows/scan_bench.exe" "$windows_tree" 3
