@@ -5,6 +5,7 @@
 #include <map>
 
 #include "platform/clock.h"
+#include "common/list_entries.h"
 #include "platform/file_system.h"
 #include "platform/wildcard_posix.h"
 #include "search/file_scan.h"
@@ -12,14 +13,6 @@
 
 namespace kelvaro::testing {
 namespace {
-
-std::map<std::string, DirectoryEntry> List(FileSystem& files, const std::string& pattern) {
-    std::map<std::string, DirectoryEntry> entries;
-    auto listing = files.FindFirst(pattern);
-    DirectoryEntry entry;
-    while (listing && listing->Next(entry)) entries[entry.name] = entry;
-    return entries;
-}
 
 TEST(WildcardTest, MatchesLikeTheDirectorySearch) {
     struct Case {
@@ -52,7 +45,7 @@ TEST(FileSystemPosixTest, AttributesSizesAndTimesAsWineShowsThem) {
     tree.Touch("plain.tmp", std::mktime(&noon));
 
     auto files = MakePlatformFileSystem();
-    auto entries = List(*files, tree.Windows() + "\\*.*");
+    auto entries = ListEntries(*files, tree.Windows() + "\\*.*");
     EXPECT_EQ(entries.count("dangling.tmp"), 0u);
     EXPECT_EQ(entries.at("plain.tmp").attributes, attr::Archive);
     EXPECT_EQ(entries.at("plain.tmp").size, 5u);
@@ -65,7 +58,7 @@ TEST(FileSystemPosixTest, AttributesSizesAndTimesAsWineShowsThem) {
     EXPECT_EQ(entries.at(".").attributes & attr::Hidden, 0u);
     EXPECT_EQ(entries.at("..").attributes & attr::Hidden, 0u);
 
-    EXPECT_EQ(List(*files, tree.Windows() + "\\*.TMP").size(), 4u);
+    EXPECT_EQ(ListEntries(*files, tree.Windows() + "\\*.TMP").size(), 4u);
     EXPECT_EQ(files->FindFirst(tree.Windows() + "\\*.none"), nullptr);
     EXPECT_EQ(files->FindFirst(tree.Windows() + "\\missing\\*.*"), nullptr);
     EXPECT_EQ(files->FindFirst(tree.Windows() + "\\"), nullptr);
@@ -76,7 +69,7 @@ TEST(FileSystemPosixTest, OldFilesGetTheEarliestTimeTheDosFormHolds) {
     TempTree tree;
     tree.File("old");
     tree.Touch("old", 86400 * 365);
-    auto entries = List(*MakePlatformFileSystem(), tree.Windows() + "\\old");
+    auto entries = ListEntries(*MakePlatformFileSystem(), tree.Windows() + "\\old");
     EXPECT_EQ(entries.at("old").dosDateTime, MakeDosDateTime({1980, 1, 1, 0, 0, 0}));
 }
 

@@ -5,20 +5,13 @@
 #include <map>
 
 #include "platform/drive_types.h"
+#include "common/list_entries.h"
 #include "platform/file_system.h"
 #include "search/date_time.h"
 #include "windows/test_tree.h"
 
 namespace kelvaro::testing {
 namespace {
-
-std::map<std::string, DirectoryEntry> List(FileSystem& files, const std::string& pattern) {
-    std::map<std::string, DirectoryEntry> entries;
-    auto listing = files.FindFirst(pattern);
-    DirectoryEntry entry;
-    while (listing && listing->Next(entry)) entries[entry.name] = entry;
-    return entries;
-}
 
 TEST(DirectorySearchWin, NamesTheCodePageCannotHoldAreLeftOut) {
     auto files = MakePlatformFileSystem();
@@ -32,7 +25,7 @@ TEST(DirectorySearchWin, NamesTheCodePageCannotHoldAreLeftOut) {
             temp.File("plain.tmp");
             where = temp.Path();
         }
-        auto entries = List(*files, where + "\\*.tmp");
+        auto entries = ListEntries(*files, where + "\\*.tmp");
         ASSERT_EQ(entries.size(), 2u) << where;
         EXPECT_EQ(entries.count("O.tmp"), 1u);
         EXPECT_EQ(entries.count("plain.tmp"), 1u);
@@ -43,7 +36,7 @@ TEST(DirectorySearchWin, NamesTheCodePageCannotHoldAreLeftOut) {
 
 TEST(DirectorySearchWin, LinksToFoldersAreReparsePointsAndDanglingLinksAreNotListed) {
     auto files = MakePlatformFileSystem();
-    auto entries = List(*files, FixtureTree() + "\\tree\\*.*");
+    auto entries = ListEntries(*files, FixtureTree() + "\\tree\\*.*");
     EXPECT_EQ(entries.at("out").attributes & (attr::Directory | attr::ReparsePoint),
               attr::Directory | attr::ReparsePoint);
     EXPECT_EQ(entries.at("sub").attributes & attr::ReparsePoint, 0u);
@@ -51,11 +44,7 @@ TEST(DirectorySearchWin, LinksToFoldersAreReparsePointsAndDanglingLinksAreNotLis
     EXPECT_EQ(files->IdentifyFolder(FixtureTree() + "\\tree\\sub\\loop"), files->IdentifyFolder(FixtureTree() + "\\tree"));
     EXPECT_NE(files->IdentifyFolder(FixtureTree() + "\\tree\\sub"), files->IdentifyFolder(FixtureTree() + "\\tree"));
     // The folder-only listing carries the identities the walk compares.
-    auto folders = files->FindFirst(FixtureTree() + "\\tree\\sub\\*.*", true);
-    ASSERT_TRUE(folders);
-    DirectoryEntry entry;
-    std::map<std::string, DirectoryEntry> seen;
-    while (folders->Next(entry)) seen[entry.name] = entry;
+    auto seen = ListEntries(*files, FixtureTree() + "\\tree\\sub\\*.*", true);
     EXPECT_EQ(seen.count("b.tmp"), 0u);
     ASSERT_TRUE(seen.at("loop").identity);
     EXPECT_EQ(seen.at("loop").identity, files->IdentifyFolder(FixtureTree() + "\\tree"));
@@ -67,7 +56,7 @@ TEST(DirectorySearchWin, PathsBeyondMaxPathAreLeftOutWithoutFailure) {
     auto files = MakePlatformFileSystem();
     std::string folder = FixtureTree() + "\\long\\" + std::string(100, 'a') + "\\" + std::string(100, 'b');
     ASSERT_LT(folder.size() + 1, static_cast<std::size_t>(MAX_PATH)) << "fixture path too long for this test";
-    auto entries = List(*files, folder + "\\*.*");
+    auto entries = ListEntries(*files, folder + "\\*.*");
     if (folder.size() + 102 >= MAX_PATH) {
         EXPECT_EQ(entries.count(std::string(100, 'c')), 0u);
     }
@@ -77,13 +66,13 @@ TEST(DirectorySearchWin, PathsBeyondMaxPathAreLeftOutWithoutFailure) {
 
 TEST(DirectorySearchWin, TimesAreLocalDosTimesAndOldOnesAreClamped) {
     auto files = MakePlatformFileSystem();
-    EXPECT_EQ(List(*files, FixtureTree() + "\\dates\\old.tmp").at("old.tmp").dosDateTime,
+    EXPECT_EQ(ListEntries(*files, FixtureTree() + "\\dates\\old.tmp").at("old.tmp").dosDateTime,
               MakeDosDateTime({1980, 1, 1, 0, 0, 0}));
     TempFolder temp;
     temp.File("now.tmp");
     SYSTEMTIME now;
     GetLocalTime(&now);
-    DosDateTimeParts parts = SplitDosDateTime(List(*files, temp.Path() + "\\now.tmp").at("now.tmp").dosDateTime);
+    DosDateTimeParts parts = SplitDosDateTime(ListEntries(*files, temp.Path() + "\\now.tmp").at("now.tmp").dosDateTime);
     EXPECT_EQ(parts.year, now.wYear);
     EXPECT_EQ(parts.month, now.wMonth);
     EXPECT_LE(std::abs(parts.hour * 60 + parts.minute - (now.wHour * 60 + now.wMinute)), 2);
