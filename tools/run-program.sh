@@ -17,8 +17,6 @@ shot=$build/../screenshot.png
 exec xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     tools=$1 prefix=$2 exe=$3 shot=$4
     shift 4
-    # Xvfb has no window manager: let Wine draw the frames and captions itself.
-    "$tools/wine-run.sh" "$prefix" reg add "HKCU\\Software\\Wine\\X11 Driver" /v Decorated /d N /f >/dev/null 2>&1
     "$tools/wine-run.sh" "$prefix" "$exe" "$@" &
     program=$!
     export WINEPREFIX=$prefix

@@ -19,6 +19,10 @@ mkdir -p "$(dirname "$prefix")"
     flock 9
     if [ ! -f "$prefix/system.reg" ]; then
         wineboot -i >/dev/null 2>&1
+        # No window manager runs on the virtual display: Wine draws the frames itself, and does not
+        # wait (2 s each time) for a manager to withdraw a window that is hidden or destroyed.
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
         wineserver -w
     fi
 ) 9>"$prefix.lock"

@@ -1,31 +1,151 @@
 #pragma once
-// TForm1, the program's main window.
+// TForm1, the program's main window: toolbar, the results and setup lists, status bar and menu,
+// the two modes, the option toggles and keys. The handlers named after their controls are the
+// places where the program's work is wired together.
 #include <windows.h>
+#include <commctrl.h>
 
+#include <map>
 #include <memory>
 #include <string>
 
+#include "app/main_menu_win.h"
 #include "app/window_win.h"
+#include "platform/registry.h"
+#include "rules/settings_window.h"
+#include "search/file_scan.h"
 
 namespace kelvaro {
 
-class TForm1 : public Window {
+class TCoolListView;
+class TForm3;
+class TSpeedButton;
+class TToolbarPanel;
+
+class TForm1 : public Window, public SettingsWindow {
 public:
     static constexpr const char* kClassName = "TForm1";
     static constexpr const char* kCaption = "Kelvaro for Windows 95";
 
-    TForm1();
+    // registry: where the settings live (tests give a private key); nullptr for the user's own.
+    explicit TForm1(std::unique_ptr<Registry> registry = nullptr, std::string settingsKey = "");
     ~TForm1() override;
+
+    // Components, named as the rest of the program knows them.
+    TToolbarPanel& Panel1() { return *panel_; }
+    TSpeedButton& Button(int commandId);
+    TCoolListView& ListView() { return *listView_; }
+    TCoolListView& LVSetup() { return *setupList_; }
+    HWND StatusBar() const { return statusBar_; }
+    MainMenu& Menu() { return *menu_; }
+    TForm3& Form3() { return *form3_; }
+    TFileScan& FileScan() { return *fileScan_; }
+    std::string StatusText(int panel) const;
+    void SetStatusText(int panel, const std::string& text);
+
+    bool AddingRule = true;
+
+    // Handlers.
+    void FormShow();
+    // False when the window must stay open (the settings could not be saved).
+    bool FormClose();
+    void FormKeyDown(WPARAM key);
+    void FormKeyPress(char key);
+    void Setup2Click(int sender);
+    void EBSetupClick();
+    void ConfirmDelete1Click();
+    void EBConfirmClick();
+    void UseRecycleBin1Click();
+    void EBRecycleClick();
+    void RunduringWin95Boot1Click();
+    void SaveSettingsatExit1Click();
+    void Office97ButtonsClick();
+    void EBLargeIconsClick();
+    void EBSmallIconsClick();
+    void EBListClick();
+    void EBDetailsClick();
+    void SpeedButton3Click();
+    void EBAddClick();
+    void EBDeleteClick();
+    void Exit1Click();
+    void Contents1Click();
+    void About1Click();
+    void LVSetupDblClick();
+    void ListViewChange(int row);
+    bool ListViewChanging(int row);
+    void EBAbortClick();
+
+    void DisplayHint(const std::string& hint);
+    // Index of the path's icon in the shell's system image lists (0 when the shell does not know it).
+    int GetShellFileInfo(const std::string& path) const;
+
+    // SettingsWindow
+    bool ConfirmDelete() const override { return confirmDelete_; }
+    bool UseRecycleBin() const override { return useRecycleBin_; }
+    void SetConfirmDelete(bool value) override { confirmDelete_ = value; }
+    void SetUseRecycleBin(bool value) override { useRecycleBin_ = value; }
+    void ShowFlagState() override;
+    bool RunAtBootTick() const override;
+    bool SaveOnExitTick() const override;
+    bool Office97Tick() const override;
+    void SetRunAtBootTick(bool ticked) override;
+    void SetSaveOnExitTick(bool ticked) override;
+    void SetOffice97Tick(bool ticked) override;
+    WindowBounds Bounds() const override;
+    void SetWidth(int width) override;
+    void SetTop(int top) override;
+    void SetLeft(int left) override;
+    void SetHeight(int height) override;
+    ViewStyle ResultsViewStyle() const override;
+    void ApplyResultsViewStyle(ViewStyle style) override;
+    int ResultsColumnWidth(int column) const override;
+    int SetupColumnWidth(int column) const override;
+    void SetResultsColumnWidth(int column, int width) override;
+    void SetSetupColumnWidth(int column, int width) override;
+    int RuleCount() const override;
+    RuleRow Rule(int index) const override;
+    void AppendRule(const RuleRow& row) override;
+    void ApplyButtonStyle() override;
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // Runs once, when the window is first shown.
-    void FormShow();
+    void FormCreate();
+    void FormDestroy();
+    void CreateToolbar();
+    void CreateLists();
+    void CreateStatusBar();
+    void InitSystemImageLists();
+    void LayOut();
+    void OnCommand(int id);
+    void OnMenuSelect(WPARAM wParam, LPARAM lParam);
+    bool PreviewKey(MSG& message);
+    void SetWindowEdge(int left, int top, int width, int height);
 
-    HFONT font_ = nullptr;
+    std::unique_ptr<Registry> registry_;
+    std::string settingsKey_;
+    HFONT font_ = nullptr;      // Arial, for the window and its bars
+    HFONT listFont_ = nullptr;  // MS Sans Serif, for the lists
+    std::unique_ptr<MainMenu> menu_;
+    std::unique_ptr<TToolbarPanel> panel_;
+    std::map<int, TSpeedButton*> buttons_;  // owned by the panel
+    std::unique_ptr<TCoolListView> listView_;
+    std::unique_ptr<TCoolListView> setupList_;
+    HWND statusBar_ = nullptr;
+    HIMAGELIST largeImages_ = nullptr;  // borrowed from the shell, never destroyed
+    HIMAGELIST smallImages_ = nullptr;
+    std::unique_ptr<TForm3> form3_;
+    std::unique_ptr<FileSystem> files_;
+    std::unique_ptr<Clock> clock_;
+    std::unique_ptr<MessagePump> pump_;
+    std::unique_ptr<DriveTypes> drives_;
+    std::unique_ptr<LocaleFormats> locale_;
+    std::unique_ptr<TFileScan> fileScan_;
+    bool confirmDelete_ = true;
+    bool useRecycleBin_ = true;
     bool shownOnce_ = false;
+    std::string hint_;
 };
 
 }  // namespace kelvaro

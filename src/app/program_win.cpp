@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/main_window_win.h"
+#include "platform/message_filter_win.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
@@ -14,8 +15,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
 
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+        kelvaro::DispatchFiltered(message);
     }
     return static_cast<int>(message.wParam);
 }

@@ -1,9 +1,15 @@
 #include <windows.h>
 
+#include "platform/message_filter_win.h"
 #include "platform/message_pump.h"
 
 namespace kelvaro {
 namespace {
+
+MessageFilter& CurrentFilter() {
+    static MessageFilter filter;
+    return filter;
+}
 
 class Win32MessagePump : public MessagePump {
 public:
@@ -15,13 +21,26 @@ public:
                 PostQuitMessage(static_cast<int>(message.wParam));
                 return;
             }
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
+            DispatchFiltered(message);
         }
     }
 };
 
 }  // namespace
+
+MessageFilter SetMessageFilter(MessageFilter filter) {
+    MessageFilter previous = std::move(CurrentFilter());
+    CurrentFilter() = std::move(filter);
+    return previous;
+}
+
+bool FilterMessage(MSG& message) { return CurrentFilter() && CurrentFilter()(message); }
+
+void DispatchFiltered(MSG& message) {
+    if (FilterMessage(message)) return;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+}
 
 std::unique_ptr<MessagePump> MakePlatformMessagePump() { return std::make_unique<Win32MessagePump>(); }
 

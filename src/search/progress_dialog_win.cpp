@@ -1,0 +1,254 @@
+#include "search/progress_dialog_win.h"
+
+#include <commctrl.h>
+
+#include <cctype>
+
+namespace kelvaro {
+namespace {
+
+constexpr const char* kFontName = "MS Sans Serif";
+constexpr int kFontHeight = -11;  // 8 point at 96 pixels per inch
+
+// The platform's find-file clip in shell32, and the program's own clip when that is missing.
+constexpr int kFindFileClip = 151;
+constexpr int kOwnClip = 150;
+constexpr int kLastFrame = 23;
+
+constexpr char kStopMnemonic = 'S';  // "&Stop"
+constexpr char kEscape = 27;
+
+HFONT MakeFont(int weight) {
+    return CreateFontA(kFontHeight, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, kFontName);
+}
+
+HWND MakeChild(HWND parent, const char* className, const char* text, DWORD style, int x, int y, int width,
+               int height, int id, HFONT font) {
+    HWND child = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height,
+                                 parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                 GetModuleHandleA(nullptr), nullptr);
+    if (child) SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return child;
+}
+
+// The outer bounds the main window has, or would have if it were not minimised: a run started with
+// the program minimised still centres its window where the main window will appear.
+RECT MainWindowBounds(HWND mainWindow) {
+    RECT bounds{};
+    WINDOWPLACEMENT placement{sizeof placement};
+    if (IsIconic(mainWindow) && GetWindowPlacement(mainWindow, &placement))
+        bounds = placement.rcNormalPosition;
+    else
+        GetWindowRect(mainWindow, &bounds);
+    return bounds;
+}
+
+}  // namespace
+
+TForm3::TForm3(HWND mainWindow, std::function<void()> onAbort)
+    : mainWindow_(mainWindow),
+      onAbort_(std::move(onAbort)),
+      font_(MakeFont(FW_NORMAL)),
+      boldFont_(MakeFont(FW_BOLD)) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_ANIMATE_CLASS};
+    InitCommonControlsEx(&controls);
+    RegisterClassOnce(kClassName, nullptr);
+
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+    RECT outer{0, 0, kClientWidth, kClientHeight};
+    AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+    Create(kClassName, kCaption, style, exStyle, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+           mainWindow, nullptr);
+    if (Handle()) CreateControls();
+}
+
+TForm3::~TForm3() {
+    // Destroy the window while this object is whole: the button's procedure still points here.
+    if (Handle()) DestroyWindow(Handle());
+}
+
+void TForm3::CreateControls() {
+    HWND form = Handle();
+    // Made first, so it is first in the tab order.
+    button1_ = MakeChild(form, "BUTTON", "&Stop", WS_TABSTOP | BS_PUSHBUTTON, 336, 48, 75, 25, kButton1Id,
+                         font_.get());
+    if (button1_) {
+        SetWindowLongPtrA(button1_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        button1Default_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(button1_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Button1Procedure)));
+    }
+    animate1_ = MakeChild(form, ANIMATE_CLASSA, "", ACS_CENTER | ACS_TRANSPARENT, 8, 8, 48, 50, 0, nullptr);
+    label1_ = MakeChild(form, "STATIC", "Status:", SS_RIGHT, 64, 16, 41, 13, 0, boldFont_.get());
+    label3_ = MakeChild(form, "STATIC", "", SS_LEFTNOWORDWRAP, 112, 16, 0, 13, 0, font_.get());
+    label2_ = MakeChild(form, "STATIC", "Found:", SS_RIGHT, 65, 32, 40, 13, 0, boldFont_.get());
+    status_ = std::make_unique<TFileLabel>(form, 112, 32, 297, 13);
+    status_->SetFont(font_.get());
+    status_->SetDirection(drFromLeft);
+    status_->SetSeparator("\\");
+    SetSearchText("");
+    OpenAnimation();
+}
+
+void TForm3::OpenAnimation() {
+    if (!animate1_) return;
+    shell32_.reset(LoadLibraryA("shell32.dll"));
+    if (shell32_)
+        animationOpen_ = SendMessageA(animate1_, ACM_OPENA, reinterpret_cast<WPARAM>(shell32_.get()),
+                                      reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(kFindFileClip))) != 0;
+    if (!animationOpen_)
+        animationOpen_ =
+            SendMessageA(animate1_, ACM_OPENA, reinterpret_cast<WPARAM>(GetModuleHandleA(nullptr)),
+                         reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(kOwnClip))) != 0;
+}
+
+void TForm3::PlayAnimation() {
+    if (!animationOpen_) return;
+    // Repeated without end; a clip shorter than the range plays to its own last frame (0xFFFF).
+    const WPARAM forever = static_cast<WPARAM>(-1);
+    if (!SendMessageA(animate1_, ACM_PLAY, forever, MAKELPARAM(0, kLastFrame)))
+        SendMessageA(animate1_, ACM_PLAY, forever, MAKELPARAM(0, 0xFFFF));
+}
+
+void TForm3::FormShow() {
+    if (!mainWindow_ || !IsWindow(mainWindow_)) return;
+    RECT main = MainWindowBounds(mainWindow_);
+    RECT own{};
+    GetWindowRect(Handle(), &own);
+    // C++ division truncates toward zero, as the placement requires when the dialog is the wider one.
+    const int left = main.left + ((main.right - main.left) - (own.right - own.left)) / 2;
+    const int top = main.top + ((main.bottom - main.top) - (own.bottom - own.top)) / 2;
+    SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm3::Show() {
+    if (!Handle()) return;
+    FormShow();
+    ShowWindow(Handle(), SW_SHOW);
+    PlayAnimation();
+    if (button1_) SetFocus(button1_);
+}
+
+void TForm3::Hide() {
+    if (!Handle()) return;
+    if (animationOpen_) SendMessageA(animate1_, ACM_STOP, 0, 0);
+    ShowWindow(Handle(), SW_HIDE);
+}
+
+bool TForm3::Visible() const {
+    return Handle() && IsWindowVisible(Handle());
+}
+
+void TForm3::SetSearchText(const std::string& text) {
+    if (!label3_) return;
+    SetWindowTextA(label3_, text.c_str());
+    // Sized as a label sizes itself: one line of its text, or of a blank when it has none.
+    HDC dc = GetDC(label3_);
+    HGDIOBJ oldFont = SelectObject(dc, font_.get());
+    const std::string measured = text.empty() ? " " : text;
+    RECT extent{0, 0, 0, 0};
+    DrawTextA(dc, measured.data(), static_cast<int>(measured.size()), &extent,
+              DT_CALCRECT | DT_EXPANDTABS | DT_SINGLELINE | DT_LEFT);
+    SelectObject(dc, oldFont);
+    ReleaseDC(label3_, dc);
+    SetWindowPos(label3_, nullptr, 0, 0, extent.right, extent.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::string TForm3::SearchText() const {
+    if (!label3_) return {};
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(label3_)) + 1, '\0');
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextA(label3_, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void TForm3::RepaintNow() {
+    if (!Handle()) return;
+    status_->Repaint();
+    RedrawWindow(label3_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void TForm3::Button1Click() {
+    if (onAbort_) onAbort_();
+}
+
+bool TForm3::FormKeyPress(char key) {
+    if (key != kEscape) return false;
+    Button1Click();
+    return true;
+}
+
+bool TForm3::IsStopMnemonic(WPARAM character) const {
+    return character < 256 && std::toupper(static_cast<int>(character)) == kStopMnemonic;
+}
+
+// Without a dialog manager in the message loop, the button does not see Esc, Enter or its Alt key
+// for what they mean in a dialog; this gives them that meaning while it has the focus.
+LRESULT CALLBACK TForm3::Button1Procedure(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<TForm3*>(GetWindowLongPtrA(button, GWLP_USERDATA));
+    switch (message) {
+        case WM_CHAR:
+            if (self->FormKeyPress(static_cast<char>(wParam))) return 0;
+            break;
+        case WM_KEYDOWN:
+            if (wParam == VK_RETURN) {
+                self->Button1Click();
+                return 0;
+            }
+            break;
+        case WM_SYSCHAR:
+            if (self->IsStopMnemonic(wParam)) {
+                self->Button1Click();
+                return 0;
+            }
+            break;
+    }
+    return CallWindowProcA(self->button1Default_, button, message, wParam, lParam);
+}
+
+LRESULT TForm3::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            if (LOWORD(wParam) == kButton1Id && HIWORD(wParam) == BN_CLICKED) {
+                Button1Click();
+                return 0;
+            }
+            break;
+        case WM_CHAR:
+            if (FormKeyPress(static_cast<char>(wParam))) return 0;
+            break;
+        case WM_SYSCHAR:
+            if (IsStopMnemonic(wParam)) {
+                Button1Click();
+                return 0;
+            }
+            break;
+        case WM_ACTIVATE:
+            // The Stop button is the only control that takes the focus; give it back on return.
+            if (LOWORD(wParam) != WA_INACTIVE && button1_) {
+                SetFocus(button1_);
+                return 0;
+            }
+            break;
+        case WM_SETFOCUS:
+            if (button1_) SetFocus(button1_);
+            return 0;
+        case WM_CTLCOLORSTATIC: {
+            const auto control = reinterpret_cast<HWND>(lParam);
+            const bool black = control == label1_ || control == label2_;
+            SetTextColor(reinterpret_cast<HDC>(wParam), black ? RGB(0, 0, 0) : GetSysColor(COLOR_WINDOWTEXT));
+            SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        }
+        case WM_CLOSE:
+            // Lives as long as the program: closing only hides it.
+            Hide();
+            return 0;
+    }
+    return DefaultHandling(message, wParam, lParam);
+}
+
+}  // namespace kelvaro

@@ -1,1 +1,88 @@
 #pragma once
+// TForm3: the window shown while a search run scans the disk. It names what is searched for, shows
+// the entry being examined, plays the find-file animation and offers a Stop button.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <type_traits>
+
+#include "app/window_win.h"
+#include "search/file_label_win.h"
+
+namespace kelvaro {
+
+class TForm3 : public Window {
+public:
+    static constexpr const char* kClassName = "TForm3";
+    static constexpr const char* kCaption = "Kelvaro in Progress!";
+    static constexpr int kClientWidth = 416;
+    static constexpr int kClientHeight = 80;
+    static constexpr int kButton1Id = 1;
+
+    // Created hidden. mainWindow owns the window and is what Show centres it over; onAbort runs for
+    // the Stop button (click, Alt+S, Space or Enter on it) and for Esc anywhere in the window.
+    TForm3(HWND mainWindow, std::function<void()> onAbort);
+    ~TForm3() override;
+
+    // Centres the window over the main window, shows it without making it modal and puts the
+    // keyboard focus on the Stop button.
+    void Show();
+    void Hide();
+    bool Visible() const;
+
+    // "Status:" line; the label takes the width of its text.
+    void SetSearchText(const std::string& text);
+    std::string SearchText() const;
+    // "Found:" line: the entry being examined.
+    TFileLabel& Status() { return *status_; }
+
+    // Draws Status, Label3 and the whole window now, not when the message queue gets to it.
+    void RepaintNow();
+
+    HWND Animate1() const { return animate1_; }
+    HWND Label1() const { return label1_; }
+    HWND Label2() const { return label2_; }
+    HWND Label3() const { return label3_; }
+    HWND Button1() const { return button1_; }
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    struct FontDeleter {
+        void operator()(HFONT font) const { DeleteObject(font); }
+    };
+    using FontOwner = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
+    struct LibraryDeleter {
+        void operator()(HMODULE module) const { FreeLibrary(module); }
+    };
+    using LibraryOwner = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryDeleter>;
+
+    void CreateControls();
+    void OpenAnimation();
+    void PlayAnimation();
+    void FormShow();
+    void Button1Click();
+    // Keys reach the window before its controls; true when the key was taken.
+    bool FormKeyPress(char key);
+    bool IsStopMnemonic(WPARAM character) const;
+    static LRESULT CALLBACK Button1Procedure(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND mainWindow_;
+    std::function<void()> onAbort_;
+    FontOwner font_;
+    FontOwner boldFont_;
+    LibraryOwner shell32_;
+    HWND animate1_ = nullptr;
+    HWND label1_ = nullptr;
+    HWND label2_ = nullptr;
+    HWND label3_ = nullptr;
+    HWND button1_ = nullptr;
+    WNDPROC button1Default_ = nullptr;
+    bool animationOpen_ = false;
+    std::unique_ptr<TFileLabel> status_;
+};
+
+}  // namespace kelvaro

@@ -1,0 +1,429 @@
+#include "widgets/cool_list_view_win.h"
+
+#include <stdexcept>
+
+#include "app/message_box_win.h"
+#include "base/errors.h"
+
+namespace kelvaro {
+namespace {
+
+static_assert(sizeof(LPARAM) >= sizeof(void*), "a row keeps a pointer in its lParam");
+
+constexpr const char* kObjectProperty = "KelvaroCoolListView";
+
+class LstrcmpCollation final : public TextCollation {
+public:
+    int Compare(const std::string& a, const std::string& b) const override {
+        return lstrcmpA(a.c_str(), b.c_str());
+    }
+};
+
+// What the comparison of one sort needs; the control passes it through untouched.
+struct SortPass {
+    const TextCollation* Collation;
+    bool Ascending;
+};
+
+// Posted to the list to turn redrawing back on once the program reads its messages again.
+UINT ResumeRedrawMessage() {
+    static const UINT message = RegisterWindowMessageA("KelvaroCoolListViewResumeRedraw");
+    return message;
+}
+
+Exception RowError(int row) {
+    return Exception("List index out of bounds (" + std::to_string(row) + ")");
+}
+
+}  // namespace
+
+const TextCollation& PlatformCollation() {
+    static const LstrcmpCollation collation;
+    return collation;
+}
+
+TCoolListView::TCoolListView(HWND parent, int controlId, bool visible) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    // No LVS_SINGLESEL (multi-select), no LVS_EDITLABELS (read-only captions), no LVS_SHOWSELALWAYS (the
+    // selection is hidden while the list has no focus), clickable headers.
+    const DWORD style = WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_SHAREIMAGELISTS |
+                        LVS_AUTOARRANGE | (visible ? WS_VISIBLE : 0);
+    handle_ = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", style, 0, 0, 0, 0, parent,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
+                              GetModuleHandleA(nullptr), nullptr);
+    if (!handle_)
+        throw Exception("Cannot create the list view (error " + std::to_string(GetLastError()) + ")");
+    SetPropA(handle_, kObjectProperty, this);
+    originalProcedure_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TCoolListView::ListProcedure)));
+}
+
+TCoolListView::~TCoolListView() {
+    if (HWND window = handle_) {
+        // Detach first: the parent may be told of the deleted rows, and must not reach a half-destroyed list.
+        Detach();
+        DestroyWindow(window);
+    }
+}
+
+void TCoolListView::Detach() {
+    SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(originalProcedure_));
+    RemovePropA(handle_, kObjectProperty);
+    handle_ = nullptr;
+}
+
+LRESULT CALLBACK TCoolListView::ListProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = static_cast<TCoolListView*>(GetPropA(window, kObjectProperty));
+    if (!self) return DefWindowProcA(window, message, wParam, lParam);
+    const WNDPROC original = self->originalProcedure_;
+    if (message == WM_NCDESTROY) {
+        // The parent is being destroyed with its children: the object outlives the control.
+        self->Detach();
+        return CallWindowProcA(original, window, message, wParam, lParam);
+    }
+    if (message == ResumeRedrawMessage()) {
+        self->ResumeRedraw();
+        return 0;
+    }
+    try {
+        if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && self->OnKeyDown) {
+            self->OnKeyDown(*self, wParam);
+        } else if (message == WM_CHAR && self->OnKeyPress) {
+            self->OnKeyPress(*self, static_cast<char>(wParam));
+        }
+    } catch (const std::exception& error) {
+        ShowExceptionBox(window, error);
+        return 0;
+    } catch (...) {
+        ShowExceptionBox(window, std::runtime_error("Unknown error"));
+        return 0;
+    }
+    return CallWindowProcA(original, window, message, wParam, lParam);
+}
+
+void TCoolListView::DeferRedraw() {
+    // A hidden list is cheap to change, and must not be made visible again by the WM_SETREDRAW that ends it.
+    if (redrawDeferred_ || !IsWindowVisible(handle_)) return;
+    redrawDeferred_ = true;
+    SendMessageA(handle_, WM_SETREDRAW, FALSE, 0);
+    PostMessageA(handle_, ResumeRedrawMessage(), 0, 0);
+}
+
+void TCoolListView::ResumeRedraw() {
+    if (!redrawDeferred_) return;
+    redrawDeferred_ = false;
+    SendMessageA(handle_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(handle_, nullptr, TRUE);
+}
+
+void TCoolListView::SetSortType(TSortType type) {
+    if (type == sortType_) return;
+    sortType_ = type;
+    if (KeepsCaptionOrder() && !captionOrdered_) SortByCaption();
+}
+
+void TCoolListView::HeaderClick(int column) {
+    if (OnColumnSort) OnColumnSort(*this, column);
+    if (!sortState_.HeaderClick(column, AutoSort)) return;
+    Resort();
+    if (OnAfterSort) OnAfterSort(*this);
+}
+
+void TCoolListView::Resort() {
+    if (AutoSort) SortByColumn(sortState_.SortColumn, sortState_.SortAscending);
+}
+
+void TCoolListView::SortByColumn(int column, bool ascending) {
+    if (column < 0) return;
+    SortRows(column, true, ascending);
+    captionOrdered_ = false;
+}
+
+void TCoolListView::SortByCaption() {
+    SortRows(0, false, true);
+    captionOrdered_ = true;
+}
+
+void TCoolListView::SortRows(int column, bool numbers, bool ascending) {
+    if (!handle_) return;
+    // Each key is read and converted once; the comparisons then touch no window.
+    const int count = RowCount();
+    for (int row = 0; row < count; ++row) {
+        std::string text = Text(row, column);
+        ExistingRecord(row).Key = numbers ? MakeSortKey(std::move(text)) : SortKey{std::move(text), 0};
+    }
+    SortPass pass{&PlatformCollation(), ascending};
+    SendMessageA(handle_, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&pass),
+                 reinterpret_cast<LPARAM>(&TCoolListView::CompareRows));
+    for (auto& entry : records_) entry.second->Key = SortKey{};
+}
+
+int CALLBACK TCoolListView::CompareRows(LPARAM first, LPARAM second, LPARAM sortPass) {
+    const auto& pass = *reinterpret_cast<const SortPass*>(sortPass);
+    const auto& a = *reinterpret_cast<const RowRecord*>(first);
+    const auto& b = *reinterpret_cast<const RowRecord*>(second);
+    // Caption sorts carry no numbers, so they come out as plain collation order.
+    return CompareSortKeys(a.Key, b.Key, pass.Ascending, *pass.Collation);
+}
+
+void TCoolListView::SetFont(HFONT font) {
+    SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+void TCoolListView::AddColumn(const std::string& caption, int width, int format) {
+    const int index = ColumnCount();
+    LVCOLUMNA column{};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    column.fmt = format;
+    column.cx = width;
+    column.pszText = const_cast<char*>(caption.c_str());
+    column.iSubItem = index;
+    SendMessageA(handle_, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
+}
+
+int TCoolListView::ColumnCount() const {
+    const auto header = reinterpret_cast<HWND>(SendMessageA(handle_, LVM_GETHEADER, 0, 0));
+    return header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+}
+
+int TCoolListView::ColumnWidth(int column) const {
+    return static_cast<int>(SendMessageA(handle_, LVM_GETCOLUMNWIDTH, column, 0));
+}
+
+void TCoolListView::SetColumnWidth(int column, int width) {
+    SendMessageA(handle_, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0));
+}
+
+int TCoolListView::AddRow(const std::string& caption, const std::vector<std::string>& subItems,
+                          int imageIndex) {
+    const int count = RowCount();
+    int position = count;
+    if (KeepsCaptionOrder()) {
+        if (!captionOrdered_) SortByCaption();
+        position = CaptionInsertPosition(
+            count, [this](int row) { return Text(row, 0); }, caption, PlatformCollation());
+    } else {
+        captionOrdered_ = count == 0;
+    }
+    DeferRedraw();
+    auto record = std::make_unique<RowRecord>();
+    LVITEMA item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
+    item.iItem = position;
+    item.pszText = const_cast<char*>(caption.c_str());
+    // -1 would ask the parent for the icon (I_IMAGECALLBACK).
+    item.iImage = imageIndex < 0 ? I_IMAGENONE : imageIndex;
+    item.lParam = reinterpret_cast<LPARAM>(record.get());
+    const int row =
+        static_cast<int>(SendMessageA(handle_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+    if (row < 0) throw Exception("Unable to insert a list item");
+    records_.emplace(record.get(), std::move(record));
+    for (std::size_t i = 0; i < subItems.size(); ++i) SetItemText(row, static_cast<int>(i) + 1, subItems[i]);
+    return row;
+}
+
+void TCoolListView::SetRowTexts(int row, const std::string& caption,
+                                const std::vector<std::string>& subItems) {
+    if (row < 0 || row >= RowCount()) throw RowError(row);
+    SetItemText(row, 0, caption);
+    for (std::size_t i = 0; i < subItems.size(); ++i) SetItemText(row, static_cast<int>(i) + 1, subItems[i]);
+    const bool fits = captionOrdered_ && CaptionFitsAt(row);
+    if (KeepsCaptionOrder() && !fits)
+        SortByCaption();
+    else
+        captionOrdered_ = fits;
+}
+
+void TCoolListView::SetRowData(int row, std::int64_t value) {
+    if (row < 0 || row >= RowCount()) throw RowError(row);
+    ExistingRecord(row).Data = value;
+    if ((sortType_ == stData || sortType_ == stBoth) && !captionOrdered_) SortByCaption();
+}
+
+std::int64_t TCoolListView::RowData(int row) const {
+    const RowRecord* record = FindRecord(row);
+    return record ? record->Data : 0;
+}
+
+void TCoolListView::DeleteRow(int row) {
+    if (row < 0 || row >= RowCount()) throw RowError(row);
+    const RowRecord* record = FindRecord(row);
+    DeferRedraw();
+    SendMessageA(handle_, LVM_DELETEITEM, row, 0);
+    if (record) records_.erase(record);
+}
+
+void TCoolListView::Clear() {
+    SendMessageA(handle_, LVM_DELETEALLITEMS, 0, 0);
+    records_.clear();
+    captionOrdered_ = true;
+}
+
+int TCoolListView::RowCount() const {
+    return static_cast<int>(SendMessageA(handle_, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::string TCoolListView::Text(int row, int column) const {
+    std::string buffer(512, '\0');
+    for (;;) {
+        LVITEMA item{};
+        item.iSubItem = column;
+        item.pszText = buffer.data();
+        item.cchTextMax = static_cast<int>(buffer.size());
+        const int length =
+            static_cast<int>(SendMessageA(handle_, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item)));
+        // A full buffer may mean a cut text: try again with more room.
+        if (length < static_cast<int>(buffer.size()) - 1) return std::string(item.pszText, length);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+int TCoolListView::ImageIndex(int row) const {
+    LVITEMA item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    if (!SendMessageA(handle_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return -1;
+    return item.iImage < 0 ? -1 : item.iImage;
+}
+
+void TCoolListView::SetItemText(int row, int column, const std::string& text) {
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = const_cast<char*>(text.c_str());
+    SendMessageA(handle_, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+}
+
+const TCoolListView::RowRecord* TCoolListView::FindRecord(int row) const {
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    if (!SendMessageA(handle_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return nullptr;
+    const auto found = records_.find(reinterpret_cast<const RowRecord*>(item.lParam));
+    return found == records_.end() ? nullptr : found->second.get();
+}
+
+TCoolListView::RowRecord& TCoolListView::ExistingRecord(int row) {
+    if (const RowRecord* record = FindRecord(row)) return *const_cast<RowRecord*>(record);
+    // A row inserted with LVM_INSERTITEM by someone else: give it a record, so that sorts can compare it.
+    auto record = std::make_unique<RowRecord>();
+    LVITEMA item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    item.lParam = reinterpret_cast<LPARAM>(record.get());
+    SendMessageA(handle_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    RowRecord& result = *record;
+    records_.emplace(record.get(), std::move(record));
+    return result;
+}
+
+bool TCoolListView::CaptionFitsAt(int row) const {
+    const std::string caption = Text(row, 0);
+    const TextCollation& collation = PlatformCollation();
+    if (row > 0 && collation.Compare(Text(row - 1, 0), caption) > 0) return false;
+    return row + 1 >= RowCount() || collation.Compare(caption, Text(row + 1, 0)) <= 0;
+}
+
+int TCoolListView::SelectedCount() const {
+    return static_cast<int>(SendMessageA(handle_, LVM_GETSELECTEDCOUNT, 0, 0));
+}
+
+bool TCoolListView::IsSelected(int row) const {
+    return SendMessageA(handle_, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED;
+}
+
+void TCoolListView::SetSelected(int row, bool selected) {
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED;
+    item.state = selected ? LVIS_SELECTED : 0;
+    SendMessageA(handle_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}
+
+std::vector<int> TCoolListView::SelectedRows() const {
+    std::vector<int> rows;
+    for (int row = -1;;) {
+        row = static_cast<int>(SendMessageA(handle_, LVM_GETNEXTITEM, row, MAKELPARAM(LVNI_SELECTED, 0)));
+        if (row < 0) return rows;
+        rows.push_back(row);
+    }
+}
+
+void TCoolListView::SetImageLists(HIMAGELIST smallImages, HIMAGELIST largeImages) {
+    SendMessageA(handle_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(smallImages));
+    SendMessageA(handle_, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(largeImages));
+}
+
+ViewStyle TCoolListView::GetViewStyle() const {
+    switch (GetWindowLongPtrA(handle_, GWL_STYLE) & LVS_TYPEMASK) {
+        case LVS_ICON:
+            return ViewStyle::LargeIcons;
+        case LVS_SMALLICON:
+            return ViewStyle::SmallIcons;
+        case LVS_LIST:
+            return ViewStyle::List;
+        default:
+            return ViewStyle::Report;
+    }
+}
+
+void TCoolListView::SetViewStyle(ViewStyle style) {
+    LONG_PTR type = LVS_REPORT;
+    switch (style) {
+        case ViewStyle::LargeIcons:
+            type = LVS_ICON;
+            break;
+        case ViewStyle::SmallIcons:
+            type = LVS_SMALLICON;
+            break;
+        case ViewStyle::List:
+            type = LVS_LIST;
+            break;
+        case ViewStyle::Report:
+            break;
+    }
+    const LONG_PTR current = GetWindowLongPtrA(handle_, GWL_STYLE);
+    if ((current & LVS_TYPEMASK) != type)
+        SetWindowLongPtrA(handle_, GWL_STYLE, (current & ~LVS_TYPEMASK) | type);
+}
+
+// Some list views turn redrawing off by clearing WS_VISIBLE; a deferral only ever starts on a visible list.
+bool TCoolListView::Visible() const {
+    return redrawDeferred_ || (GetWindowLongPtrA(handle_, GWL_STYLE) & WS_VISIBLE);
+}
+
+void TCoolListView::SetVisible(bool visible) {
+    ResumeRedraw();
+    ShowWindow(handle_, visible ? SW_SHOW : SW_HIDE);
+}
+
+void TCoolListView::SetBounds(int x, int y, int width, int height) {
+    SetWindowPos(handle_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool TCoolListView::HandleNotify(const NMHDR& header, LRESULT& result) {
+    if (!handle_ || header.hwndFrom != handle_) return false;
+    const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+    // Changes of the value kept in lParam are the list's own business, not a change of the row.
+    const bool rowChange = (change.uChanged & (LVIF_TEXT | LVIF_IMAGE | LVIF_STATE)) != 0;
+    switch (header.code) {
+        case LVN_COLUMNCLICK:
+            result = 0;
+            HeaderClick(change.iSubItem);
+            return true;
+        case LVN_ITEMCHANGING:
+            result = FALSE;
+            if (rowChange && OnChanging && !OnChanging(*this, change.iItem)) result = TRUE;
+            return true;
+        case LVN_ITEMCHANGED:
+            result = 0;
+            if (rowChange && OnChange) OnChange(*this, change.iItem);
+            return true;
+        case NM_DBLCLK:
+            result = 0;
+            if (OnDblClick) OnDblClick(*this);
+            return true;
+    }
+    return false;
+}
+
+}  // namespace kelvaro

@@ -1,0 +1,341 @@
+// The sortable list view on the platform's own list view control, driven by the notifications its header
+// and the mouse and keyboard produce.
+#include <gtest/gtest.h>
+#include <windows.h>
+// after windows.h, whose types it uses
+#include <commctrl.h>
+
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/message_box_win.h"
+#include "app/window_win.h"
+#include "base/errors.h"
+#include "widgets/cool_list_view_win.h"
+
+namespace kelvaro::testing {
+namespace {
+
+using Texts = std::vector<std::string>;
+constexpr int kListId = 101;
+constexpr int kSize = 3;
+
+// A parent that forwards the list's notifications, as the main window does.
+class ListHost : public Window {
+public:
+    explicit ListHost(bool autoSort = true, TSortType sortType = stBoth) {
+        RegisterClassOnce("KelvaroListHost", nullptr);
+        Create("KelvaroListHost", "", WS_POPUP, 0, 0, 0, 640, 400, nullptr, nullptr);
+        list = std::make_unique<TCoolListView>(Handle(), kListId, true);
+        list->SetBounds(0, 0, 620, 360);
+        for (const char* caption : {"Name", "Ext", "Location", "Size", "Date", "Time"})
+            list->AddColumn(caption, 90, LVCFMT_LEFT);
+        list->AutoSort = autoSort;
+        list->SetSortType(sortType);
+    }
+    ~ListHost() override { list.reset(); }
+
+    // What the header sends when the user clicks a column.
+    void ClickHeader(int column) {
+        NMLISTVIEW notify{};
+        notify.hdr = {list->Handle(), kListId, static_cast<UINT>(LVN_COLUMNCLICK)};
+        notify.iItem = -1;
+        notify.iSubItem = column;
+        SendMessageA(Handle(), WM_NOTIFY, kListId, reinterpret_cast<LPARAM>(&notify));
+    }
+    // A file row: name, size; the size is also kept as the row's value.
+    void AddFile(const std::string& name, const std::string& size) {
+        const int row = list->AddRow(name, {"", "C:\\", size, "1/2/97", "3:04 PM"}, 7);
+        list->SetRowData(row, std::stoll("0" + size.substr(0, size.find(','))));
+    }
+    Texts Column(int column) const {
+        Texts texts;
+        for (int row = 0; row < list->RowCount(); ++row) texts.push_back(list->Text(row, column));
+        return texts;
+    }
+    bool InNameOrder() const {
+        for (int row = 1; row < list->RowCount(); ++row)
+            if (lstrcmpA(list->Text(row - 1, 0).c_str(), list->Text(row, 0).c_str()) > 0) return false;
+        return true;
+    }
+
+    std::unique_ptr<TCoolListView> list;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_NOTIFY && list) {
+            LRESULT result = 0;
+            if (list->HandleNotify(*reinterpret_cast<const NMHDR*>(lParam), result)) return result;
+        }
+        return DefaultHandling(message, wParam, lParam);
+    }
+};
+
+void AddSizes(ListHost& host) {
+    host.AddFile("delta.tmp", "512");
+    host.AddFile("Alpha.tmp", "64");
+    host.AddFile("echo.tmp", "1,024");
+    host.AddFile("bravo.tmp", "999");
+    host.AddFile("charlie.tmp", "0");
+}
+
+TEST(CoolListViewWin, HeaderClicksSortNumbersAndTextsAndReverseOnTheSameColumn) {
+    ListHost host;
+    AddSizes(host);
+    std::vector<int> columnSorts;
+    int afterSorts = 0;
+    host.list->OnColumnSort = [&](TCoolListView&, int column) { columnSorts.push_back(column); };
+    host.list->OnAfterSort = [&](TCoolListView&) { ++afterSorts; };
+
+    const struct {
+        int column;
+        bool ascending;
+        Texts sizes;
+    } clicks[] = {
+        {kSize, true, {"0", "1,024", "64", "512", "999"}}, {kSize, false, {"999", "512", "64", "1,024", "0"}},
+        {kSize, true, {"0", "1,024", "64", "512", "999"}}, {0, true, {"64", "999", "0", "512", "1,024"}},
+        {kSize, true, {"0", "1,024", "64", "512", "999"}},
+    };
+    for (const auto& click : clicks) {
+        host.ClickHeader(click.column);
+        EXPECT_EQ(host.Column(kSize), click.sizes) << "column " << click.column;
+        EXPECT_EQ(host.list->SortColumn(), click.column);
+        EXPECT_EQ(host.list->SortAscending(), click.ascending);
+    }
+    EXPECT_EQ(columnSorts, (std::vector<int>{kSize, kSize, kSize, 0, kSize}));
+    EXPECT_EQ(afterSorts, 5);
+    // Values and icons travel with their rows.
+    for (int row = 0; row < host.list->RowCount(); ++row) {
+        const std::string size = host.list->Text(row, kSize);
+        EXPECT_EQ(host.list->RowData(row), std::stoll(size.substr(0, size.find(',')))) << size;
+        EXPECT_EQ(host.list->ImageIndex(row), 7);
+    }
+}
+
+TEST(CoolListViewWin, AClickOnTheRealHeaderSortsThatColumn) {
+    ListHost host;
+    AddSizes(host);
+    HWND header = reinterpret_cast<HWND>(SendMessageA(host.list->Handle(), LVM_GETHEADER, 0, 0));
+    RECT size{};
+    ASSERT_TRUE(SendMessageA(header, HDM_GETITEMRECT, kSize, reinterpret_cast<LPARAM>(&size)));
+    const LPARAM point = MAKELPARAM((size.left + size.right) / 2, (size.top + size.bottom) / 2);
+    SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    SendMessageA(header, WM_LBUTTONUP, 0, point);
+    EXPECT_EQ(host.list->SortColumn(), kSize);
+    EXPECT_EQ(host.Column(kSize), (Texts{"0", "1,024", "64", "512", "999"}));
+}
+
+TEST(CoolListViewWin, AddingARowAfterAHeaderSortPutsTheListBackInNameOrder) {
+    ListHost host;
+    AddSizes(host);
+    host.ClickHeader(kSize);
+    host.ClickHeader(kSize);
+    ASSERT_FALSE(host.InNameOrder());
+    host.AddFile("foxtrot.tmp", "7");
+    EXPECT_EQ(host.Column(0),
+              (Texts{"Alpha.tmp", "bravo.tmp", "charlie.tmp", "delta.tmp", "echo.tmp", "foxtrot.tmp"}));
+    EXPECT_EQ(host.list->RowData(5), 7);
+    // The remembered column and direction are not the automatic sort's business.
+    EXPECT_EQ(host.list->SortColumn(), kSize);
+    EXPECT_FALSE(host.list->SortAscending());
+    host.ClickHeader(kSize);
+    EXPECT_TRUE(host.list->SortAscending());
+
+    // Many rows in random order, inserted one by one at their place.
+    host.list->Clear();
+    std::mt19937 random(11);
+    for (int i = 0; i < 2000; ++i) {
+        const std::string name = std::to_string(random() % 1000) + (i % 3 ? "b.tmp" : "A.TMP");
+        host.list->AddRow(name, {"tmp", "C:\\", std::to_string(i), "", ""}, -1);
+        if (i == 1000) host.ClickHeader(kSize);
+    }
+    EXPECT_EQ(host.list->RowCount(), 2000);
+    EXPECT_TRUE(host.InNameOrder());
+    EXPECT_EQ(host.list->ImageIndex(0), -1);
+}
+
+TEST(CoolListViewWin, WithoutAutoSortAHeaderClickOnlyReportsTheColumn) {
+    ListHost host(false, stNone);
+    for (const char* location : {"C:\\temp\\", "A:\\", "B:\\"}) host.list->AddRow(location, {"*.tmp"}, 0);
+    std::vector<int> columnSorts;
+    int afterSorts = 0;
+    host.list->OnColumnSort = [&](TCoolListView&, int column) { columnSorts.push_back(column); };
+    host.list->OnAfterSort = [&](TCoolListView&) { ++afterSorts; };
+    host.ClickHeader(0);
+    host.ClickHeader(1);
+    host.list->Resort();
+    EXPECT_EQ(host.Column(0), (Texts{"C:\\temp\\", "A:\\", "B:\\"}));
+    EXPECT_EQ(columnSorts, (std::vector<int>{0, 1}));
+    EXPECT_EQ(afterSorts, 0);
+    EXPECT_EQ(host.list->SortColumn(), -1);
+    EXPECT_TRUE(host.list->SortAscending());
+}
+
+TEST(CoolListViewWin, SortTypeDecidesWhenCaptionsAndValuesPutTheListInOrder) {
+    ListHost host(false, stNone);
+    for (const char* caption : {"c", "a", "b"}) host.list->AddRow(caption, {"x"}, 0);
+    host.list->SetSortType(stData);  // no comparison event: nothing to sort by
+    EXPECT_EQ(host.Column(0), (Texts{"c", "a", "b"}));
+    host.list->SetSortType(stText);
+    EXPECT_EQ(host.Column(0), (Texts{"a", "b", "c"}));
+    host.list->SetRowTexts(0, "z", {"y"});
+    EXPECT_EQ(host.Column(0), (Texts{"b", "c", "z"}));
+    EXPECT_EQ(host.Column(1), (Texts{"x", "x", "y"}));
+
+    host.list->SetSortType(stNone);
+    host.list->SetRowTexts(0, "zz", {});
+    EXPECT_EQ(host.Column(0), (Texts{"zz", "c", "z"}));
+    host.list->SetSortType(stData);
+    host.list->SetRowData(0, 5);
+    EXPECT_EQ(host.Column(0), (Texts{"c", "z", "zz"}));
+    EXPECT_EQ(host.list->RowData(2), 5);
+
+    host.list->SortByColumn(0, false);
+    EXPECT_EQ(host.Column(0), (Texts{"zz", "z", "c"}));
+    host.list->DeleteRow(1);
+    EXPECT_EQ(host.Column(0), (Texts{"zz", "c"}));
+    EXPECT_THROW(host.list->DeleteRow(2), Exception);
+    host.list->SetSortType(stBoth);
+    EXPECT_EQ(host.Column(0), (Texts{"c", "zz"}));
+}
+
+TEST(CoolListViewWin, StyleViewColumnsAndVisibility) {
+    ListHost host;
+    const LONG_PTR style = GetWindowLongPtrA(host.list->Handle(), GWL_STYLE);
+    EXPECT_EQ(style & LVS_TYPEMASK, LVS_REPORT);
+    EXPECT_EQ(style & (LVS_SINGLESEL | LVS_EDITLABELS | LVS_NOSORTHEADER), 0);
+    EXPECT_EQ(style & (LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE), LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE);
+    EXPECT_EQ(GetDlgCtrlID(host.list->Handle()), kListId);
+
+    for (ViewStyle view :
+         {ViewStyle::LargeIcons, ViewStyle::SmallIcons, ViewStyle::List, ViewStyle::Report}) {
+        host.list->SetViewStyle(view);
+        EXPECT_EQ(host.list->GetViewStyle(), view);
+    }
+    EXPECT_EQ(host.list->ColumnCount(), 6);
+    host.list->SetColumnWidth(4, 33);
+    EXPECT_EQ(host.list->ColumnWidth(4), 33);
+    EXPECT_EQ(host.list->ColumnWidth(5), 90);
+
+    EXPECT_TRUE(host.list->Visible());
+    host.list->SetVisible(false);
+    EXPECT_FALSE(host.list->Visible());
+    TCoolListView hidden(host.Handle(), 102, false);
+    EXPECT_FALSE(hidden.Visible());
+}
+
+TEST(CoolListViewWin, SelectionChangeEventsAndDoubleClick) {
+    ListHost host;
+    for (const char* name : {"a", "b", "c", "d", "e"}) host.list->AddRow(name, {}, 0);
+    std::vector<int> changing, changed;
+    bool allow = true;
+    int doubleClicks = 0;
+    host.list->OnChanging = [&](TCoolListView&, int row) { return changing.push_back(row), allow; };
+    host.list->OnChange = [&](TCoolListView&, int row) { changed.push_back(row); };
+    host.list->OnDblClick = [&](TCoolListView&) { ++doubleClicks; };
+
+    host.list->SetSelected(3, true);
+    host.list->SetSelected(1, true);
+    EXPECT_EQ(host.list->SelectedRows(), (std::vector<int>{1, 3}));
+    EXPECT_EQ(host.list->SelectedCount(), 2);
+    EXPECT_TRUE(host.list->IsSelected(3));
+    EXPECT_EQ(changing, (std::vector<int>{3, 1}));
+    EXPECT_EQ(changed, (std::vector<int>{3, 1}));
+
+    allow = false;
+    host.list->SetSelected(4, true);
+    EXPECT_FALSE(host.list->IsSelected(4));
+    allow = true;
+    host.list->SetSelected(3, false);
+    EXPECT_EQ(host.list->SelectedRows(), std::vector<int>{1});
+
+    // A row inserted past the class gets its value slot quietly: that is no change of the row.
+    LVITEMA foreign{};
+    foreign.mask = LVIF_TEXT;
+    foreign.iItem = 5;
+    foreign.pszText = const_cast<char*>("0 foreign");
+    ASSERT_EQ(SendMessageA(host.list->Handle(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&foreign)), 5);
+    changing.clear();
+    changed.clear();
+    host.list->SetRowData(5, 99);
+    EXPECT_TRUE(changing.empty());
+    EXPECT_TRUE(changed.empty());
+    EXPECT_EQ(host.list->RowData(5), 99);
+    host.list->SortByColumn(0, true);
+    EXPECT_EQ(host.list->Text(0, 0), "0 foreign");
+    EXPECT_EQ(host.list->RowData(0), 99);
+
+    const LPARAM point = MAKELPARAM(5, 5);
+    SendMessageA(host.list->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, point);
+    SendMessageA(host.list->Handle(), WM_LBUTTONUP, 0, point);
+    EXPECT_EQ(doubleClicks, 1);
+}
+
+TEST(CoolListViewWin, KeysReachTheEventsBeforeTheControl) {
+    ListHost host;
+    for (const char* name : {"a", "b", "c"}) host.list->AddRow(name, {}, 0);
+    std::vector<WPARAM> keys;
+    std::string characters;
+    host.list->OnKeyDown = [&](TCoolListView& list, WPARAM key) {
+        keys.push_back(key);
+        if (key == VK_END) {
+            EXPECT_EQ(list.SelectedCount(), 0);  // before the control moves the selection
+        }
+    };
+    host.list->OnKeyPress = [&](TCoolListView&, char character) { characters += character; };
+    HWND list = host.list->Handle();
+    SendMessageA(list, WM_KEYDOWN, VK_DELETE, 0);
+    SendMessageA(list, WM_KEYDOWN, VK_END, 0);
+    SendMessageA(list, WM_SYSKEYDOWN, VK_DELETE, 1 << 29);
+    SendMessageA(list, WM_CHAR, 27, 0);
+    SendMessageA(list, WM_CHAR, 0xE9, 0);
+    EXPECT_EQ(keys, (std::vector<WPARAM>{VK_DELETE, VK_END, VK_DELETE}));
+    EXPECT_EQ(characters, "\x1b\xe9");
+    EXPECT_TRUE(host.list->IsSelected(2));  // the control still had the End key
+
+    std::string shown;
+    SetMessageBoxFunction([&](HWND, const std::string& text, const std::string&, UINT) {
+        shown = text;
+        return IDOK;
+    });
+    host.list->OnKeyDown = [](TCoolListView&, WPARAM) {
+        throw Exception("'x' is not a valid integer value");
+    };
+    SendMessageA(list, WM_KEYDOWN, VK_HOME, 0);
+    SetMessageBoxFunction(nullptr);
+    EXPECT_EQ(shown, "'x' is not a valid integer value.");
+    EXPECT_TRUE(host.list->IsSelected(2));  // the key went no further
+    EXPECT_FALSE(host.list->IsSelected(0));
+}
+
+// Filling a visible list must not repaint per row, and must repaint once the program reads its messages.
+TEST(CoolListViewWin, RowChangesOfAVisibleListRepaintOnceTheMessagesAreRead) {
+    ListHost host;
+    ShowWindow(host.Handle(), SW_SHOWNOACTIVATE);
+    UpdateWindow(host.Handle());
+    HWND list = host.list->Handle();
+    const auto readPostedMessages = [list] {
+        MSG message;  // posted messages only (registered range), so that WM_PAINT stays pending
+        while (PeekMessageA(&message, list, 0xC000, 0xFFFF, PM_REMOVE)) DispatchMessageA(&message);
+    };
+    AddSizes(host);
+    host.list->DeleteRow(0);
+    EXPECT_FALSE(GetUpdateRect(list, nullptr, FALSE));
+    EXPECT_TRUE(host.list->Visible());
+    readPostedMessages();
+    EXPECT_TRUE(GetUpdateRect(list, nullptr, FALSE));
+
+    host.AddFile("foxtrot.tmp", "1");
+    host.list->SetVisible(false);
+    readPostedMessages();
+    EXPECT_FALSE(IsWindowVisible(list));
+    EXPECT_FALSE(host.list->Visible());
+    host.list->SetVisible(true);
+    EXPECT_TRUE(IsWindowVisible(list));
+    EXPECT_EQ(host.list->RowCount(), 5);
+}
+
+}  // namespace
+}  // namespace kelvaro::testing
