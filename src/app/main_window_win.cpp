@@ -9,6 +9,8 @@
 #include "app/resource_ids.h"
 #include "platform/message_filter_win.h"
 #include "rules/settings_store.h"
+#include "run/broken_shortcut.h"
+#include "run/shell_delete_win.h"
 #include "search/progress_dialog_win.h"
 #include "widgets/cool_list_view_win.h"
 #include "widgets/speed_button_win.h"
@@ -131,6 +133,12 @@ TForm1::TForm1(std::unique_ptr<Registry> registry, std::string settingsKey)
     fileScan_->FileSize = 0;
     fileScan_->FileAge = 0;
 
+    shellFolders_ = MakePlatformRegistry();
+    shellLinkObject_ = MakePlatformShellLinkObject();
+    shellLink_ = std::make_unique<TQSShellLink>(*shellLinkObject_, *shellFolders_);
+    targetProbe_ = MakePlatformTargetProbe();
+    deleter_ = std::make_unique<Win32ShellDeleter>();
+
     FormCreate();
     form3_ = std::make_unique<TForm3>(Handle(), [this] { EBAbortClick(); });
     fileScan_->CurrInfoLabel = &form3_->Status();
@@ -250,6 +258,7 @@ void TForm1::SetStatusText(int panel, const std::string& text) {
 void TForm1::FormShow() {
     LoadSettings(*registry_, *this, settingsKey_);
     SetWindowTextA(Handle(), kCaption);
+    AutomaticMode();
 }
 
 bool TForm1::FormClose() {
@@ -328,13 +337,9 @@ void TForm1::EBDetailsClick() { listView_->SetViewStyle(ViewStyle::Report); }
 
 // --- Work that comes with the run, deletion, rule editor and about box ------------------------
 
-void TForm1::SpeedButton3Click() {}
 void TForm1::EBAddClick() {}
-void TForm1::EBDeleteClick() {}
 void TForm1::LVSetupDblClick() {}
 void TForm1::About1Click() {}
-void TForm1::ListViewChange(int) {}
-bool TForm1::ListViewChanging(int) { return true; }
 
 void TForm1::Exit1Click() { SendMessageA(Handle(), WM_CLOSE, 0, 0); }
 
@@ -494,6 +499,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NOTIFY: {
             const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
             LRESULT result = 0;
+            if (listView_ && header.hwndFrom == listView_->Handle()) TrackResultsList(header);
             for (TCoolListView* list : {listView_.get(), setupList_.get()})
                 if (list && header.hwndFrom == list->Handle() && list->HandleNotify(header, result)) return result;
             break;

@@ -13,10 +13,13 @@
 #include "app/window_win.h"
 #include "platform/registry.h"
 #include "rules/settings_window.h"
+#include "run/deletion.h"
 #include "search/file_scan.h"
+#include "shell/shell_link.h"
 
 namespace kelvaro {
 
+class TargetProbe;
 class TCoolListView;
 class TForm3;
 class TSpeedButton;
@@ -43,7 +46,17 @@ public:
     std::string StatusText(int panel) const;
     void SetStatusText(int panel, const std::string& text);
 
+    TQSShellLink& ShellLink() { return *shellLink_; }
+
     bool AddingRule = true;
+    // The setup-list row whose turn it is in a run.
+    int CurrentRuleIndex = 0;
+    // Looked at when the window is first shown; tests set their own.
+    std::string CommandLine = GetCommandLineA();
+    // The shell delete used for files; tests may hand in their own.
+    void SetShellDeleter(std::unique_ptr<ShellDeleter> deleter) { deleter_ = std::move(deleter); }
+    // Adds one row to the results list with its byte count kept beside it.
+    int AddResultRow(const std::string& path, std::uint64_t size, std::uint32_t dosDateTime, int imageIndex);
 
     // Handlers.
     void FormShow();
@@ -122,6 +135,11 @@ private:
     void OnMenuSelect(WPARAM wParam, LPARAM lParam);
     bool PreviewKey(MSG& message);
     void SetWindowEdge(int left, int top, int width, int height);
+    void AddFoundFiles(const RuleRow& rule);
+    int IconIndexOf(const std::string& path);
+    void ShowSelectionSummary();
+    void TrackResultsList(const NMHDR& header);
+    void AutomaticMode();
 
     std::unique_ptr<Registry> registry_;
     std::string settingsKey_;
@@ -142,6 +160,18 @@ private:
     std::unique_ptr<DriveTypes> drives_;
     std::unique_ptr<LocaleFormats> locale_;
     std::unique_ptr<TFileScan> fileScan_;
+    std::unique_ptr<Registry> shellFolders_;  // the user's own registry, for the shell's folder paths
+    std::unique_ptr<ShellLinkObject> shellLinkObject_;
+    std::unique_ptr<TQSShellLink> shellLink_;
+    std::unique_ptr<TargetProbe> targetProbe_;
+    std::unique_ptr<ShellDeleter> deleter_;
+    // Byte sums of the results list kept as rows come, go and change selection; invalid after a clear.
+    std::int64_t selectedBytes_ = 0;
+    std::int64_t totalBytes_ = 0;
+    bool sumsValid_ = true;
+    // Icon index per extension for the run, where every file of that type shares its icon.
+    std::map<std::string, int> iconByExtension_;
+    bool running_ = false;
     bool confirmDelete_ = true;
     bool useRecycleBin_ = true;
     bool shownOnce_ = false;

@@ -13,6 +13,13 @@ public:
         if (!conventions || !conventions->thousands_sep || !*conventions->thousands_sep) return ",";
         return conventions->thousands_sep;
     }
+    std::string DecimalSeparator() override {
+        const std::lconv* conventions = std::localeconv();
+        if (!conventions || !conventions->decimal_point || !*conventions->decimal_point) return ".";
+        return conventions->decimal_point;
+    }
+    // The C library has no date picture in the Windows form; this is the English-language one.
+    std::string ShortDatePattern() override { return "M/d/yy"; }
 };
 
 }  // namespace

@@ -78,7 +78,11 @@ public:
 class FixedLocale : public LocaleFormats {
 public:
     std::string separator = ",";
+    std::string decimal = ".";
+    std::string datePattern = "M/d/yyyy";
     std::string ThousandSeparator() override { return separator; }
+    std::string DecimalSeparator() override { return decimal; }
+    std::string ShortDatePattern() override { return datePattern; }
 };
 
 class RecordingLabel : public InfoLabel {

@@ -1,0 +1,46 @@
+#pragma once
+// The broken-shortcut test: a shortcut file found by a run is listed only when its target is gone,
+// and, for a target on a drive that may simply be absent, only when the rule asks for those too.
+#include <memory>
+#include <string>
+
+#include "platform/drive_types.h"
+#include "shell/shell_link.h"
+
+namespace kelvaro {
+
+class TargetProbe {
+public:
+    virtual ~TargetProbe() = default;
+    // The attribute query succeeds and reports the directory attribute.
+    virtual bool IsExistingDirectory(const std::string& path) = 0;
+    // A directory search for path finds an entry that is not a directory.
+    virtual bool IsExistingFile(const std::string& path) = 0;
+};
+
+// Windows build only.
+std::unique_ptr<TargetProbe> MakePlatformTargetProbe();
+
+// What the test shows in the progress dialog.
+class ShortcutTestProgress {
+public:
+    virtual ~ShortcutTestProgress() = default;
+    virtual std::string StatusLine() = 0;
+    virtual void SetStatusLine(const std::string& text) = 0;
+    virtual void SetPathLabel(const std::string& text) = 0;
+    // Draws the status line, the path label and the dialog now.
+    virtual void Repaint() = 0;
+};
+
+inline constexpr const char* kTestingShortcutsText = "Testing Shortcuts...";
+
+// "C:" for a path with a drive letter, "\\server\share" for a network path, "" otherwise.
+std::string DrivePart(const std::string& target);
+
+// True: the shortcut at path is not broken and is not listed. rmvDrvCell is the current rule's
+// "Rmv Drv" cell. Reading the shortcut goes through link, which keeps what it read; a file that is
+// not a readable shortcut raises the link's error.
+bool ShortcutIsValid(const std::string& path, const std::string& rmvDrvCell, TQSShellLink& link,
+                     TargetProbe& probe, DriveTypes& drives, ShortcutTestProgress& progress);
+
+}  // namespace kelvaro

@@ -1,0 +1,100 @@
+#include "run/deletion.h"
+
+#include <vector>
+
+namespace kelvaro {
+
+int DeleteSelectedRows(DeletionRows& rows, ShellDeleter& deleter, bool useRecycleBin) {
+    // The selection is taken once: a row whose delete failed is not tried again, and rows selected while
+    // the loop runs (there are none, it pumps no messages) would not join it.
+    std::vector<int> selected;
+    for (int row = 0, count = rows.RowCount(); row < count; ++row)
+        if (rows.IsSelected(row)) selected.push_back(row);
+
+    int deleted = 0;
+    for (int original : selected) {
+        // Every removal above moves this row up by one.
+        const int row = original - deleted;
+        if (deleter.ShellDeleteFile(rows.Path(row), useRecycleBin)) {
+            rows.RemoveRow(row);
+            ++deleted;
+        }
+    }
+    return deleted;
+}
+
+std::string FormatKilobytes(std::int64_t bytes, const std::string& thousandSeparator,
+                            const std::string& decimalSeparator) {
+    const bool negative = bytes < 0;
+    // Hundredths of a kilobyte are bytes * 25 / 256; split first so that no byte count can overflow.
+    const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(bytes) : bytes;
+    const std::uint64_t hundredths = magnitude / 256 * 25 + (magnitude % 256 * 25 + 128) / 256;
+
+    const std::string whole = std::to_string(hundredths / 100);
+    std::string text;
+    for (std::size_t i = 0; i < whole.size(); ++i) {
+        if (i > 0 && (whole.size() - i) % 3 == 0) text += thousandSeparator;
+        text += whole[i];
+    }
+    const unsigned fraction = static_cast<unsigned>(hundredths % 100);
+    text += decimalSeparator;
+    text += static_cast<char>('0' + fraction / 10);
+    text += static_cast<char>('0' + fraction % 10);
+    return negative && hundredths != 0 ? "-" + text : text;
+}
+
+namespace {
+
+struct SelectionSums {
+    int selected = 0;
+    std::int64_t selectedBytes = 0;
+    std::int64_t totalBytes = 0;
+};
+
+// Summed from the byte counts kept with the rows, not read back from the Size texts: those carry the
+// locale's separators and no 32-bit sum holds a few large files.
+SelectionSums SumRows(const DeletionRows& rows) {
+    SelectionSums sums;
+    for (int row = 0, count = rows.RowCount(); row < count; ++row) {
+        const std::int64_t bytes = rows.ByteCount(row);
+        sums.totalBytes += bytes;
+        if (rows.IsSelected(row)) {
+            ++sums.selected;
+            sums.selectedBytes += bytes;
+        }
+    }
+    return sums;
+}
+
+std::string SizeText(std::int64_t selectedBytes, std::int64_t totalBytes, const std::string& thousandSeparator,
+                     const std::string& decimalSeparator) {
+    return " (" + FormatKilobytes(selectedBytes, thousandSeparator, decimalSeparator) + "k of " +
+           FormatKilobytes(totalBytes, thousandSeparator, decimalSeparator) + "k)";
+}
+
+}  // namespace
+
+std::string SelectionSizeText(const DeletionRows& rows, const std::string& thousandSeparator,
+                              const std::string& decimalSeparator) {
+    const SelectionSums sums = SumRows(rows);
+    return SizeText(sums.selectedBytes, sums.totalBytes, thousandSeparator, decimalSeparator);
+}
+
+std::optional<std::string> SelectionSummaryFromSums(int selected, int rowCount, bool reportsSelectedRow,
+                                                    std::int64_t selectedBytes, std::int64_t totalBytes,
+                                                    const std::string& thousandSeparator,
+                                                    const std::string& decimalSeparator) {
+    if (selected == 0 && !reportsSelectedRow) return std::nullopt;
+    return "Selected: " + std::to_string(selected > 0 ? selected : 1) + " of " + std::to_string(rowCount) +
+           SizeText(selectedBytes, totalBytes, thousandSeparator, decimalSeparator);
+}
+
+std::optional<std::string> SelectionSummary(const DeletionRows& rows, bool reportsSelectedRow,
+                                            const std::string& thousandSeparator,
+                                            const std::string& decimalSeparator) {
+    const SelectionSums sums = SumRows(rows);
+    return SelectionSummaryFromSums(sums.selected, rows.RowCount(), reportsSelectedRow, sums.selectedBytes,
+                                    sums.totalBytes, thousandSeparator, decimalSeparator);
+}
+
+}  // namespace kelvaro

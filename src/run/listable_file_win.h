@@ -1,0 +1,13 @@
+#pragma once
+// Whether a found file may be listed: only files the user could delete and rewrite are offered.
+#include <cstdint>
+#include <string>
+
+namespace kelvaro {
+
+// Opens the file for reading and writing, sharing both, existing files only; takes its 64-bit size and
+// closes it again. False when it cannot be opened, and also for a file with the read-only attribute
+// or a folder.
+bool OpenForReadWrite(const std::string& path, std::uint64_t& size);
+
+}  // namespace kelvaro

@@ -1,0 +1,133 @@
+#include "run/result_row.h"
+
+#include <cstdio>
+
+#include "search/date_time.h"
+#include "search/result_line.h"
+
+namespace kelvaro {
+namespace {
+
+constexpr const char* kMonthNames[] = {"January", "February", "March",     "April",   "May",      "June",
+                                       "July",    "August",   "September", "October", "November", "December"};
+constexpr const char* kDayNames[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                     "Thursday", "Friday", "Saturday"};
+
+std::size_t LastSeparator(const std::string& path) { return path.find_last_of("\\:"); }
+
+std::string Number(long long value, int digits) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%0*lld", digits, value);
+    return buffer;
+}
+
+long long FloorMod(long long value, long long divisor) { return ((value % divisor) + divisor) % divisor; }
+
+// 0 = Sunday; the proleptic Gregorian calendar, so any year, month and day give an answer.
+int DayOfWeek(long long year, long long month, long long day) {
+    // Fold the month into 1..12 first, so that month 13 is January of the next year.
+    year += (month - 1 - FloorMod(month - 1, 12)) / 12;
+    month = FloorMod(month - 1, 12) + 1;
+    // Days from 1 March of year 0, with March as the first month so leap days fall at the end.
+    if (month <= 2) --year;
+    long long era = (year >= 0 ? year : year - 399) / 400;
+    long long yearOfEra = year - era * 400;
+    long long dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    long long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    long long days = era * 146097 + dayOfEra - 719468;  // days since 1970-01-01, a Thursday
+    return static_cast<int>(FloorMod(days + 4, 7));
+}
+
+std::string Named(const char* const* names, int count, int index, std::size_t length) {
+    if (index < 0 || index >= count) return {};
+    std::string name = names[index];
+    return length ? name.substr(0, length) : name;
+}
+
+}  // namespace
+
+std::string SplitName(const std::string& path) {
+    std::size_t separator = LastSeparator(path);
+    return separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
+std::string SplitExt(const std::string& path) {
+    std::size_t dot = path.find_last_of("\\:.");
+    return dot == std::string::npos || path[dot] != '.' ? std::string() : path.substr(dot);
+}
+
+std::string SplitLocation(const std::string& path) {
+    std::size_t separator = LastSeparator(path);
+    return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
+}
+
+std::string FormatByteCount(std::uint64_t bytes, const std::string& thousandSeparator) {
+    return GroupThousands(std::to_string(bytes), thousandSeparator);
+}
+
+std::string FormatShortDate(int year, int month, int day, const std::string& pattern) {
+    std::string text;
+    std::size_t at = 0;
+    while (at < pattern.size()) {
+        char letter = pattern[at];
+        if (letter == '\'') {
+            for (++at; at < pattern.size(); ++at) {
+                if (pattern[at] != '\'') {
+                    text += pattern[at];
+                } else if (at + 1 < pattern.size() && pattern[at + 1] == '\'') {
+                    text += '\'';
+                    ++at;
+                } else {
+                    ++at;
+                    break;
+                }
+            }
+            continue;
+        }
+        std::size_t run = 1;
+        while (at + run < pattern.size() && pattern[at + run] == letter) ++run;
+        at += run;
+        switch (letter) {
+        case 'd':
+            if (run <= 2) text += Number(day, static_cast<int>(run));
+            else text += Named(kDayNames, 7, DayOfWeek(year, month, day), run == 3 ? 3 : 0);
+            break;
+        case 'M':
+        case 'm':
+            if (run <= 2) text += Number(month, static_cast<int>(run));
+            else text += Named(kMonthNames, 12, month - 1, run == 3 ? 3 : 0);
+            break;
+        case 'y':
+            if (run <= 2) text += Number(FloorMod(year, 100), static_cast<int>(run));
+            else text += Number(year, 1);
+            break;
+        case 'g':
+            text += "A.D.";
+            break;
+        default:
+            text.append(run, letter);
+        }
+    }
+    return text;
+}
+
+std::string FormatTime12(int hour, int minute) {
+    long long clock = FloorMod(hour, 24);
+    long long shown = clock % 12 == 0 ? 12 : clock % 12;
+    return Number(shown, 1) + ":" + Number(minute, 2) + (clock < 12 ? " AM" : " PM");
+}
+
+ResultRowTexts MakeResultRow(const std::string& path, std::uint64_t size, std::uint32_t dosDateTime,
+                             LocaleFormats& locale) {
+    DosDateTimeParts parts = SplitDosDateTime(dosDateTime);
+    std::string pattern = locale.ShortDatePattern();
+    if (pattern.empty()) pattern = kFallbackShortDate;
+    return {SplitName(path),
+            SplitExt(path),
+            SplitLocation(path),
+            FormatByteCount(size, locale.ThousandSeparator()),
+            FormatShortDate(parts.year, parts.month, parts.day, pattern),
+            FormatTime12(parts.hour, parts.minute)};
+}
+
+}  // namespace kelvaro

@@ -1,0 +1,26 @@
+#pragma once
+// Deleting one file through the shell, into the Recycle Bin or for good.
+#include <cstdint>
+#include <string>
+
+#include "run/deletion.h"
+
+namespace kelvaro {
+
+// Silent, no confirmation; with the Recycle Bin also undoable, and warned about by the platform if the file
+// would be destroyed instead of recycled.
+constexpr std::uint16_t kRecycleDeleteFlags = 0x4 | 0x10 | 0x40 | 0x4000;
+constexpr std::uint16_t kPermanentDeleteFlags = 0x4 | 0x10;
+
+class Win32ShellDeleter : public ShellDeleter {
+public:
+    // False without calling the shell for a path holding "*" or "?" and for a folder; otherwise true only
+    // when the shell reports success and the path no longer exists.
+    bool ShellDeleteFile(const std::string& path, bool useRecycleBin) override;
+};
+
+// Under Wine: makes sure the freedesktop Trash that Wine recycles into exists, creating the folders when
+// they are missing. True when recycling can be trusted (always on Windows itself).
+bool EnsureRecycleBinAvailable();
+
+}  // namespace kelvaro

@@ -1,0 +1,130 @@
+#!/usr/bin/env bash
+# End to end: Kelvaro.exe itself, started under Wine with "-a" on a prepared registry and folder tree,
+# must delete exactly the files its rules list (into the Trash when the Recycle Bin is on), leave
+# everything else alone, close by itself and write its settings back.
+#   automatic_mode.sh WINDOWS_BUILD_DIR
+set -u
+build=$(cd "$1" && pwd)
+tools=$(cd "$(dirname "$0")/../../tools" && pwd)
+prefix=$build/wineprefix
+work=$build/e2e-automatic
+failures=0
+
+wine_run() { "$tools/wine-run.sh" "$prefix" "$@"; }
+windows_path() { echo "Z:$1" | tr / '\\'; }
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+expect_gone() { [ ! -e "$1" ] || fail "$1 should have been deleted"; }
+expect_kept() { [ -e "$1" ] || [ -L "$1" ] || fail "$1 should have been kept"; }
+
+make_tree() {
+    local tree=$1
+    rm -rf "$tree"
+    mkdir -p "$tree/sub" "$tree/Old.Files" "$tree/.hidden-folder" "$tree/target"
+    for f in old.tmp sub/deep-old.tmp Old.Files/dotted.tmp .hidden-folder/hidden.tmp readonly.tmp .hidden-old.tmp; do
+        echo "$f" >"$tree/$f"
+        touch -d '40 days ago' "$tree/$f"
+    done
+    chmod 444 "$tree/readonly.tmp"
+    echo new >"$tree/new.tmp"
+    head -c 20000 /dev/zero >"$tree/big.dat"
+    head -c 10 /dev/zero >"$tree/small.dat"
+    head -c 20000 /dev/zero >"$tree/sub/big-in-sub.dat"
+    echo target >"$tree/target/exists.txt"
+    echo gone >"$tree/target/gone.txt"
+    wine_run "$build/make_shortcut.exe" "$(windows_path "$tree/working.lnk")" \
+        "$(windows_path "$tree/target/exists.txt")" >/dev/null 2>&1 || fail "cannot make working.lnk"
+    wine_run "$build/make_shortcut.exe" "$(windows_path "$tree/broken.lnk")" \
+        "$(windows_path "$tree/target/gone.txt")" >/dev/null 2>&1 || fail "cannot make broken.lnk"
+    rm "$tree/target/gone.txt"
+}
+
+set_rules() {
+    local tree recycle key file
+    tree=$(windows_path "$1" | sed 's/\\/\\\\/g')
+    recycle=$2
+    key='HKEY_CURRENT_USER\Software\Tarnwell\Kelvaro'
+    file=$work/rules.reg
+    wine_run reg delete 'HKCU\Software\Tarnwell\Kelvaro' /f >/dev/null 2>&1
+    # Rule 1: old temporary files anywhere below the tree; rule 2: big data files in the tree itself;
+    # rule 3: broken shortcuts.
+    cat >"$file" <<REG
+Windows Registry Editor Version 5.00
+
+[$key\Settings]
+"Confirm"="0"
+"Recycle"="$recycle"
+
+[$key\Files]
+"Count"="3"
+"Path1"="$tree"
+"Spec1"="*.tmp"
+"Age1"="> 30 Days"
+"Size1"="  "
+"Sub1"="Yes"
+"Rmv1"=" "
+"Path2"="$tree"
+"Spec2"="*.dat"
+"Age2"="  "
+"Size2"="> 10 KBytes"
+"Sub2"=" "
+"Rmv2"=" "
+"Path3"="$tree"
+"Spec3"="*.LNK"
+"Age3"="  "
+"Size3"="  "
+"Sub3"=" "
+"Rmv3"=" "
+REG
+    wine_run reg import "$(windows_path "$file")" >/dev/null 2>&1 || fail "cannot import the rules"
+}
+
+run_automatic() {
+    local xdg=$1
+    XDG_DATA_HOME=$xdg timeout 120 "$tools/wine-run.sh" "$prefix" "$build/Kelvaro.exe" -a >/dev/null 2>&1
+    local rc=$?
+    [ $rc -eq 0 ] || fail "Kelvaro -a ended with $rc (124: did not close by itself)"
+}
+
+check_tree() {
+    local tree=$1
+    expect_gone "$tree/old.tmp"
+    expect_gone "$tree/sub/deep-old.tmp"
+    expect_gone "$tree/.hidden-old.tmp"
+    expect_gone "$tree/big.dat"
+    expect_gone "$tree/broken.lnk"
+    expect_kept "$tree/new.tmp"
+    expect_kept "$tree/readonly.tmp"
+    expect_kept "$tree/small.dat"
+    expect_kept "$tree/sub/big-in-sub.dat"
+    expect_kept "$tree/Old.Files/dotted.tmp"
+    expect_kept "$tree/.hidden-folder/hidden.tmp"
+    expect_kept "$tree/working.lnk"
+    expect_kept "$tree/target/exists.txt"
+}
+
+for recycle in 1 0; do
+    tree=$work/tree-$recycle
+    xdg=$work/xdg-$recycle
+    rm -rf "$xdg"
+    mkdir -p "$xdg"
+    make_tree "$tree"
+    set_rules "$tree" "$recycle"
+    run_automatic "$xdg"
+    check_tree "$tree"
+    in_trash=$(ls "$xdg/Trash/files" 2>/dev/null | sort | tr '\n' ' ')
+    if [ "$recycle" = 1 ]; then
+        for f in old.tmp deep-old.tmp .hidden-old.tmp big.dat broken.lnk; do
+            [ -e "$xdg/Trash/files/$f" ] || fail "$f not in the Trash (Trash holds: $in_trash)"
+        done
+    else
+        [ -z "$in_trash" ] || fail "Recycle Bin off, yet the Trash holds: $in_trash"
+    fi
+    written=$(wine_run reg query 'HKCU\Software\Tarnwell\Kelvaro\Settings' /v Save 2>/dev/null | tr -d '\r' | grep -c 'Save')
+    [ "$written" -ge 1 ] || fail "settings were not written back at exit"
+done
+
+if [ $failures -eq 0 ]; then
+    echo "automatic mode: all checks passed"
+    exit 0
+fi
+exit 1

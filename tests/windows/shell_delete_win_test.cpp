@@ -1,0 +1,126 @@
+// Deleting through Wine's real shell, in a private folder under Z:\tmp (so the test also knows its Unix path).
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "run/shell_delete_win.h"
+
+namespace kelvaro::testing {
+namespace {
+
+constexpr char kChildFolder[] = "KELVARO_DELETE_CHILD";
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void MakeFile(const std::string& path) { std::ofstream(path, std::ios::binary) << "data"; }
+
+class ShellDeleteWin : public ::testing::Test {
+protected:
+    std::string unixDir, dir;  // the same folder, as "/tmp/..." and "Z:\tmp\..."
+    Win32ShellDeleter deleter;
+
+    void SetUp() override {
+        unixDir = "/tmp/kelvaro-delete-" + std::to_string(GetCurrentProcessId());
+        dir = "Z:" + unixDir;
+        for (char& c : dir)
+            if (c == '/') c = '\\';
+        if (!CreateDirectoryA(dir.c_str(), nullptr)) GTEST_SKIP() << "no private folder at " << dir;
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(dir, ignored);
+    }
+    std::string At(const std::string& name) const { return dir + "\\" + name; }
+};
+
+TEST_F(ShellDeleteWin, PermanentDeleteRemovesExactlyTheOneFile) {
+    MakeFile(At("a.tmp"));
+    MakeFile(At("b.tmp"));
+    EXPECT_TRUE(deleter.ShellDeleteFile(At("a.tmp"), false));
+    EXPECT_FALSE(Exists(At("a.tmp")));
+    EXPECT_TRUE(Exists(At("b.tmp")));
+    // Gone now: the second try of a file listed twice fails.
+    EXPECT_FALSE(deleter.ShellDeleteFile(At("a.tmp"), false));
+    EXPECT_FALSE(deleter.ShellDeleteFile(At("never.tmp"), false));
+}
+
+TEST_F(ShellDeleteWin, RefusesWildcardsAndFoldersWithoutTouchingAnything) {
+    MakeFile(At("zz.txt"));
+    ASSERT_TRUE(CreateDirectoryA(At("sub").c_str(), nullptr));
+    MakeFile(At("sub\\inner.txt"));
+    // Linux can hold a file literally named "??.txt"; the shell would still read it as a pattern.
+    MakeFile(At("??.txt"));
+    for (const std::string& path : {At("??.txt"), At("z*.txt"), At("*"), At("sub"), At("sub\\"), std::string()})
+        for (bool recycle : {false, true}) {
+            SCOPED_TRACE(path + (recycle ? " recycled" : " permanent"));
+            EXPECT_FALSE(deleter.ShellDeleteFile(path, recycle));
+        }
+    EXPECT_TRUE(Exists(At("zz.txt")));
+    EXPECT_TRUE(Exists(At("sub\\inner.txt")));
+}
+
+TEST_F(ShellDeleteWin, ReadOnlyFile) {
+    MakeFile(At("locked.txt"));
+    ASSERT_TRUE(SetFileAttributesA(At("locked.txt").c_str(), FILE_ATTRIBUTE_READONLY));
+    const bool deleted = deleter.ShellDeleteFile(At("locked.txt"), false);
+    // Wine refuses it (even for root); Windows may delete it. Either way the answer must match the disk.
+    EXPECT_EQ(deleted, !Exists(At("locked.txt")));
+    SetFileAttributesA(At("locked.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// Wine reads XDG_DATA_HOME once, when the process starts, so the Trash cases run in a child process
+// started with it pointing into the private folder, whose parent folder does not exist yet.
+TEST_F(ShellDeleteWin, RecycleLandsInTheTrashAndPermanentDoesNot) {
+    MakeFile(At("recycled.txt"));
+    MakeFile(At("nuked.txt"));
+    const std::string dataHome = unixDir + "/data/share";
+    ASSERT_TRUE(SetEnvironmentVariableA("XDG_DATA_HOME", dataHome.c_str()));
+    ASSERT_TRUE(SetEnvironmentVariableA(kChildFolder, dir.c_str()));
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string command = "\"" + std::string(self) + "\" --gtest_filter=ShellDeleteTrashChild.*";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child{};
+    const BOOL started =
+        CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child);
+    SetEnvironmentVariableA("XDG_DATA_HOME", nullptr);
+    SetEnvironmentVariableA(kChildFolder, nullptr);
+    ASSERT_TRUE(started);
+    // A platform warning about a permanent delete would wait for a click that never comes.
+    const DWORD waited = WaitForSingleObject(child.hProcess, 60000);
+    if (waited != WAIT_OBJECT_0) TerminateProcess(child.hProcess, 99);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(child.hProcess, &exitCode);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+    ASSERT_EQ(waited, WAIT_OBJECT_0) << "the child hung, probably on a warning dialog";
+    EXPECT_EQ(exitCode, 0u);
+
+    const std::string trash = At("data\\share\\Trash");
+    EXPECT_FALSE(Exists(At("recycled.txt")));
+    EXPECT_TRUE(Exists(trash + "\\files\\recycled.txt"));
+    std::ifstream info(trash + "\\info\\recycled.txt.trashinfo");
+    std::string text((std::istreambuf_iterator<char>(info)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("Path=" + unixDir + "/recycled.txt"), std::string::npos) << text;
+
+    EXPECT_FALSE(Exists(At("nuked.txt")));
+    EXPECT_FALSE(Exists(trash + "\\files\\nuked.txt"));
+    EXPECT_FALSE(Exists(trash + "\\info\\nuked.txt.trashinfo"));
+}
+
+// Runs only as the child of the test above.
+TEST(ShellDeleteTrashChild, DeletesInsideTheFolderItWasGiven) {
+    char folder[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableA(kChildFolder, folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) GTEST_SKIP() << "started by ShellDeleteWin only";
+    Win32ShellDeleter deleter;
+    EXPECT_TRUE(deleter.ShellDeleteFile(std::string(folder) + "\\recycled.txt", true));
+    EXPECT_TRUE(deleter.ShellDeleteFile(std::string(folder) + "\\nuked.txt", false));
+}
+
+}  // namespace
+}  // namespace kelvaro::testing
