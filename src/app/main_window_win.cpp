@@ -103,6 +103,9 @@ HFONT MakeFont(int height, const char* face, int weight = FW_NORMAL) {
 
 bool KeyIsDown(int virtualKey) { return GetKeyState(virtualKey) < 0; }
 
+// The window whose key preview the message filter runs; a window going away removes only its own.
+TForm1* keyPreviewOwner = nullptr;
+
 }  // namespace
 
 TForm1::TForm1(std::unique_ptr<Registry> registry, std::string settingsKey)
@@ -145,7 +148,10 @@ TForm1::TForm1(std::unique_ptr<Registry> registry, std::string settingsKey)
 }
 
 TForm1::~TForm1() {
-    SetMessageFilter(nullptr);
+    if (keyPreviewOwner == this) {
+        SetMessageFilter(nullptr);
+        keyPreviewOwner = nullptr;
+    }
     form3_.reset();
     if (Handle()) DestroyWindow(Handle());
     if (font_) DeleteObject(font_);
@@ -156,6 +162,7 @@ void TForm1::FormCreate() {
     // The runtime this program is built with does not load the OLE automation library, so there is
     // no load reference of it to release here.
     SetMessageFilter([this](MSG& message) { return PreviewKey(message); });
+    keyPreviewOwner = this;
     AddingRule = true;
     InitSystemImageLists();
 }
@@ -509,6 +516,13 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_SHOWWINDOW:
             if (wParam && !shownOnce_) {
+                shownOnce_ = true;
+                FormShow();
+            }
+            break;
+        case WM_WINDOWPOSCHANGED:
+            // Shown minimised (as the start-up shortcut starts it), the window gets no WM_SHOWWINDOW.
+            if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) && !shownOnce_) {
                 shownOnce_ = true;
                 FormShow();
             }

@@ -1,0 +1,109 @@
+#pragma once
+// The main window on a private settings key, with message boxes and help answered by the test.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/command_ids.h"
+#include "app/help_win.h"
+#include "app/main_window_win.h"
+#include "app/message_box_win.h"
+#include "platform/message_filter_win.h"
+#include "widgets/cool_list_view_win.h"
+#include "widgets/speed_button_win.h"
+
+namespace kelvaro::testing {
+
+namespace cmd = kelvaro::command;
+
+inline std::string Caption(HWND window) {
+    char text[256] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// A private settings key, removed before and after each test.
+class MainWindowTest : public ::testing::Test {
+protected:
+    MainWindowTest() : key_("Software\\Tarnwell\\KelvaroWindowTest-" + std::to_string(GetCurrentProcessId())) {
+        RegDeleteTreeA(HKEY_CURRENT_USER, key_.c_str());
+        previousBox_ = SetMessageBoxFunction([this](HWND, const std::string& text, const std::string&, UINT) {
+            boxes.push_back(text);
+            return IDOK;
+        });
+        previousHelp_ = SetHelpFunction([this](HWND, const std::string& file, UINT command, ULONG_PTR) {
+            helpCalls.push_back(file + ":" + std::to_string(command));
+        });
+    }
+    ~MainWindowTest() override {
+        form.reset();
+        SetMessageBoxFunction(previousBox_);
+        SetHelpFunction(previousHelp_);
+        RegDeleteTreeA(HKEY_CURRENT_USER, key_.c_str());
+    }
+    TForm1& Open(const std::string& commandLine = "Kelvaro.exe") {
+        form = std::make_unique<TForm1>(nullptr, key_);
+        form->CommandLine = commandLine;
+        ShowWindow(form->Handle(), SW_SHOWNORMAL);
+        return *form;
+    }
+    // Runs the messages that are waiting, as the program's loop would.
+    static void Pump() {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchFiltered(message);
+    }
+    void Command(int id) { SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    void Click(int buttonId) { SendMessageA(form->Button(buttonId).Handle(), BM_CLICK, 0, 0); }
+    void SetString(const std::string& subkey, const std::string& name, const std::string& value) {
+        HKEY key;
+        RegCreateKeyExA(HKEY_CURRENT_USER, (key_ + "\\" + subkey).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &key, nullptr);
+        RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.data()),
+                       static_cast<DWORD>(value.size()));
+        RegCloseKey(key);
+    }
+    std::string GetString(const std::string& subkey, const std::string& name) {
+        char data[512] = {};
+        DWORD size = sizeof data - 1;
+        if (RegGetValueA(HKEY_CURRENT_USER, (key_ + "\\" + subkey).c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr,
+                         data, &size) != ERROR_SUCCESS)
+            return "<missing>";
+        return data;
+    }
+    bool Closes() {
+        SendMessageA(form->Handle(), WM_CLOSE, 0, 0);
+        bool closed = !IsWindow(form->Handle());
+        MSG message;
+        while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+        return closed;
+    }
+    bool InSetupMode() {
+        TForm1& f = *form;
+        bool setup = f.LVSetup().Visible();
+        // Every other part of the mode agrees with the setup list.
+        EXPECT_EQ(f.ListView().Visible(), !setup);
+        EXPECT_EQ(f.Menu().Checked(cmd::Setup2), setup);
+        EXPECT_EQ(f.Button(cmd::EBAdd).Visible(), setup);
+        EXPECT_EQ(f.Button(cmd::EBStart).Visible(), !setup);
+        EXPECT_EQ(f.Menu().Item(cmd::StartKelvaro1).enabled, !setup);
+        for (int id : {cmd::Add1, cmd::Delete1, cmd::N1}) EXPECT_EQ(f.Menu().Item(id).visible, setup);
+        EXPECT_TRUE(f.Button(cmd::EBDelete).Visible());
+        return setup;
+    }
+
+    std::unique_ptr<TForm1> form;
+    std::vector<std::string> boxes;
+    std::vector<std::string> helpCalls;
+    std::string key_;
+
+private:
+    MessageBoxFunction previousBox_;
+    HelpFunction previousHelp_;
+};
+
+}  // namespace kelvaro::testing

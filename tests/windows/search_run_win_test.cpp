@@ -1,0 +1,307 @@
+// The search run, deletion and automatic mode through the real main window, on private folders.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "search/progress_dialog_win.h"
+#include "windows/main_window_fixture.h"
+#include "windows/test_tree.h"
+
+namespace kelvaro::testing {
+namespace {
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// A deleter that records what it is asked and deletes nothing.
+class RecordingDeleter : public ShellDeleter {
+public:
+    explicit RecordingDeleter(std::vector<std::string>& asked) : asked_(asked) {}
+    bool ShellDeleteFile(const std::string& path, bool) override {
+        asked_.push_back(path);
+        return true;
+    }
+
+private:
+    std::vector<std::string>& asked_;
+};
+
+class SearchRunTest : public MainWindowTest {
+protected:
+    void AddRule(const std::string& folder, const std::string& spec, const std::string& age = "  ",
+                 const std::string& size = "  ", const std::string& sub = "Yes", const std::string& rmv = " ") {
+        form->AppendRule({folder, {spec, age, size, sub, rmv}});
+    }
+    std::vector<std::string> Names() {
+        std::vector<std::string> names;
+        for (int row = 0; row < form->ListView().RowCount(); ++row) names.push_back(form->ListView().Text(row, 0));
+        return names;
+    }
+    void PressCtrlA() {
+        BYTE state[256] = {};
+        state[VK_CONTROL] = 0x80;
+        SetKeyboardState(state);
+        SendMessageA(form->ListView().Handle(), WM_KEYDOWN, static_cast<WPARAM>(VkKeyScanA('a') & 0xFF), 0);
+        PostMessageA(form->ListView().Handle(), WM_KEYDOWN, static_cast<WPARAM>(VkKeyScanA('a') & 0xFF), 0);
+        Pump();
+        BYTE none[256] = {};
+        SetKeyboardState(none);
+    }
+    TempFolder temp;
+};
+
+TEST_F(SearchRunTest, RowsCarryNameExtLocationSizeDateAndTimeInNameOrder) {
+    temp.File("b.tmp", "12345");
+    temp.File("a.tmp");
+    temp.File("noext", "x");
+    temp.File("sub\\c.tmp", std::string(1234, 'x'));
+    temp.File("ro.tmp");
+    SetFileAttributesA((temp.Path() + "\\ro.tmp").c_str(), FILE_ATTRIBUTE_READONLY);
+    TForm1& f = Open();
+    AddRule(temp.Path(), "*.tmp");
+    AddRule(temp.Path(), "noext", "  ", "  ", " ");
+    AddRule(temp.Path(), "b.tmp", "  ", "  ", " ");  // found twice: listed twice
+    Click(cmd::EBStart);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"a.tmp", "b.tmp", "b.tmp", "c.tmp", "noext"}));
+    TCoolListView& list = f.ListView();
+    EXPECT_EQ(list.Text(0, 1), ".tmp");
+    EXPECT_EQ(list.Text(0, 2), temp.Path() + "\\");
+    EXPECT_EQ(list.Text(0, 3), "0");
+    EXPECT_EQ(list.Text(3, 2), temp.Path() + "\\sub\\");
+    EXPECT_EQ(list.Text(3, 3), "1,234");
+    EXPECT_EQ(list.Text(4, 1), "");
+    EXPECT_NE(list.Text(0, 5).find("M"), std::string::npos);  // "h:mm AM/PM"
+    EXPECT_EQ(f.StatusText(1), "Search Finished!!");
+    EXPECT_FALSE(f.Form3().Visible());
+    EXPECT_TRUE(f.Button(cmd::EBStart).Enabled());
+    EXPECT_FALSE(f.FileScan().StopScan);
+    EXPECT_EQ(f.CurrentRuleIndex, 2);
+    SetFileAttributesA((temp.Path() + "\\ro.tmp").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(SearchRunTest, EmptySetupListAndAStopBeforeTheRunChangeNothing) {
+    TForm1& f = Open();
+    f.ListView().AddRow("old", {"", "", "", "", ""}, 0);
+    SendMessageA(f.Handle(), WM_CHAR, 27, 0);  // Esc outside a run
+    Command(cmd::StartKelvaro1);
+    EXPECT_EQ(f.ListView().RowCount(), 0);
+    EXPECT_EQ(f.StatusText(1), "Search Finished!!");
+    EXPECT_EQ(f.StatusText(0), " ");
+    temp.File("a.tmp");
+    AddRule(temp.Path(), "*.tmp");
+    SendMessageA(f.Handle(), WM_CHAR, 27, 0);
+    Command(cmd::StartKelvaro1);
+    EXPECT_EQ(f.ListView().RowCount(), 1);  // the earlier stop did not end this run
+}
+
+// Shows each examined entry and presses Stop at the first one, as a user's Esc during the scan would.
+struct StopAtFirstEntry : InfoLabel {
+    TForm1& form;
+    explicit StopAtFirstEntry(TForm1& f) : form(f) {}
+    void SetFileName(const std::string& text) override {
+        if (!text.empty()) SendMessageA(form.Form3().Handle(), WM_CHAR, 27, 0);
+    }
+    void Repaint() override {}
+};
+
+TEST_F(SearchRunTest, AStopDuringAScanKeepsWhatWasFoundAndEndsTheRun) {
+    for (int i = 0; i < 5; ++i) temp.File("f" + std::to_string(i) + ".tmp");
+    temp.File("other\\x.dat");
+    TForm1& f = Open();
+    AddRule(temp.Path(), "*.tmp");
+    AddRule(temp.Path() + "\\other", "*.dat");
+    StopAtFirstEntry stop(f);
+    f.FileScan().CurrInfoLabel = &stop;
+    f.FileScan().PaceMilliseconds = 0;
+    Command(cmd::StartKelvaro1);
+    EXPECT_EQ(f.ListView().RowCount(), 1);
+    for (const std::string& name : Names()) EXPECT_NE(name, "x.dat");
+    EXPECT_EQ(f.StatusText(1), "Search Aborted!!");
+    EXPECT_FALSE(f.FileScan().StopScan);
+    EXPECT_FALSE(f.Form3().Visible());
+}
+
+TEST_F(SearchRunTest, ABadNumberEndsTheRunWithTheErrorAndKeepsTheRows) {
+    temp.File("a.tmp");
+    TForm1& f = Open();
+    AddRule(temp.Path(), "*.tmp");
+    AddRule(temp.Path(), "*.tmp", "> x Days");
+    AddRule(temp.Path(), "*.tmp");
+    Command(cmd::StartKelvaro1);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], "'x' is not a valid integer value.");
+    EXPECT_EQ(f.ListView().RowCount(), 1);
+    EXPECT_EQ(f.StatusText(1), "Search Finished!!");
+    EXPECT_FALSE(f.Form3().Visible());
+}
+
+TEST_F(SearchRunTest, ShortcutRulesSayTheyLookForBrokenShortcuts) {
+    TForm1& f = Open();
+    std::vector<std::string> texts;
+    // The dialog's text is read while the scan runs.
+    f.FileScan().PaceMilliseconds = 0;
+    temp.File("a.tmp");
+    AddRule(temp.Path(), "*.TmP");
+    AddRule(temp.Path(), "*.lnk");
+    struct Probe : InfoLabel {
+        TForm1& form;
+        std::vector<std::string>& texts;
+        Probe(TForm1& f, std::vector<std::string>& t) : form(f), texts(t) {}
+        void SetFileName(const std::string&) override { texts.push_back(form.Form3().SearchText()); }
+        void Repaint() override {}
+    } probe(f, texts);
+    f.FileScan().CurrInfoLabel = &probe;
+    temp.File("x.lnk", "not a shortcut");
+    Command(cmd::StartKelvaro1);
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0], "Searching for *.TmP");
+    EXPECT_EQ(texts[1], "Searching for broken shortcuts");
+    EXPECT_EQ(f.Form3().SearchText(), "Testing Shortcuts...");
+    // A file named .lnk that is no shortcut cannot be read: the run ends with the component's message.
+    EXPECT_EQ(boxes, std::vector<std::string>{"Erreur en lecture."});
+    EXPECT_EQ(f.ListView().RowCount(), 1);
+    EXPECT_FALSE(f.Form3().Visible());
+}
+
+TEST_F(SearchRunTest, CtrlAAndDeleteWithTheQuestionAnsweredNoThenYes) {
+    temp.File("one.tmp", std::string(1024, 'x'));
+    temp.File("two.tmp", std::string(2048, 'x'));
+    temp.File("keep.dat");
+    TForm1& f = Open();
+    AddRule(temp.Path(), "*.tmp");
+    Click(cmd::EBStart);
+    ASSERT_EQ(f.ListView().RowCount(), 2);
+    if (f.UseRecycleBin()) Command(cmd::UseRecycleBin1);  // delete for good inside the test folder
+    PressCtrlA();
+    EXPECT_EQ(f.ListView().SelectedCount(), 2);
+    EXPECT_EQ(f.StatusText(1), "Selected: 2 of 2 (3.00k of 3.00k)");
+    std::vector<std::string> questions;
+    int answer = IDNO;
+    SetMessageBoxFunction([&](HWND, const std::string& text, const std::string& caption, UINT type) {
+        questions.push_back(caption + ": " + text);
+        EXPECT_EQ(type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+        return answer;
+    });
+    SendMessageA(f.ListView().Handle(), WM_KEYDOWN, VK_DELETE, 0);  // reaches the window through the preview
+    PostMessageA(f.ListView().Handle(), WM_KEYDOWN, VK_DELETE, 0);
+    Pump();
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_EQ(questions[0], "Confirm: Delete selected files?");
+    EXPECT_TRUE(Exists(temp.Path() + "\\one.tmp"));
+    answer = IDYES;
+    Click(cmd::EBDelete);
+    EXPECT_FALSE(Exists(temp.Path() + "\\one.tmp"));
+    EXPECT_FALSE(Exists(temp.Path() + "\\two.tmp"));
+    EXPECT_TRUE(Exists(temp.Path() + "\\keep.dat"));
+    EXPECT_EQ(f.ListView().RowCount(), 0);
+}
+
+TEST_F(SearchRunTest, SelectionSummaryKeepsItsLastTextWhenNothingIsSelected) {
+    TForm1& f = Open();
+    for (auto [name, size] : {std::pair{"a", 1024}, {"b", 2048}, {"c", 512}})
+        f.AddResultRow(std::string("C:\\") + name, static_cast<std::uint64_t>(size), 0, 0);
+    f.ListView().SetSelected(0, true);
+    EXPECT_EQ(f.StatusText(1), "Selected: 1 of 3 (1.00k of 3.50k)");
+    f.ListView().SetSelected(0, false);
+    EXPECT_EQ(f.StatusText(1), "Selected: 1 of 3 (1.00k of 3.50k)");
+    f.AddResultRow("C:\\huge", 3'000'000'000ull, 0, 0);
+    for (int row = 0; row < 4; ++row) f.ListView().SetSelected(row, true);
+    EXPECT_EQ(f.StatusText(1), "Selected: 4 of 4 (2,929,691.00k of 2,929,691.00k)");
+}
+
+TEST_F(SearchRunTest, DeleteInSetupModeRemovesTheSelectedRulesWithoutAQuestion) {
+    TForm1& f = Open();
+    for (const char* folder : {"C:\\a", "C:\\b", "C:\\c"}) AddRule(folder, "*.tmp");
+    Command(cmd::Setup2);
+    f.LVSetup().SetSelected(0, true);
+    f.LVSetup().SetSelected(2, true);
+    Command(cmd::Delete1);
+    ASSERT_EQ(f.LVSetup().RowCount(), 1);
+    EXPECT_EQ(f.LVSetup().Text(0, 0), "C:\\b");
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(SearchRunTest, AStartArrivingDuringARunIsIgnored) {
+    for (int i = 0; i < 3; ++i) temp.File("f" + std::to_string(i) + ".tmp");
+    temp.File("x.dat");
+    TForm1& f = Open();
+    AddRule(temp.Path(), "*.tmp");
+    AddRule(temp.Path(), "*.dat");
+    f.FileScan().PaceMilliseconds = 0;
+    // A second run inside the first would share the scanner and list some files again.
+    PostMessageA(f.Handle(), WM_COMMAND, MAKEWPARAM(cmd::StartKelvaro1, 0), 0);
+    Command(cmd::StartKelvaro1);
+    EXPECT_EQ(f.ListView().RowCount(), 4);
+}
+
+// Automatic mode with the window's own deleter replaced: what would be deleted, and what the window does.
+class AutomaticModeTest : public SearchRunTest {
+protected:
+    TForm1& OpenWith(const std::string& commandLine) {
+        form = std::make_unique<TForm1>(nullptr, key_);
+        form->CommandLine = commandLine;
+        form->SetShellDeleter(std::make_unique<RecordingDeleter>(deleted));
+        ShowWindow(form->Handle(), SW_SHOWMINNOACTIVE);
+        return *form;
+    }
+    void StoreRule() {
+        temp.File("a.tmp");
+        temp.File("b.tmp");
+        SetString("Files", "Count", "1");
+        SetString("Files", "Path1", temp.Path());
+        SetString("Files", "Spec1", "*.tmp");
+    }
+    std::vector<std::string> deleted;
+};
+
+TEST_F(AutomaticModeTest, OnlyTheExactFirstArgumentStartsIt) {
+    StoreRule();
+    SetString("Settings", "Confirm", "0");
+    for (const char* line : {"Kelvaro.exe", "Kelvaro.exe a", "Kelvaro.exe --a", "Kelvaro.exe -b",
+                             "Kelvaro.exe x -a", "Kelvaro.exe -aa"}) {
+        TForm1& f = OpenWith(line);
+        EXPECT_TRUE(IsWindow(f.Handle())) << line;
+        EXPECT_EQ(f.ListView().RowCount(), 0) << line;
+    }
+    EXPECT_TRUE(deleted.empty());
+    for (const char* line : {"Kelvaro.exe -a", "\"C:\\Program Files\\Kelvaro.exe\" /A", "k -A", "k /a"}) {
+        deleted.clear();
+        TForm1& f = OpenWith(line);
+        EXPECT_FALSE(IsWindow(f.Handle())) << line;
+        EXPECT_EQ(deleted.size(), 2u) << line;
+        EXPECT_EQ(GetString("Files", "Count"), "1");  // written back on the way out
+        Pump();
+    }
+}
+
+TEST_F(AutomaticModeTest, ANoKeepsTheProgramOpenRestoredWithEveryRowSelected) {
+    StoreRule();
+    std::vector<std::string> questions;
+    SetMessageBoxFunction([&](HWND, const std::string& text, const std::string&, UINT) {
+        questions.push_back(text);
+        return IDNO;
+    });
+    TForm1& f = OpenWith("Kelvaro.exe /A");
+    ASSERT_EQ(questions, std::vector<std::string>{"Delete files found for Kelvaro?"});
+    EXPECT_TRUE(deleted.empty());
+    EXPECT_TRUE(IsWindow(f.Handle()));
+    EXPECT_FALSE(IsIconic(f.Handle()));
+    EXPECT_EQ(f.ListView().SelectedCount(), 2);
+    EXPECT_EQ(f.StatusText(1), "Selected: 2 of 2 (0.00k of 0.00k)");
+}
+
+TEST_F(AutomaticModeTest, NothingFoundStillAsksWhenConfirmationIsOn) {
+    SetString("Files", "Count", "1");
+    SetString("Files", "Path1", temp.Path());
+    SetString("Files", "Spec1", "*.none");
+    int asked = 0;
+    SetMessageBoxFunction([&](HWND, const std::string&, const std::string&, UINT) {
+        ++asked;
+        return IDYES;
+    });
+    TForm1& f = OpenWith("Kelvaro.exe -a");
+    EXPECT_EQ(asked, 1);
+    EXPECT_FALSE(IsWindow(f.Handle()));
+    Pump();
+}
+
+}  // namespace
+}  // namespace kelvaro::testing
