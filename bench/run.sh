@@ -3,6 +3,8 @@
 #  - natively: the scanner beside `find DIR -iname '*.tmp'`   (target: ratio <= 2)
 #  - under Wine: the scanner with its label and message pump on a shown window beside the bare
 #    FindFirstFileA/FindNextFileA walk, in one process       (target: ratio <= 1.25)
+#  - under Wine: a whole search run of the main window (scan, open test, icons, rows) beside the
+#    bare walk, in one process                               (target: ratio <= 3)
 #   bench/run.sh BUILD_DIR
 set -eu
 build=$(cd "$1" && pwd)
@@ -25,3 +27,5 @@ echo "native ratio scanner/find: $(awk -v s="$scan_times" -v f="$find_times" 'BE
 echo "wine:"
 windows_tree="Z:$(echo "$tree" | tr / '\\')"
 "$here/../tools/wine-run.sh" "$build/windows/wineprefix" "$build/windows/scan_bench.exe" "$windows_tree" 3
+echo "wine, whole search run of the main window:"
+"$here/../tools/wine-run.sh" "$build/windows/wineprefix" "$build/windows/run_bench.exe" "$windows_tree"

@@ -109,12 +109,14 @@ void TForm1::AddFoundFiles(const RuleRow& rule) {
     DialogProgress progress(*form3_);
     for (std::size_t i = 0; i < fileScan_->FileList.size(); ++i) {
         const std::string& path = fileScan_->FileList[i];
-        std::uint64_t size = 0;
-        bool opened = OpenForReadWrite(path, size);
+        const FoundEntry& found = fileScan_->FoundEntries[i];
+        // Size, date and attributes as the directory search gave them moments ago.
+        std::uint64_t size = found.size;
+        bool opened = CanOpenForReadWrite(path, found.attributes);
         bool valid = UpperAscii(SplitExt(path)) == ".LNK" &&
                      ShortcutIsValid(path, rule.SubItems[4], *shellLink_, *targetProbe_, *drives_, progress);
         if (!opened || valid) continue;
-        AddResultRow(path, size, fileScan_->FoundEntries[i].dosDateTime, IconIndexOf(path));
+        AddResultRow(path, size, found.dosDateTime, IconIndexOf(path));
     }
 }
 
@@ -185,8 +187,10 @@ void TForm1::EBDeleteClick() {
 
 void TForm1::ShowSelectionSummary() {
     int selected = listView_->SelectedCount();
-    // The list may report a selected row while a change is under way, before its count says so.
-    bool reportsSelected = selected == 0 && ListView_GetNextItem(listView_->Handle(), -1, LVNI_SELECTED) != -1;
+    // The list may report a selected row while a selection change is under way, before its count says
+    // so. Only then is it asked: the question walks the whole list, and rows being added change texts.
+    bool reportsSelected = selected == 0 && changeTouchesSelection_ &&
+                           ListView_GetNextItem(listView_->Handle(), -1, LVNI_SELECTED) != -1;
     if (selected == 0 && !reportsSelected) return;
     if (!sumsValid_) {
         ResultRows rows(*listView_);
@@ -207,6 +211,8 @@ void TForm1::ShowSelectionSummary() {
 // whole list again at every change.
 void TForm1::TrackResultsList(const NMHDR& header) {
     const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+    if (header.code == LVN_ITEMCHANGING || header.code == LVN_ITEMCHANGED)
+        changeTouchesSelection_ = (change.uChanged & LVIF_STATE) != 0;
     switch (header.code) {
         case LVN_ITEMCHANGED:
             if (!(change.uChanged & LVIF_STATE) || !((change.uOldState ^ change.uNewState) & LVIS_SELECTED)) break;

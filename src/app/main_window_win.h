@@ -169,6 +169,7 @@ private:
     std::int64_t selectedBytes_ = 0;
     std::int64_t totalBytes_ = 0;
     bool sumsValid_ = true;
+    bool changeTouchesSelection_ = false;  // of the change the results list reports now
     // Icon index per extension for the run, where every file of that type shares its icon.
     std::map<std::string, int> iconByExtension_;
     bool running_ = false;

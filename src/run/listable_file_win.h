@@ -10,4 +10,9 @@ namespace kelvaro {
 // or a folder.
 bool OpenForReadWrite(const std::string& path, std::uint64_t& size);
 
+// The same test for a file whose attributes and size the directory search has just given: they decide
+// the read-only and folder cases and stand for the size, without asking the file system again (under
+// Wine every question about an open file is a trip to the server, and a run asks for every file).
+bool CanOpenForReadWrite(const std::string& path, std::uint32_t attributesFound);
+
 }  // namespace kelvaro

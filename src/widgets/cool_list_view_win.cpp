@@ -10,7 +10,6 @@ namespace {
 
 static_assert(sizeof(LPARAM) >= sizeof(void*), "a row keeps a pointer in its lParam");
 
-constexpr const char* kObjectProperty = "KelvaroCoolListView";
 
 class LstrcmpCollation final : public TextCollation {
 public:
@@ -54,7 +53,9 @@ TCoolListView::TCoolListView(HWND parent, int controlId, bool visible) {
                               GetModuleHandleA(nullptr), nullptr);
     if (!handle_)
         throw Exception("Cannot create the list view (error " + std::to_string(GetLastError()) + ")");
-    SetPropA(handle_, kObjectProperty, this);
+    // The object rides in the window's user data: a window property would cost a trip to the
+    // window server (under Wine) on every message the list receives.
+    SetWindowLongPtrA(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     originalProcedure_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TCoolListView::ListProcedure)));
 }
@@ -69,12 +70,12 @@ TCoolListView::~TCoolListView() {
 
 void TCoolListView::Detach() {
     SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(originalProcedure_));
-    RemovePropA(handle_, kObjectProperty);
+    SetWindowLongPtrA(handle_, GWLP_USERDATA, 0);
     handle_ = nullptr;
 }
 
 LRESULT CALLBACK TCoolListView::ListProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = static_cast<TCoolListView*>(GetPropA(window, kObjectProperty));
+    auto* self = reinterpret_cast<TCoolListView*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (!self) return DefWindowProcA(window, message, wParam, lParam);
     const WNDPROC original = self->originalProcedure_;
     if (message == WM_NCDESTROY) {

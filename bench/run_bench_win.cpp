@@ -1,0 +1,79 @@
+// Under Wine, in one process: (a) the bare two-pass FindFirstFileA/FindNextFileA walk of a tree, and
+// (b) a whole search run of the real main window (scan, open test, icons, rows) with the rule "*.tmp"
+// and subfolders over the same tree. Prints both times, the ratio b/a, and checks that the results
+// list ends in name order with one row per file.
+//   run_bench.exe TREE
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "app/command_ids.h"
+#include "app/main_window_win.h"
+#include "widgets/cool_list_view_win.h"
+
+namespace {
+
+long BareWalk(const std::string& folder) {
+    long found = 0;
+    WIN32_FIND_DATAA data;
+    HANDLE files = FindFirstFileA((folder + "*.tmp").c_str(), &data);
+    if (files != INVALID_HANDLE_VALUE) {
+        do
+            if (!(data.dwFileAttributes & 0x1E)) ++found;
+        while (FindNextFileA(files, &data));
+        FindClose(files);
+    }
+    HANDLE folders = FindFirstFileA((folder + "*.*").c_str(), &data);
+    if (folders != INVALID_HANDLE_VALUE) {
+        do
+            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !std::strchr(data.cFileName, '.'))
+                found += BareWalk(folder + data.cFileName + "\\");
+        while (FindNextFileA(folders, &data));
+        FindClose(folders);
+    }
+    return found;
+}
+
+double Seconds(LARGE_INTEGER start) {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return 2;
+    std::string tree = argv[1];
+    if (tree.back() != '\\') tree += '\\';
+    using namespace kelvaro;
+    const std::string key = "Software\\Tarnwell\\KelvaroBench";
+    RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
+    TForm1 form(nullptr, key);
+    form.CommandLine = "Kelvaro.exe";
+    ShowWindow(form.Handle(), SW_SHOWNORMAL);
+    form.AppendRule({tree, {"*.tmp", "  ", "  ", "Yes", " "}});
+
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    long bare = BareWalk(tree);
+    double bareSeconds = Seconds(start);
+
+    QueryPerformanceCounter(&start);
+    form.SpeedButton3Click();
+    double runSeconds = Seconds(start);
+
+    TCoolListView& list = form.ListView();
+    int rows = list.RowCount();
+    bool ordered = true;
+    for (int row = 1; row < rows && ordered; ++row)
+        ordered = lstrcmpA(list.Text(row - 1, 0).c_str(), list.Text(row, 0).c_str()) <= 0;
+    std::printf("bare walk (a): %.3f s, %ld files\n", bareSeconds, bare);
+    std::printf("whole run (b): %.3f s, %d rows, %s\n", runSeconds, rows, ordered ? "in name order" : "NOT IN NAME ORDER");
+    std::printf("ratio b/a: %.2f (target <= 3)\n", runSeconds / bareSeconds);
+    RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
+    return ordered && rows == bare ? 0 : 1;
+}
