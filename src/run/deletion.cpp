@@ -1,5 +1,7 @@
 #include "run/deletion.h"
 
+#include "search/result_line.h"
+
 #include <vector>
 
 namespace kelvaro {
@@ -30,12 +32,7 @@ std::string FormatKilobytes(std::int64_t bytes, const std::string& thousandSepar
     const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(bytes) : bytes;
     const std::uint64_t hundredths = magnitude / 256 * 25 + (magnitude % 256 * 25 + 128) / 256;
 
-    const std::string whole = std::to_string(hundredths / 100);
-    std::string text;
-    for (std::size_t i = 0; i < whole.size(); ++i) {
-        if (i > 0 && (whole.size() - i) % 3 == 0) text += thousandSeparator;
-        text += whole[i];
-    }
+    std::string text = GroupThousands(std::to_string(hundredths / 100), thousandSeparator);
     const unsigned fraction = static_cast<unsigned>(hundredths % 100);
     text += decimalSeparator;
     text += static_cast<char>('0' + fraction / 10);

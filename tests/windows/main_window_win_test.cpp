@@ -7,6 +7,7 @@
 #include "search/progress_dialog_win.h"
 #include "windows/main_window_fixture.h"
 #include "windows/screenshot.h"
+#include "windows/test_tree.h"
 
 namespace kelvaro::testing {
 namespace {
@@ -303,6 +304,17 @@ TEST_F(MainWindowTest, DISABLED_Screenshots) {
     settle();
     SaveScreenshot(prefix + "progress.bmp");
     f.Form3().Hide();
+    f.ListView().Clear();
+    TempFolder temp;
+    for (const char* name : {"report.tmp", "notes.tmp", "setup.log", "old draft.tmp", "cache\\a1.tmp"})
+        temp.File(name, std::string(1500, 'x'));
+    f.AppendRule({temp.Path(), {"*.tmp", "  ", "  ", "Yes", " "}});
+    f.AppendRule({temp.Path(), {"*.log", "  ", "> 1 KBytes", " ", " "}});
+    Click(cmd::EBStart);
+    f.ListView().SetSelected(0, true);
+    f.ListView().SetSelected(2, true);
+    settle();
+    SaveScreenshot(prefix + "results.bmp");
 }
 
 }  // namespace
