@@ -6,44 +6,16 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
+
+#include "bare_walk_win.h"
 
 #include "app/command_ids.h"
 #include "app/main_window_win.h"
 #include "widgets/cool_list_view_win.h"
 
-namespace {
-
-long BareWalk(const std::string& folder) {
-    long found = 0;
-    WIN32_FIND_DATAA data;
-    HANDLE files = FindFirstFileA((folder + "*.tmp").c_str(), &data);
-    if (files != INVALID_HANDLE_VALUE) {
-        do
-            if (!(data.dwFileAttributes & 0x1E)) ++found;
-        while (FindNextFileA(files, &data));
-        FindClose(files);
-    }
-    HANDLE folders = FindFirstFileA((folder + "*.*").c_str(), &data);
-    if (folders != INVALID_HANDLE_VALUE) {
-        do
-            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !std::strchr(data.cFileName, '.'))
-                found += BareWalk(folder + data.cFileName + "\\");
-        while (FindNextFileA(folders, &data));
-        FindClose(folders);
-    }
-    return found;
-}
-
-double Seconds(LARGE_INTEGER start) {
-    LARGE_INTEGER now, frequency;
-    QueryPerformanceCounter(&now);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-}  // namespace
+using bench::BareWalk;
+using bench::Seconds;
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;

@@ -7,6 +7,16 @@
 
 namespace kelvaro {
 
+// Answers WM_PAINT: paint(dc) draws between BeginPaint and EndPaint.
+template <typename Paint>
+LRESULT PaintWindow(HWND window, Paint paint) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window, &ps);
+    paint(dc);
+    EndPaint(window, &ps);
+    return 0;
+}
+
 class Window {
 public:
     Window() = default;

@@ -194,13 +194,8 @@ LRESULT TToolbarPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             break;
         case WM_ERASEBKGND:
             return 1;
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            HDC dc = BeginPaint(Handle(), &paint);
-            Paint(dc);
-            EndPaint(Handle(), &paint);
-            return 0;
-        }
+        case WM_PAINT:
+            return PaintWindow(Handle(), [this](HDC dc) { Paint(dc); });
         case WM_SIZE:
             // The outer edge moves with the right border.
             InvalidateRect(Handle(), nullptr, FALSE);
@@ -380,13 +375,8 @@ LRESULT TSpeedButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             return 0;
         case WM_ERASEBKGND:
             return 1;
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            HDC dc = BeginPaint(Handle(), &paint);
-            Paint(dc);
-            EndPaint(Handle(), &paint);
-            return 0;
-        }
+        case WM_PAINT:
+            return PaintWindow(Handle(), [this](HDC dc) { Paint(dc); });
         case WM_PRINTCLIENT:
             Paint(reinterpret_cast<HDC>(wParam));
             return 0;

@@ -1,0 +1,39 @@
+#pragma once
+// What both Wine benchmarks measure against: the bare two-pass walk of a tree for "*.tmp".
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+namespace bench {
+
+// The walk the scanner makes, with nothing else: files matching the pattern, then the subfolders.
+inline long BareWalk(const std::string& folder) {
+    long found = 0;
+    WIN32_FIND_DATAA data;
+    HANDLE files = FindFirstFileA((folder + "*.tmp").c_str(), &data);
+    if (files != INVALID_HANDLE_VALUE) {
+        do
+            if (!(data.dwFileAttributes & 0x1E)) ++found;
+        while (FindNextFileA(files, &data));
+        FindClose(files);
+    }
+    HANDLE folders = FindFirstFileA((folder + "*.*").c_str(), &data);
+    if (folders != INVALID_HANDLE_VALUE) {
+        do
+            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !std::strchr(data.cFileName, '.'))
+                found += BareWalk(folder + data.cFileName + "\\");
+        while (FindNextFileA(folders, &data));
+        FindClose(folders);
+    }
+    return found;
+}
+
+inline double Seconds(LARGE_INTEGER start) {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+}  // namespace bench
