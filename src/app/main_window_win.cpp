@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <shellapi.h>
 
+#include "app/about_box_win.h"
 #include "app/command_ids.h"
 #include "app/help_win.h"
 #include "app/resource_ids.h"
@@ -11,6 +12,7 @@
 #include "rules/settings_store.h"
 #include "run/broken_shortcut.h"
 #include "run/shell_delete_win.h"
+#include "shell/run_at_startup.h"
 #include "search/progress_dialog_win.h"
 #include "widgets/cool_list_view_win.h"
 #include "widgets/speed_button_win.h"
@@ -141,6 +143,7 @@ TForm1::TForm1(std::unique_ptr<Registry> registry, std::string settingsKey)
     shellLink_ = std::make_unique<TQSShellLink>(*shellLinkObject_, *shellFolders_);
     targetProbe_ = MakePlatformTargetProbe();
     deleter_ = std::make_unique<Win32ShellDeleter>();
+    fileDeleter_ = MakePlatformFileDeleter();
 
     FormCreate();
     form3_ = std::make_unique<TForm3>(Handle(), [this] { EBAbortClick(); });
@@ -323,8 +326,11 @@ void TForm1::ShowFlagState() {
     menu_->SetChecked(command::UseRecycleBin1, useRecycleBin_);
 }
 
-// Writing the start-up shortcut comes with the shortcut component.
-void TForm1::RunduringWin95Boot1Click() {}
+void TForm1::RunduringWin95Boot1Click() {
+    char program[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, program, MAX_PATH);
+    SetRunAtBootTick(ToggleRunAtStartup(RunAtBootTick(), *shellLink_, *fileDeleter_, program));
+}
 
 void TForm1::SaveSettingsatExit1Click() {
     menu_->SetChecked(command::SaveSettingsatExit1, !menu_->Checked(command::SaveSettingsatExit1));
@@ -344,9 +350,7 @@ void TForm1::EBDetailsClick() { listView_->SetViewStyle(ViewStyle::Report); }
 
 // --- Work that comes with the run, deletion, rule editor and about box ------------------------
 
-void TForm1::EBAddClick() {}
-void TForm1::LVSetupDblClick() {}
-void TForm1::About1Click() {}
+void TForm1::About1Click() { ShowAboutBox(Handle()); }
 
 void TForm1::Exit1Click() { SendMessageA(Handle(), WM_CLOSE, 0, 0); }
 

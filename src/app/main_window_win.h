@@ -19,6 +19,7 @@
 
 namespace kelvaro {
 
+class FileDeleter;
 class TargetProbe;
 class TCoolListView;
 class TForm3;
@@ -165,6 +166,7 @@ private:
     std::unique_ptr<TQSShellLink> shellLink_;
     std::unique_ptr<TargetProbe> targetProbe_;
     std::unique_ptr<ShellDeleter> deleter_;
+    std::unique_ptr<FileDeleter> fileDeleter_;  // removes the start-up shortcut
     // Byte sums of the results list kept as rows come, go and change selection; invalid after a clear.
     std::int64_t selectedBytes_ = 0;
     std::int64_t totalBytes_ = 0;

@@ -1,0 +1,29 @@
+#pragma once
+// The figures and placement of the about box, apart from the window that shows them.
+#include <cstdint>
+#include <string>
+
+namespace kelvaro {
+
+inline constexpr const char* kResourceFunctionMissing = "GetProcAddress16 failure";
+
+// Total physical memory in kilobytes with one comma before the last three digits and no other
+// grouping: "32,768 KB", "1048,576 KB". Fewer than four digits still get the comma (",512 KB").
+std::string MemoryFigureText(std::uint64_t totalBytes);
+
+// "42% Free".
+std::string ResourceFigureText(unsigned percentFree);
+
+// Share of a quota still free, in whole percent rounded down; 0 when the quota is not positive.
+unsigned PercentFree(std::uint64_t used, std::uint64_t quota);
+
+struct Origin {
+    int left;
+    int top;
+};
+
+// Centres a box over the main window; a box wider or taller than the main window stands out on both
+// sides, the halves truncated toward zero.
+Origin CentredOrigin(int mainLeft, int mainTop, int mainWidth, int mainHeight, int boxWidth, int boxHeight);
+
+}  // namespace kelvaro

@@ -1,0 +1,78 @@
+#include "rules/rule_editor.h"
+
+#include "base/errors.h"
+#include "rules/integer_text.h"
+
+namespace kelvaro {
+
+std::int32_t SpinFieldValue(const std::string& text) {
+    try {
+        return StrToInt(text);
+    } catch (const EConvertError&) {
+        return 0;
+    }
+}
+
+std::string SpinFieldStep(const std::string& text, int steps) {
+    // Unsigned arithmetic: the wrap at the range's ends is defined, and a wrapped negative is then
+    // corrected to 0 by the change rule like any other negative.
+    const auto value = static_cast<std::uint32_t>(SpinFieldValue(text)) + static_cast<std::uint32_t>(steps);
+    return std::to_string(static_cast<std::int32_t>(value));
+}
+
+std::string SpinFieldCorrection(const std::string& text) {
+    return SpinFieldValue(text) < 0 ? "0" : "";
+}
+
+bool SpinFieldAcceptsKey(char key, char decimalSeparator) {
+    const auto code = static_cast<unsigned char>(key);
+    if (code < 32) return true;
+    return (key >= '0' && key <= '9') || key == '+' || key == '-' || key == decimalSeparator;
+}
+
+bool ShortcutBoxVisible(const std::string& fileSpecs) {
+    static const std::string kShortcuts = "*.LNK";
+    if (fileSpecs.size() != kShortcuts.size()) return false;
+    for (std::size_t i = 0; i < fileSpecs.size(); ++i) {
+        char c = fileSpecs[i];
+        // Only the ASCII letters change case, as in the rest of the program's text comparisons.
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        if (c != kShortcuts[i]) return false;
+    }
+    return true;
+}
+
+namespace {
+
+// "C:\", "\", and the share part of a network path ("\\server\share\") are roots.
+bool IsRootFolder(const std::string& folder) {
+    if (folder == "\\") return true;
+    if (folder.size() == 3 && folder[1] == ':' && folder[2] == '\\') return true;
+    if (folder.size() > 2 && folder.compare(0, 2, "\\\\") == 0) {
+        const std::size_t server = folder.find('\\', 2);
+        if (server == std::string::npos) return true;
+        const std::size_t share = folder.find('\\', server + 1);
+        return share == std::string::npos || share == folder.size() - 1;
+    }
+    return false;
+}
+
+}  // namespace
+
+FolderAndName SplitChosenPath(const std::string& path) {
+    const std::size_t cut = path.find_last_of("\\:");
+    if (cut == std::string::npos) return {"", path};
+    FolderAndName parts{path.substr(0, cut + 1), path.substr(cut + 1)};
+    if (parts.Folder.back() == '\\' && !IsRootFolder(parts.Folder)) parts.Folder.pop_back();
+    return parts;
+}
+
+std::string LocationForSaving(const std::string& location) {
+    return location.empty() ? "C:\\" : location;
+}
+
+int CentredOrigin(int outerOrigin, int outerSize, int innerSize) {
+    return outerOrigin + (outerSize - innerSize) / 2;
+}
+
+}  // namespace kelvaro

@@ -1,0 +1,645 @@
+#include "rules/rule_editor_win.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include "app/message_box_win.h"
+#include "base/errors.h"
+#include "rules/rule_editor.h"
+
+namespace kelvaro {
+namespace {
+
+constexpr const char* kFontName = "MS Sans Serif";
+constexpr int kFontHeight = -11;  // 8 point at 96 pixels per inch
+constexpr int kOwnClip = 150;
+constexpr int kListItemHeight = 13;
+
+constexpr const char* kFolderTitle = "Kelvaro Folder Location";
+constexpr const char* kOpenTitle = "Kelvaro Files";
+
+OpenFileDialogFunction& OpenFileHook() {
+    static OpenFileDialogFunction hook;
+    return hook;
+}
+
+FolderDialogFunction& FolderHook() {
+    static FolderDialogFunction hook;
+    return hook;
+}
+
+bool RunOpenFileDialog(HWND owner, const std::string& initialFolder, std::string& chosenPath) {
+    char file[MAX_PATH * 4] = {};
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = "All Files (*.*)\0*.*\0";
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = file;
+    dialog.nMaxFile = sizeof file;
+    dialog.lpstrInitialDir = initialFolder.empty() ? nullptr : initialFolder.c_str();
+    dialog.lpstrTitle = kOpenTitle;
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
+    if (!GetOpenFileNameA(&dialog)) return false;
+    chosenPath = file;
+    return true;
+}
+
+std::string Text(HWND window) {
+    const int length = GetWindowTextLengthA(window);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), length + 1)));
+    return text;
+}
+
+bool Checked(HWND box) {
+    return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void SetChecked(HWND box, bool checked) {
+    SendMessageA(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void SetVisible(HWND control, bool visible) {
+    ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+char DecimalSeparator() {
+    char separator[4] = {};
+    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator);
+    return separator[0] ? separator[0] : '.';
+}
+
+}  // namespace
+
+// A picture button that does not take the focus, drawn flat (edge only under the mouse) or raised.
+class TExplorerButton : public Window {
+public:
+    static constexpr const char* kClassName = "TExplorerButton";
+    enum class Picture { Folder, File };
+
+    TExplorerButton(HWND parent, int id, int x, int y, Picture picture, std::string longHint,
+                    std::function<void(const std::string&)> onHint)
+        : picture_(picture), longHint_(std::move(longHint)), onHint_(std::move(onHint)) {
+        RegisterClassOnce(kClassName, nullptr);
+        Create(kClassName, "", WS_CHILD | WS_VISIBLE, 0, x, y, 25, 25, parent,
+               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+    }
+
+    bool Flat() const { return flat_; }
+    void SetFlat(bool flat) {
+        flat_ = flat;
+        InvalidateRect(Handle(), nullptr, TRUE);
+    }
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+            case WM_PAINT:
+                return PaintWindow(Handle(), [this](HDC dc) { Paint(dc); });
+            case WM_ERASEBKGND:
+                return 1;
+            case WM_MOUSEMOVE:
+                if (!hot_) {
+                    hot_ = true;
+                    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
+                    TrackMouseEvent(&track);
+                    onHint_(longHint_);
+                    InvalidateRect(Handle(), nullptr, FALSE);
+                }
+                if (pressing_) SetInside(lParam);
+                return 0;
+            case WM_MOUSELEAVE:
+                hot_ = false;
+                onHint_("");
+                InvalidateRect(Handle(), nullptr, FALSE);
+                return 0;
+            case WM_LBUTTONDOWN:
+            case WM_LBUTTONDBLCLK:
+                SetCapture(Handle());
+                pressing_ = inside_ = true;
+                InvalidateRect(Handle(), nullptr, FALSE);
+                return 0;
+            case WM_LBUTTONUP:
+                if (pressing_) {
+                    SetInside(lParam);
+                    const bool click = inside_;
+                    ReleaseCapture();
+                    if (click) Click();
+                }
+                return 0;
+            case WM_CAPTURECHANGED:
+                pressing_ = inside_ = false;
+                InvalidateRect(Handle(), nullptr, FALSE);
+                return 0;
+            case BM_CLICK:
+                Click();
+                return 0;
+        }
+        return DefaultHandling(message, wParam, lParam);
+    }
+
+private:
+    void SetInside(LPARAM lParam) {
+        RECT client;
+        GetClientRect(Handle(), &client);
+        const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        const bool inside = PtInRect(&client, at) != FALSE;
+        if (inside != inside_) InvalidateRect(Handle(), nullptr, FALSE);
+        inside_ = inside;
+    }
+
+    void Click() {
+        SendMessageA(GetParent(Handle()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Handle()), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(Handle()));
+    }
+
+    void Paint(HDC dc) {
+        RECT client;
+        GetClientRect(Handle(), &client);
+        FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+        const bool down = pressing_ && inside_;
+        if (down)
+            DrawEdge(dc, &client, flat_ ? BDR_SUNKENOUTER : EDGE_SUNKEN, BF_RECT);
+        else if (!flat_)
+            DrawEdge(dc, &client, EDGE_RAISED, BF_RECT);
+        else if (hot_)
+            DrawEdge(dc, &client, BDR_RAISEDINNER, BF_RECT);
+        const int shift = down ? 1 : 0;
+        DrawPicture(dc, (client.right - 16) / 2 + shift, (client.bottom - 16) / 2 + shift);
+    }
+
+    // Small enough to draw with a few shapes; no bitmap resource to keep in step.
+    void DrawPicture(HDC dc, int x, int y) {
+        HPEN pen = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
+        HBRUSH fill = CreateSolidBrush(picture_ == Picture::Folder ? RGB(255, 255, 0) : RGB(255, 255, 255));
+        HGDIOBJ oldPen = SelectObject(dc, pen);
+        HGDIOBJ oldBrush = SelectObject(dc, fill);
+        if (picture_ == Picture::Folder) {
+            Rectangle(dc, x + 1, y + 3, x + 7, y + 6);
+            Rectangle(dc, x + 1, y + 5, x + 15, y + 14);
+        } else {
+            const POINT page[] = {
+                {x + 3, y + 1}, {x + 10, y + 1}, {x + 13, y + 4}, {x + 13, y + 15}, {x + 3, y + 15}};
+            Polygon(dc, page, 5);
+            for (int line = 0; line < 3; ++line) {
+                MoveToEx(dc, x + 5, y + 7 + 2 * line, nullptr);
+                LineTo(dc, x + 11, y + 7 + 2 * line);
+            }
+        }
+        SelectObject(dc, oldBrush);
+        SelectObject(dc, oldPen);
+        DeleteObject(fill);
+        DeleteObject(pen);
+    }
+
+    Picture picture_;
+    std::string longHint_;
+    std::function<void(const std::string&)> onHint_;
+    bool flat_ = true;
+    bool hot_ = false;
+    bool pressing_ = false;
+    bool inside_ = false;
+};
+
+void SetOpenFileDialogFunction(OpenFileDialogFunction f) {
+    OpenFileHook() = std::move(f);
+}
+
+void SetFolderDialogFunction(FolderDialogFunction f) {
+    FolderHook() = std::move(f);
+}
+
+bool ShowRuleEditor(RuleEditorHost& host) {
+    TForm2 form(host);
+    return form.ShowModal();
+}
+
+TForm2::TForm2(RuleEditorHost& host)
+    : host_(host),
+      font_(CreateFontA(kFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                        kFontName)) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_ANIMATE_CLASS | ICC_UPDOWN_CLASS | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    RegisterClassOnce(kClassName, nullptr);
+    folderBrowse_.Title = kFolderTitle;
+
+    // A tool window's caption bar without a system menu: no close, minimise or maximise boxes.
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
+    const DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_CONTROLPARENT;
+    RECT outer{0, 0, kClientWidth, kClientHeight};
+    AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+    Create(kClassName, kCaption, style, exStyle, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+           host_.Window(), nullptr);
+    if (Handle()) CreateControls();
+}
+
+TForm2::~TForm2() {
+    if (tooltip_) DestroyWindow(tooltip_);
+    // The children go first, while the buttons' objects still exist.
+    if (Handle()) DestroyWindow(Handle());
+}
+
+TForm2* TForm2::FromHandle(HWND window) {
+    char className[32] = {};
+    if (!window || !GetClassNameA(window, className, sizeof className) ||
+        std::string(className) != kClassName)
+        return nullptr;
+    return static_cast<TForm2*>(reinterpret_cast<kelvaro::Window*>(GetWindowLongPtrA(window, GWLP_USERDATA)));
+}
+
+HWND TForm2::AddControl(const char* className, const char* text, DWORD style, DWORD exStyle, int x, int y,
+                        int width, int height, int id) {
+    HWND control = CreateWindowExA(exStyle, className, text, WS_CHILD | style, x, y, width, height, Handle(),
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   GetModuleHandleA(nullptr), nullptr);
+    if (control) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    return control;
+}
+
+HWND TForm2::AddLabel(const char* text, int x, int y, int id, bool visible) {
+    // A label is as large as its one line of text.
+    HDC dc = GetDC(Handle());
+    HGDIOBJ old = SelectObject(dc, font_.get());
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text, static_cast<int>(std::string(text).size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(Handle(), dc);
+    return AddControl("STATIC", text, SS_LEFT | SS_NOPREFIX | (visible ? WS_VISIBLE : 0), 0, x, y, size.cx,
+                      size.cy, id);
+}
+
+HWND TForm2::AddSpinField(int x, int y, int id) {
+    HWND field = AddControl("EDIT", "0", WS_TABSTOP | WS_CLIPCHILDREN | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, x,
+                            y, 57, 22, id);
+    if (!field) return nullptr;
+    RECT client;
+    GetClientRect(field, &client);
+    constexpr int kArrowsWidth = 15;
+    // The arrows sit inside the field at its right, as one control; the text stops short of them.
+    HWND arrows =
+        CreateWindowExA(0, UPDOWN_CLASSA, "", WS_CHILD | WS_VISIBLE, client.right - kArrowsWidth, 0,
+                        kArrowsWidth, client.bottom, field, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (arrows) {
+        // Kept mid-range and never moved: the field does the counting, without bounds.
+        SendMessageA(arrows, UDM_SETRANGE32, 0, 100);
+        SendMessageA(arrows, UDM_SETPOS32, 0, 50);
+    }
+    SendMessageA(field, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, kArrowsWidth + 1));
+    SetWindowSubclass(field, EditProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
+    return field;
+}
+
+void TForm2::CreateControls() {
+    // Made in tab order; controls that take no focus follow.
+    AddControl("BUTTON", "&Ok", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 272, 152, 50, 20, kButton1Id);
+    AddControl("BUTTON", "&Cancel", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 328, 152, 50, 20, kButton3Id);
+    AddControl("EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 48, 24, 161, 21,
+               kEditLocId);
+    HWND editFile = AddControl("EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 48, 96,
+                               161, 21, kEditFileId);
+    if (editFile) SetWindowSubclass(editFile, EditProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
+    HWND subfolders = AddControl("BUTTON", "Include Subfolders", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0,
+                                 48, 48, 161, 17, kCBIncSubDirId);
+    SetChecked(subfolders, true);
+    const DWORD list = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
+    // The height given includes the drop-down list: six entries at once.
+    const int sixEntries = 21 + 6 * kListItemHeight + 2;
+    for (int id : {kCBAgeId, kCBSizeId}) {
+        HWND box = AddControl("COMBOBOX", "", list | CBS_SORT, 0, 256, id == kCBAgeId ? 24 : 96, 121,
+                              sixEntries, id);
+        for (const char* entry : kComparisonEntries)
+            SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+    }
+    AddSpinField(288, 48, kEditAgeId);
+    AddSpinField(256, 120, kEditSizeId);
+    HWND unit = AddControl("COMBOBOX", "", (list & ~WS_VISIBLE), 0, 320, 120, 57,
+                           21 + 2 * kListItemHeight + 2, kCBByteId);
+    for (const char* entry : {"Bytes", "KBytes"})
+        SendMessageA(unit, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+    AddControl("BUTTON", "Include shortcuts to removable drives", WS_TABSTOP | BS_AUTOCHECKBOX, 0, 48, 120,
+               201, 17, kLnkCBId);
+
+    AddControl(ANIMATE_CLASSA, "", WS_VISIBLE | ACS_CENTER | ACS_TRANSPARENT, 0, 8, 16, 32, 32, kAnimate1Id);
+    AddLabel("Location:", 48, 8, kLabel1Id, true);
+    AddLabel("File or File Specification:", 48, 80, kLabel2Id, true);
+    AddLabel("File Age:", 256, 8, kLabel3Id, true);
+    AddLabel("Days", 352, 56, kLabel5Id, false);
+    AddLabel("File Size:", 256, 80, kLabel4Id, true);
+
+    auto hint = [this](const std::string& longHint) { host_.DisplayHint(longHint); };
+    explorerButton2_ = std::make_unique<TExplorerButton>(
+        Handle(), kExplorerButton2Id, 216, 22, TExplorerButton::Picture::Folder, "Browse for location", hint);
+    explorerButton1_ = std::make_unique<TExplorerButton>(
+        Handle(), kExplorerButton1Id, 216, 94, TExplorerButton::Picture::File, "Browse for file", hint);
+
+    tooltip_ = CreateWindowExA(
+        WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (tooltip_) {
+        for (TExplorerButton* button : {explorerButton1_.get(), explorerButton2_.get()}) {
+            TOOLINFOA tool{};
+            tool.cbSize = TTTOOLINFOA_V1_SIZE;
+            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+            tool.hwnd = Handle();
+            tool.uId = reinterpret_cast<UINT_PTR>(button->Handle());
+            tool.lpszText = const_cast<char*>("Browse");
+            SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+        }
+    }
+    OpenAnimation();
+}
+
+void TForm2::OpenAnimation() {
+    // The clip is the program's own resource; without it the dialog simply shows no animation.
+    HWND animation = GetDlgItem(Handle(), kAnimate1Id);
+    animationOpen_ = animation &&
+                     FindResourceA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kOwnClip), "AVI") &&
+                     SendMessageA(animation, ACM_OPENA, reinterpret_cast<WPARAM>(GetModuleHandleA(nullptr)),
+                                  reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(kOwnClip))) != 0;
+}
+
+bool TForm2::BrowseButtonsFlat() const {
+    return explorerButton1_ && explorerButton1_->Flat() && explorerButton2_ && explorerButton2_->Flat();
+}
+
+bool TForm2::ShowModal() {
+    if (!Handle()) return false;
+    HWND owner = host_.Window();
+    const bool ownerEnabled = owner && IsWindowEnabled(owner);
+    if (ownerEnabled) EnableWindow(owner, FALSE);
+    outcome_ = Outcome::Open;
+    FormShow();
+    ShowWindow(Handle(), SW_SHOW);
+    SetFocus(GetDlgItem(Handle(), kButton1Id));
+    MSG message;
+    while (outcome_ == Outcome::Open) {
+        const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        if (got == 0) {
+            // Leave the quit for the program's own loop.
+            PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        if (got == -1) break;
+        if (!IsDialogMessageA(Handle(), &message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+    // The owner is enabled before the dialog goes, so that the activation returns to it.
+    if (ownerEnabled) EnableWindow(owner, TRUE);
+    ShowWindow(Handle(), SW_HIDE);
+    return outcome_ == Outcome::Ok;
+}
+
+void TForm2::FormShow() {
+    HWND owner = host_.Window();
+    if (owner && IsWindow(owner)) {
+        RECT main{}, own{};
+        GetWindowRect(owner, &main);
+        GetWindowRect(Handle(), &own);
+        SetWindowPos(Handle(), nullptr,
+                     CentredOrigin(main.left, main.right - main.left, own.right - own.left),
+                     CentredOrigin(main.top, main.bottom - main.top, own.bottom - own.top), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    const bool flat = host_.Office97Tick();
+    explorerButton1_->SetFlat(flat);
+    explorerButton2_->SetFlat(flat);
+    if (animationOpen_)
+        SendMessageA(GetDlgItem(Handle(), kAnimate1Id), ACM_PLAY, static_cast<WPARAM>(-1),
+                     MAKELPARAM(0, 0xFFFF));
+
+    // From code: the change handlers do not run.
+    SendMessageA(GetDlgItem(Handle(), kCBAgeId), CB_SETCURSEL, kNoComparisonPosition, 0);
+    SendMessageA(GetDlgItem(Handle(), kCBSizeId), CB_SETCURSEL, kNoComparisonPosition, 0);
+    SendMessageA(GetDlgItem(Handle(), kCBByteId), CB_SETCURSEL, 0, 0);
+    if (host_.AddingRule() || !host_.HasSelectedRule()) return;
+
+    RuleValues values;
+    try {
+        DecodeRuleForEditing(host_.FirstSelectedRule(), values);
+    } catch (const EConvertError& error) {
+        // What was decoded before the bad number is shown; the fields after it keep their design state.
+        Fill(values);
+        ShowExceptionBox(Handle(), error);
+        return;
+    }
+    Fill(values);
+}
+
+void TForm2::Fill(const RuleValues& values) {
+    HWND form = Handle();
+    SetWindowTextA(GetDlgItem(form, kEditLocId), values.Location.c_str());
+    SetWindowTextA(GetDlgItem(form, kEditFileId), values.FileSpecs.c_str());  // runs EditFileChange
+    SetChecked(GetDlgItem(form, kCBIncSubDirId), values.IncludeSubfolders);
+    SetChecked(GetDlgItem(form, kLnkCBId), values.RemovableDrives);
+
+    SendMessageA(GetDlgItem(form, kCBAgeId), CB_SETCURSEL, values.AgePosition, 0);
+    if (values.AgePosition != kNoComparisonPosition) {
+        SetVisible(GetDlgItem(form, kEditAgeId), true);
+        SetVisible(GetDlgItem(form, kLabel5Id), true);
+        SetWindowTextA(GetDlgItem(form, kEditAgeId), std::to_string(values.AgeDays).c_str());
+    }
+    SendMessageA(GetDlgItem(form, kCBSizeId), CB_SETCURSEL, values.SizePosition, 0);
+    if (values.SizePosition != kNoComparisonPosition) {
+        SetVisible(GetDlgItem(form, kCBByteId), true);
+        SetVisible(GetDlgItem(form, kEditSizeId), true);
+        SendMessageA(GetDlgItem(form, kCBByteId), CB_SETCURSEL, values.SizeUnit == "KBytes" ? 1 : 0, 0);
+        SetWindowTextA(GetDlgItem(form, kEditSizeId), std::to_string(values.SizeNumber).c_str());
+    }
+}
+
+void TForm2::CBAgeChange() {
+    const bool shown =
+        SendMessageA(GetDlgItem(Handle(), kCBAgeId), CB_GETCURSEL, 0, 0) != kNoComparisonPosition;
+    SetVisible(GetDlgItem(Handle(), kEditAgeId), shown);
+    SetVisible(GetDlgItem(Handle(), kLabel5Id), shown);
+}
+
+void TForm2::CBSizeChange() {
+    const bool shown =
+        SendMessageA(GetDlgItem(Handle(), kCBSizeId), CB_GETCURSEL, 0, 0) != kNoComparisonPosition;
+    SetVisible(GetDlgItem(Handle(), kEditSizeId), shown);
+    SetVisible(GetDlgItem(Handle(), kCBByteId), shown);
+}
+
+void TForm2::EditAgeChange() {
+    SpinFieldChange(GetDlgItem(Handle(), kEditAgeId));
+}
+
+void TForm2::EditSizeChange() {
+    SpinFieldChange(GetDlgItem(Handle(), kEditSizeId));
+}
+
+void TForm2::SpinFieldChange(HWND field) {
+    const std::string corrected = SpinFieldCorrection(Text(field));
+    if (!corrected.empty()) SetWindowTextA(field, corrected.c_str());
+}
+
+void TForm2::StepSpinField(HWND field, int steps) {
+    SetWindowTextA(field, SpinFieldStep(Text(field), steps).c_str());
+    SendMessageA(field, EM_SETSEL, 0, -1);
+}
+
+void TForm2::EditFileChange() {
+    SetVisible(GetDlgItem(Handle(), kLnkCBId), ShortcutBoxVisible(Text(GetDlgItem(Handle(), kEditFileId))));
+}
+
+void TForm2::ExplorerButton1Click() {
+    const std::string location = Text(GetDlgItem(Handle(), kEditLocId));
+    if (!location.empty()) openInitialFolder_ = location;
+    std::string chosen;
+    const OpenFileDialogFunction& hook = OpenFileHook();
+    const bool picked = hook ? hook(Handle(), openInitialFolder_, chosen)
+                             : RunOpenFileDialog(Handle(), openInitialFolder_, chosen);
+    if (!picked) return;
+    const FolderAndName parts = SplitChosenPath(chosen);
+    SetWindowTextA(GetDlgItem(Handle(), kEditLocId), parts.Folder.c_str());
+    SetWindowTextA(GetDlgItem(Handle(), kEditFileId), parts.Name.c_str());
+}
+
+void TForm2::ExplorerButton2Click() {
+    bool picked = false;
+    if (const FolderDialogFunction& hook = FolderHook()) {
+        std::string chosen;
+        picked = hook(Handle(), folderBrowse_.Directory, chosen);
+        if (picked) folderBrowse_.Directory = chosen;
+    } else {
+        picked = folderBrowse_.Execute(Handle());
+    }
+    if (picked) SetWindowTextA(GetDlgItem(Handle(), kEditLocId), folderBrowse_.Directory.c_str());
+}
+
+void TForm2::Button1Click() {
+    HWND form = Handle();
+    HWND location = GetDlgItem(form, kEditLocId);
+    if (Text(location).empty()) SetWindowTextA(location, LocationForSaving("").c_str());
+
+    RuleValues values;
+    values.Location = Text(location);
+    values.FileSpecs = Text(GetDlgItem(form, kEditFileId));
+    values.AgePosition = static_cast<int>(SendMessageA(GetDlgItem(form, kCBAgeId), CB_GETCURSEL, 0, 0));
+    if (ComparisonKind(values.AgePosition) != fctNone)
+        values.AgeDays = SpinFieldValue(Text(GetDlgItem(form, kEditAgeId)));
+    values.SizePosition = static_cast<int>(SendMessageA(GetDlgItem(form, kCBSizeId), CB_GETCURSEL, 0, 0));
+    if (ComparisonKind(values.SizePosition) != fctNone)
+        values.SizeNumber = SpinFieldValue(Text(GetDlgItem(form, kEditSizeId)));
+    values.SizeUnit = Text(GetDlgItem(form, kCBByteId));
+    values.IncludeSubfolders = Checked(GetDlgItem(form, kCBIncSubDirId));
+    // Taken even while the box is hidden.
+    values.RemovableDrives = Checked(GetDlgItem(form, kLnkCBId));
+
+    const RuleRow row = EncodeRule(values);
+    if (host_.AddingRule())
+        host_.AppendRule(row);
+    else if (host_.HasSelectedRule())
+        host_.ReplaceFirstSelectedRule(row);
+    outcome_ = Outcome::Ok;
+}
+
+void TForm2::Button3Click() {
+    outcome_ = Outcome::Cancel;
+}
+
+void TForm2::OnCommand(int id, int code) {
+    switch (id) {
+        case kButton1Id:
+            Button1Click();
+            break;
+        case kButton3Id:
+            Button3Click();
+            break;
+        case kExplorerButton1Id:
+            ExplorerButton1Click();
+            break;
+        case kExplorerButton2Id:
+            ExplorerButton2Click();
+            break;
+        case kEditFileId:
+            if (code == EN_CHANGE) EditFileChange();
+            break;
+        case kEditAgeId:
+            if (code == EN_CHANGE) EditAgeChange();
+            break;
+        case kEditSizeId:
+            if (code == EN_CHANGE) EditSizeChange();
+            break;
+        case kCBAgeId:
+            if (code == CBN_SELCHANGE) CBAgeChange();
+            break;
+        case kCBSizeId:
+            if (code == CBN_SELCHANGE) CBSizeChange();
+            break;
+        default:
+            break;  // IDCANCEL from Esc among them: Cancel is not bound to it
+    }
+}
+
+LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case DM_GETDEFID: {
+            // Enter presses the focused push button, or "&Ok" when the focus is elsewhere.
+            const bool onCancel = GetFocus() == GetDlgItem(Handle(), kButton3Id);
+            return MAKELONG(onCancel ? kButton3Id : kButton1Id, DC_HASDEFID);
+        }
+        case WM_CLOSE:
+            // Only Alt+F4 gets here: the caption has no close box.
+            Button3Click();
+            return 0;
+    }
+    return DefaultHandling(message, wParam, lParam);
+}
+
+LRESULT CALLBACK TForm2::EditProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                       DWORD_PTR data) {
+    auto* self = reinterpret_cast<TForm2*>(data);
+    const int id = GetDlgCtrlID(edit);
+    const bool spin = id == kEditAgeId || id == kEditSizeId;
+    switch (message) {
+        case WM_CHAR:
+            if (spin && !SpinFieldAcceptsKey(static_cast<char>(wParam), DecimalSeparator())) {
+                MessageBeep(0);
+                return 0;
+            }
+            break;
+        case WM_KEYDOWN:
+            if (spin && (wParam == VK_UP || wParam == VK_DOWN)) {
+                self->StepSpinField(edit, wParam == VK_UP ? 1 : -1);
+                return 0;
+            }
+            break;
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (spin && header->code == UDN_DELTAPOS) {
+                self->StepSpinField(edit, reinterpret_cast<const NMUPDOWN*>(lParam)->iDelta > 0 ? 1 : -1);
+                return 1;  // the arrows' own position stays put
+            }
+            break;
+        }
+        case WM_MOUSEMOVE:
+            if (id == kEditFileId && !self->editFileHot_) {
+                self->editFileHot_ = true;
+                TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, edit, 0};
+                TrackMouseEvent(&track);
+                self->host_.DisplayHint("File Spec is *.*, *.~*, *.dat, etc...");
+            }
+            break;
+        case WM_MOUSELEAVE:
+            if (id == kEditFileId) {
+                self->editFileHot_ = false;
+                self->host_.DisplayHint("");
+            }
+            break;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(edit, EditProcedure, 1);
+            break;
+    }
+    return DefSubclassProc(edit, message, wParam, lParam);
+}
+
+}  // namespace kelvaro

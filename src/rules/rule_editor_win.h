@@ -1,0 +1,135 @@
+#pragma once
+// TForm2, the rule editor: the modal dialog in which the user adds a search rule to the setup list or
+// changes the first selected one.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <type_traits>
+
+#include "app/window_win.h"
+#include "rules/folder_browse_win.h"
+#include "rules/search_rule.h"
+
+namespace kelvaro {
+
+// What the editor needs of the main window.
+class RuleEditorHost {
+public:
+    virtual ~RuleEditorHost() = default;
+    virtual HWND Window() const = 0;        // owner, and what the dialog centres over
+    virtual bool AddingRule() const = 0;    // add mode or edit mode
+    virtual bool Office97Tick() const = 0;  // flat or raised browse buttons
+    virtual bool HasSelectedRule() const = 0;
+    virtual RuleRow FirstSelectedRule() const = 0;                  // topmost selected row of the setup list
+    virtual void ReplaceFirstSelectedRule(const RuleRow& row) = 0;  // texts in place, image index kept
+    virtual void AppendRule(const RuleRow& row) = 0;                // the host finds the icon
+    // The long hint of the editor control under the mouse, "" when it has none; for the status line.
+    virtual void DisplayHint(const std::string& longHint) { (void)longHint; }
+};
+
+// Hooks so tests answer the file-open and folder dialogs without a person. An empty function restores
+// the platform's dialog.
+using OpenFileDialogFunction =
+    std::function<bool(HWND owner, const std::string& initialFolder, std::string& chosenPath)>;
+using FolderDialogFunction =
+    std::function<bool(HWND owner, const std::string& preselected, std::string& chosenFolder)>;
+void SetOpenFileDialogFunction(OpenFileDialogFunction f);
+void SetFolderDialogFunction(FolderDialogFunction f);
+
+// Shows TForm2 modally (created for this opening and destroyed when it closes). Returns true on OK.
+bool ShowRuleEditor(RuleEditorHost& host);
+
+class TExplorerButton;
+
+class TForm2 : public Window {
+public:
+    static constexpr const char* kClassName = "TForm2";
+    static constexpr const char* kCaption = "Kelvaro";
+    static constexpr int kClientWidth = 385;
+    static constexpr int kClientHeight = 179;
+
+    // Control identifiers, for GetDlgItem. Enter reaches "&Ok" as IDOK; Esc's IDCANCEL is left unbound.
+    enum ControlId {
+        kButton1Id = IDOK,
+        kButton3Id = 3,
+        kEditLocId = 10,
+        kEditFileId,
+        kCBIncSubDirId,
+        kLnkCBId,
+        kCBAgeId,
+        kEditAgeId,
+        kLabel5Id,
+        kCBSizeId,
+        kEditSizeId,
+        kCBByteId,
+        kExplorerButton1Id,
+        kExplorerButton2Id,
+        kAnimate1Id,
+        kLabel1Id,
+        kLabel2Id,
+        kLabel3Id,
+        kLabel4Id,
+    };
+
+    explicit TForm2(RuleEditorHost& host);
+    ~TForm2() override;
+
+    // The editor behind a dialog window (tests), or nullptr.
+    static TForm2* FromHandle(HWND window);
+
+    // Disables the owner, shows the dialog and runs its own message loop until OK or Cancel.
+    bool ShowModal();
+
+    bool BrowseButtonsFlat() const;
+    bool AnimationOpen() const { return animationOpen_; }
+
+    // Handlers.
+    void FormShow();
+    void CBAgeChange();
+    void CBSizeChange();
+    void EditAgeChange();
+    void EditSizeChange();
+    void EditFileChange();
+    void ExplorerButton1Click();
+    void ExplorerButton2Click();
+    void Button1Click();
+    void Button3Click();
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    struct FontDeleter {
+        void operator()(HFONT font) const { DeleteObject(font); }
+    };
+    using FontOwner = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
+    enum class Outcome { Open, Ok, Cancel };
+
+    void CreateControls();
+    HWND AddControl(const char* className, const char* text, DWORD style, DWORD exStyle, int x, int y,
+                    int width, int height, int id);
+    HWND AddLabel(const char* text, int x, int y, int id, bool visible);
+    HWND AddSpinField(int x, int y, int id);
+    void OpenAnimation();
+    void Fill(const RuleValues& values);
+    void OnCommand(int id, int code);
+    void SpinFieldChange(HWND field);
+    void StepSpinField(HWND field, int steps);
+    static LRESULT CALLBACK EditProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR subclassId, DWORD_PTR data);
+
+    RuleEditorHost& host_;
+    FontOwner font_;
+    HWND tooltip_ = nullptr;
+    std::unique_ptr<TExplorerButton> explorerButton1_;
+    std::unique_ptr<TExplorerButton> explorerButton2_;
+    TFolderBrowse folderBrowse_;
+    std::string openInitialFolder_;
+    bool animationOpen_ = false;
+    bool editFileHot_ = false;
+    Outcome outcome_ = Outcome::Open;
+};
+
+}  // namespace kelvaro

@@ -1,0 +1,36 @@
+#pragma once
+// The "Run At Win95 Boot" option: a shortcut in the user's Startup folder that starts the program
+// minimised in automatic mode.
+#include <memory>
+#include <string>
+
+#include "shell/shell_link.h"
+
+namespace kelvaro {
+
+inline constexpr const char* kStartupLinkName = "Kelvaro.lnk";
+// The name the component is given before it is moved into the Startup folder; only its name part counts.
+inline constexpr const char* kStartupLinkDesignPath = "C:\\WINDOWS\\Start Menu\\Programs\\StartUp\\Kelvaro.lnk";
+inline constexpr const char* kStartupLinkArguments = "-a";
+inline constexpr const char* kStartupLinkDescription = "Kelvaro";
+
+// Deleting one file by path.
+class FileDeleter {
+public:
+    virtual ~FileDeleter() = default;
+    // False when the file is not there or could not be deleted.
+    virtual bool RemoveFile(const std::string& path) = 0;
+};
+
+// Windows build only.
+std::unique_ptr<FileDeleter> MakePlatformFileDeleter();
+
+// Where the start-up shortcut lives: the Startup folder as the registry names it now, "\", the link name.
+std::string StartupLinkPath(TQSShellLink& link);
+
+// The menu item's click. Ticked: deletes the start-up shortcut, whatever became of it, and gives false.
+// Not ticked: fills link and writes the shortcut, then gives true; a failed write raises EQSShellLink and
+// the caller's tick stays off. programPath is the program's own full file path.
+bool ToggleRunAtStartup(bool ticked, TQSShellLink& link, FileDeleter& files, const std::string& programPath);
+
+}  // namespace kelvaro

@@ -1,0 +1,331 @@
+// The rule editor as a user meets it: opened modally over a stand-in main window and driven through
+// window messages from a timer that runs inside the dialog's own message loop.
+#include "rules/rule_editor_win.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/message_box_win.h"
+#include "windows/screenshot.h"
+
+namespace kelvaro::testing {
+namespace {
+
+using Step = std::function<void(HWND dialog)>;
+
+struct StandInHost : RuleEditorHost {
+    HWND window = CreateWindowA("STATIC", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 80, 600, 400, nullptr,
+                                nullptr, nullptr, nullptr);
+    bool adding = true;
+    bool office = false;
+    std::vector<RuleRow> rows;  // rows[0] is the first selected one
+    std::vector<RuleRow> appended;
+    ~StandInHost() override { DestroyWindow(window); }
+
+    HWND Window() const override { return window; }
+    bool AddingRule() const override { return adding; }
+    bool Office97Tick() const override { return office; }
+    bool HasSelectedRule() const override { return !rows.empty(); }
+    RuleRow FirstSelectedRule() const override { return rows.front(); }
+    void ReplaceFirstSelectedRule(const RuleRow& row) override { rows.front() = row; }
+    void AppendRule(const RuleRow& row) override { appended.push_back(row); }
+};
+
+std::deque<Step> steps;
+
+void CALLBACK NextStep(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = FindWindowA(TForm2::kClassName, nullptr);
+    if (steps.empty() || !dialog) {
+        KillTimer(nullptr, timer);
+        // A script that forgot to close the dialog must not hang the run.
+        if (dialog) PostMessageA(GetDlgItem(dialog, TForm2::kButton3Id), BM_CLICK, 0, 0);
+        return;
+    }
+    Step step = std::move(steps.front());
+    steps.pop_front();
+    step(dialog);
+}
+
+// Each step runs on its own timer tick, so messages a step posts are handled before the next one.
+bool OpenEditor(StandInHost& host, std::deque<Step> script) {
+    steps = std::move(script);
+    SetTimer(nullptr, 0, 10, NextStep);
+    const bool ok = ShowRuleEditor(host);
+    EXPECT_TRUE(steps.empty()) << "the dialog closed before its script ended";
+    steps.clear();
+    EXPECT_EQ(FindWindowA(TForm2::kClassName, nullptr), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(host.window));
+    return ok;
+}
+
+HWND Item(HWND dialog, int id) {
+    return GetDlgItem(dialog, id);
+}
+
+std::string Text(HWND window) {
+    char text[512] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+bool Visible(HWND dialog, int id) {
+    return (GetWindowLongA(Item(dialog, id), GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+bool Checked(HWND dialog, int id) {
+    return SendMessageA(Item(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void SetText(HWND dialog, int id, const char* text) {
+    SetWindowTextA(Item(dialog, id), text);
+}
+
+// What a user's pick in a drop-down list does: the selection, then the notification.
+void Pick(HWND dialog, int id, int position) {
+    SendMessageA(Item(dialog, id), CB_SETCURSEL, position, 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(Item(dialog, id)));
+}
+
+void Click(HWND dialog, int id) {
+    SendMessageA(Item(dialog, id), BM_CLICK, 0, 0);
+}
+
+std::string Bounds(HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) +
+           "x" + std::to_string(r.bottom - r.top);
+}
+
+RuleRow Row(const char* caption, std::array<std::string, 5> subItems) {
+    RuleRow row;
+    row.Caption = caption;
+    row.SubItems = std::move(subItems);
+    return row;
+}
+
+TEST(RuleEditorWin, AddModeStartsInDesignStateAndAppendsWhatWasEntered) {
+    StandInHost host;
+    const bool ok = OpenEditor(
+        host, {
+                  [&](HWND dialog) {
+                      RECT client;
+                      GetClientRect(dialog, &client);
+                      EXPECT_EQ(client.right, 385);
+                      EXPECT_EQ(client.bottom, 179);
+                      const LONG style = GetWindowLongA(dialog, GWL_STYLE);
+                      const LONG exStyle = GetWindowLongA(dialog, GWL_EXSTYLE);
+                      EXPECT_FALSE(style & WS_SYSMENU);
+                      EXPECT_TRUE((exStyle & WS_EX_TOOLWINDOW) && (exStyle & WS_EX_TOPMOST));
+                      EXPECT_FALSE(IsWindowEnabled(host.window));
+                      const struct {
+                          int id;
+                          const char* bounds;
+                      } layout[] = {
+                          {TForm2::kEditLocId, "48,24 161x21"},
+                          {TForm2::kExplorerButton2Id, "216,22 25x25"},
+                          {TForm2::kCBIncSubDirId, "48,48 161x17"},
+                          {TForm2::kEditFileId, "48,96 161x21"},
+                          {TForm2::kExplorerButton1Id, "216,94 25x25"},
+                          {TForm2::kLnkCBId, "48,120 201x17"},
+                          {TForm2::kEditAgeId, "288,48 57x22"},
+                          {TForm2::kEditSizeId, "256,120 57x22"},
+                          {TForm2::kButton1Id, "272,152 50x20"},
+                          {TForm2::kButton3Id, "328,152 50x20"},
+                          {TForm2::kAnimate1Id, "8,16 32x32"},
+                      };
+                      for (const auto& control : layout)
+                          EXPECT_EQ(Bounds(Item(dialog, control.id)), control.bounds);
+                      EXPECT_EQ(GetFocus(), Item(dialog, TForm2::kButton1Id));
+                      EXPECT_EQ(Text(Item(dialog, TForm2::kCBAgeId)), "None");
+                      EXPECT_EQ(Text(Item(dialog, TForm2::kCBByteId)), "Bytes");
+                      EXPECT_TRUE(Checked(dialog, TForm2::kCBIncSubDirId));
+                      for (int id : {TForm2::kLnkCBId, TForm2::kEditAgeId, TForm2::kLabel5Id,
+                                     TForm2::kEditSizeId, TForm2::kCBByteId})
+                          EXPECT_FALSE(Visible(dialog, id)) << id;
+                      EXPECT_FALSE(TForm2::FromHandle(dialog)->BrowseButtonsFlat());
+
+                      // The removable-drive box follows the pattern text; hiding keeps the tick.
+                      SetText(dialog, TForm2::kEditFileId, "*.lnk");
+                      EXPECT_TRUE(Visible(dialog, TForm2::kLnkCBId));
+                      Click(dialog, TForm2::kLnkCBId);
+                      SetText(dialog, TForm2::kEditFileId, "*.LNK;*.TMP");
+                      EXPECT_FALSE(Visible(dialog, TForm2::kLnkCBId));
+                      SetText(dialog, TForm2::kEditFileId, "*.TMP");
+
+                      Pick(dialog, TForm2::kCBAgeId, 1);
+                      EXPECT_TRUE(Visible(dialog, TForm2::kEditAgeId) && Visible(dialog, TForm2::kLabel5Id));
+                      HWND age = Item(dialog, TForm2::kEditAgeId);
+                      SetWindowTextA(age, "");
+                      for (char key : std::string("3x0"))
+                          SendMessageA(age, WM_CHAR, static_cast<unsigned char>(key), 1);
+                      EXPECT_EQ(Text(age), "30");  // "x" refused
+                      SendMessageA(age, WM_KEYDOWN, VK_UP, 1);
+                      EXPECT_EQ(Text(age), "31");
+
+                      Pick(dialog, TForm2::kCBSizeId, 3);
+                      EXPECT_TRUE(Visible(dialog, TForm2::kEditSizeId) && Visible(dialog, TForm2::kCBByteId));
+                      SetText(dialog, TForm2::kEditSizeId, "-5");
+                      EXPECT_EQ(Text(Item(dialog, TForm2::kEditSizeId)), "0");
+                      SetText(dialog, TForm2::kEditSizeId, "2");
+                      SendMessageA(Item(dialog, TForm2::kCBByteId), CB_SETCURSEL, 1, 0);
+                      Click(dialog, TForm2::kButton1Id);
+                  },
+              });
+    EXPECT_TRUE(ok);
+    ASSERT_EQ(host.appended.size(), 1u);
+    EXPECT_EQ(host.appended[0].Caption, "C:\\");
+    const std::array<std::string, 5> expected = {"*.TMP", "> 31 Days", "< 2 KBytes", "Yes", "Yes"};
+    EXPECT_EQ(host.appended[0].SubItems, expected);
+}
+
+TEST(RuleEditorWin, NoneAgainAndEmptyNumberAreWrittenAsTheyStand) {
+    StandInHost host;
+    OpenEditor(host, {[&](HWND dialog) {
+                   SetText(dialog, TForm2::kEditLocId, "D:\\X");
+                   Pick(dialog, TForm2::kCBAgeId, 1);
+                   SetText(dialog, TForm2::kEditAgeId, "30");
+                   Pick(dialog, TForm2::kCBAgeId, 5);
+                   EXPECT_FALSE(Visible(dialog, TForm2::kEditAgeId) || Visible(dialog, TForm2::kLabel5Id));
+                   Pick(dialog, TForm2::kCBSizeId, 0);
+                   SetText(dialog, TForm2::kEditSizeId, "");
+                   Click(dialog, TForm2::kCBIncSubDirId);
+                   Click(dialog, TForm2::kButton1Id);
+               }});
+    ASSERT_EQ(host.appended.size(), 1u);
+    const std::array<std::string, 5> expected = {"", "  ", "= 0 Bytes", " ", " "};
+    EXPECT_EQ(host.appended[0].Caption, "D:\\X");
+    EXPECT_EQ(host.appended[0].SubItems, expected);
+}
+
+TEST(RuleEditorWin, EscapeDoesNothingAndCancelWritesNothing) {
+    StandInHost host;
+    host.adding = false;
+    host.rows = {Row("C:\\TEMP", {"*.TMP", "  ", "  ", "Yes", " "})};
+    const RuleRow before = host.rows[0];
+    const bool ok = OpenEditor(host, {
+                                         [](HWND dialog) {
+                                             SetText(dialog, TForm2::kEditLocId, "changed");
+                                             HWND focus = GetFocus();
+                                             PostMessageA(focus, WM_KEYDOWN, VK_ESCAPE, 1);
+                                             PostMessageA(focus, WM_KEYUP, VK_ESCAPE, 1 | (3u << 30));
+                                         },
+                                         [](HWND dialog) {
+                                             EXPECT_TRUE(IsWindowVisible(dialog));
+                                             Click(dialog, TForm2::kButton3Id);
+                                         },
+                                     });
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(host.appended.empty());
+    EXPECT_EQ(host.rows[0].Caption, before.Caption);
+    EXPECT_EQ(host.rows[0].SubItems, before.SubItems);
+}
+
+TEST(RuleEditorWin, EditModeShowsTheRowAndWritesItBackInPlace) {
+    StandInHost host;
+    host.adding = false;
+    host.office = true;
+    host.rows = {Row("C:\\TEMP", {"*.lnk", ">=30 Days", "> 2 KBytes", " ", "Yes"})};
+    const RuleRow before = host.rows[0];
+    const bool ok = OpenEditor(
+        host, {[&](HWND dialog) {
+            RECT main, own;
+            GetWindowRect(host.window, &main);
+            GetWindowRect(dialog, &own);
+            EXPECT_EQ(own.left, main.left + ((main.right - main.left) - (own.right - own.left)) / 2);
+            EXPECT_EQ(own.top, main.top + ((main.bottom - main.top) - (own.bottom - own.top)) / 2);
+            EXPECT_TRUE(TForm2::FromHandle(dialog)->BrowseButtonsFlat());
+
+            EXPECT_EQ(Text(Item(dialog, TForm2::kEditLocId)), "C:\\TEMP");
+            EXPECT_TRUE(Visible(dialog, TForm2::kLnkCBId) && Checked(dialog, TForm2::kLnkCBId));
+            EXPECT_FALSE(Checked(dialog, TForm2::kCBIncSubDirId));
+            EXPECT_EQ(Text(Item(dialog, TForm2::kCBAgeId)), "Greater than or equal to");
+            EXPECT_TRUE(Visible(dialog, TForm2::kEditAgeId) && Visible(dialog, TForm2::kLabel5Id));
+            EXPECT_EQ(Text(Item(dialog, TForm2::kEditAgeId)), "30");
+            EXPECT_EQ(Text(Item(dialog, TForm2::kCBSizeId)), "Greater than");
+            EXPECT_EQ(Text(Item(dialog, TForm2::kEditSizeId)), "2");
+            EXPECT_TRUE(Visible(dialog, TForm2::kCBByteId));
+            EXPECT_EQ(Text(Item(dialog, TForm2::kCBByteId)), "KBytes");
+            if (const char* shot = std::getenv("KELVARO_EDITOR_SCREENSHOT")) {
+                UpdateWindow(dialog);
+                SaveScreenshot(shot);
+            }
+            Click(dialog, TForm2::kButton1Id);
+        }});
+    EXPECT_TRUE(ok);
+    EXPECT_TRUE(host.appended.empty());
+    EXPECT_EQ(host.rows[0].SubItems, before.SubItems);
+}
+
+TEST(RuleEditorWin, BadNumberShowsTheErrorAndFillsUpToIt) {
+    StandInHost host;
+    host.adding = false;
+    host.rows = {Row("D:\\X", {"*.TMP", "< 1x Days", "> 5 Bytes", "Yes", " "})};
+    std::vector<std::string> boxes;
+    MessageBoxFunction previous =
+        SetMessageBoxFunction([&](HWND, const std::string& text, const std::string& caption, UINT) {
+            boxes.push_back(caption + ": " + text);
+            return IDOK;
+        });
+    OpenEditor(host, {[](HWND dialog) {
+                   EXPECT_EQ(Text(Item(dialog, TForm2::kEditLocId)), "D:\\X");
+                   EXPECT_TRUE(Checked(dialog, TForm2::kCBIncSubDirId));
+                   EXPECT_EQ(Text(Item(dialog, TForm2::kCBAgeId)), "Less than");
+                   EXPECT_TRUE(Visible(dialog, TForm2::kEditAgeId));
+                   EXPECT_EQ(Text(Item(dialog, TForm2::kCBSizeId)), "None");  // never reached
+                   EXPECT_FALSE(Visible(dialog, TForm2::kEditSizeId));
+                   Click(dialog, TForm2::kButton3Id);
+               }});
+    SetMessageBoxFunction(std::move(previous));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], "Kelvaro: '1x' is not a valid integer value.");
+}
+
+TEST(RuleEditorWin, BrowseButtonsGoThroughThePickers) {
+    StandInHost host;
+    std::vector<std::string> folderCalls, openCalls;
+    HWND owner = nullptr;
+    SetFolderDialogFunction([&](HWND parent, const std::string& preselected, std::string& chosen) {
+        owner = parent;
+        folderCalls.push_back(preselected);
+        chosen = "C:\\WINDOWS";
+        return folderCalls.size() == 1;  // the second call is cancelled
+    });
+    SetOpenFileDialogFunction([&](HWND, const std::string& initial, std::string& chosen) {
+        openCalls.push_back(initial);
+        chosen = "C:\\A.TMP";
+        return true;
+    });
+    OpenEditor(host, {[&](HWND dialog) {
+                   Click(dialog, TForm2::kExplorerButton2Id);
+                   EXPECT_EQ(owner, dialog);
+                   EXPECT_EQ(Text(Item(dialog, TForm2::kEditLocId)), "C:\\WINDOWS");
+                   SetText(dialog, TForm2::kEditLocId, "typed");
+                   Click(dialog, TForm2::kExplorerButton2Id);
+                   EXPECT_EQ(Text(Item(dialog, TForm2::kEditLocId)), "typed");
+                   Click(dialog, TForm2::kExplorerButton1Id);
+                   EXPECT_EQ(Text(Item(dialog, TForm2::kEditLocId)), "C:\\");
+                   EXPECT_EQ(Text(Item(dialog, TForm2::kEditFileId)), "A.TMP");
+                   Click(dialog, TForm2::kButton3Id);
+               }});
+    // A fresh opening starts the folder picker without a preselection again.
+    OpenEditor(host, {[&](HWND dialog) {
+                   Click(dialog, TForm2::kExplorerButton2Id);
+                   Click(dialog, TForm2::kButton3Id);
+               }});
+    SetFolderDialogFunction(nullptr);
+    SetOpenFileDialogFunction(nullptr);
+    const std::vector<std::string> expectedFolders = {"", "C:\\WINDOWS", ""};
+    EXPECT_EQ(folderCalls, expectedFolders);
+    EXPECT_EQ(openCalls, std::vector<std::string>{"typed"});
+}
+
+}  // namespace
+}  // namespace kelvaro::testing
