@@ -315,6 +315,30 @@ TEST_F(MainWindowTest, DISABLED_Screenshots) {
     f.ListView().SetSelected(2, true);
     settle();
     SaveScreenshot(prefix + "results.bmp");
+
+    // The modal boxes: a timer inside their own loops takes the picture and closes them.
+    static std::string shot;
+    static const char* boxClass;
+    auto shootAndClose = [](HWND, UINT, UINT_PTR timer, DWORD) {
+        HWND box = FindWindowA(boxClass, nullptr);
+        if (!box) return;
+        KillTimer(nullptr, timer);
+        SaveScreenshot(shot);
+        PostMessageA(GetDlgItem(box, IDCANCEL) ? GetDlgItem(box, IDCANCEL) : GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    };
+    shot = prefix + "about.bmp";
+    boxClass = "TfrmAbout";
+    SetTimer(nullptr, 0, 700, shootAndClose);
+    Command(cmd::About1);
+    Command(cmd::Setup2);
+    f.LVSetup().SetSelected(0, true);
+    f.AppendRule({"C:\\TEMP", {"*.tmp", ">=30 Days", "> 2 KBytes", "Yes", " "}});
+    for (int row = 0; row < f.LVSetup().RowCount(); ++row) f.LVSetup().SetSelected(row, row == f.LVSetup().RowCount() - 1);
+    shot = prefix + "editor.bmp";
+    boxClass = "TForm2";
+    SetTimer(nullptr, 0, 700, shootAndClose);
+    NMHDR doubleClick{f.LVSetup().Handle(), static_cast<UINT_PTR>(cmd::LVSetup), static_cast<UINT>(NM_DBLCLK)};
+    SendMessageA(f.Handle(), WM_NOTIFY, cmd::LVSetup, reinterpret_cast<LPARAM>(&doubleClick));
 }
 
 }  // namespace
