@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "rules/folder_browse_win.h"
 #include "search/progress_dialog_win.h"
 #include "windows/main_window_fixture.h"
 #include "windows/screenshot.h"
@@ -339,6 +340,14 @@ TEST_F(MainWindowTest, DISABLED_Screenshots) {
     SetTimer(nullptr, 0, 700, shootAndClose);
     NMHDR doubleClick{f.LVSetup().Handle(), static_cast<UINT_PTR>(cmd::LVSetup), static_cast<UINT>(NM_DBLCLK)};
     SendMessageA(f.Handle(), WM_NOTIFY, cmd::LVSetup, reinterpret_cast<LPARAM>(&doubleClick));
+
+    // The shell's folder picker, preselected.
+    shot = prefix + "folder-picker.bmp";
+    boxClass = "#32770";
+    SetTimer(nullptr, 0, 1500, shootAndClose);
+    TFolderBrowse picker;
+    picker.Directory = "C:\\windows\\system32";
+    EXPECT_FALSE(picker.Execute(f.Handle()));
 }
 
 }  // namespace
