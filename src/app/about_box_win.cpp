@@ -61,10 +61,8 @@ TfrmAbout::TfrmAbout(HWND mainWindow)
 
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
-    RECT outer{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&outer, style, FALSE, exStyle);
-    Create(kClassName, kDesignCaption, style, exStyle, 210, 121, outer.right - outer.left,
-           outer.bottom - outer.top, mainWindow, nullptr);
+    CreateWithClientArea(kClassName, kDesignCaption, style, exStyle, 210, 121, kClientWidth, kClientHeight,
+                         mainWindow);
     if (!Handle()) return;
     CreateControls();
     FormCreate();

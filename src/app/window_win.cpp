@@ -35,6 +35,14 @@ void Window::Create(const char* className, const std::string& caption, DWORD sty
                     GetModuleHandleA(nullptr), this);
 }
 
+void Window::CreateWithClientArea(const char* className, const std::string& caption, DWORD style, DWORD exStyle,
+                                  int x, int y, int clientWidth, int clientHeight, HWND owner) {
+    RECT outer{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+    Create(className, caption, style, exStyle, x, y, outer.right - outer.left, outer.bottom - outer.top, owner,
+           nullptr);
+}
+
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return DefaultHandling(message, wParam, lParam);
 }

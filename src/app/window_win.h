@@ -32,6 +32,9 @@ protected:
     // Creates the window with this object attached to it.
     void Create(const char* className, const std::string& caption, DWORD style, DWORD exStyle, int x, int y,
                 int width, int height, HWND parent, HMENU menu);
+    // A top-level window owned by owner whose client area has exactly the given size.
+    void CreateWithClientArea(const char* className, const std::string& caption, DWORD style, DWORD exStyle,
+                              int x, int y, int clientWidth, int clientHeight, HWND owner);
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -228,10 +228,7 @@ TForm2::TForm2(RuleEditorHost& host)
     // A tool window's caption bar without a system menu: no close, minimise or maximise boxes.
     const DWORD style = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_CONTROLPARENT;
-    RECT outer{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&outer, style, FALSE, exStyle);
-    Create(kClassName, kCaption, style, exStyle, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
-           host_.Window(), nullptr);
+    CreateWithClientArea(kClassName, kCaption, style, exStyle, 0, 0, kClientWidth, kClientHeight, host_.Window());
     if (Handle()) CreateControls();
 }
 

@@ -57,10 +57,7 @@ TForm3::TForm3(HWND mainWindow, std::function<void()> onAbort)
 
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
-    RECT outer{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&outer, style, FALSE, exStyle);
-    Create(kClassName, kCaption, style, exStyle, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
-           mainWindow, nullptr);
+    CreateWithClientArea(kClassName, kCaption, style, exStyle, 0, 0, kClientWidth, kClientHeight, mainWindow);
     if (Handle()) CreateControls();
 }
 
