@@ -9,6 +9,8 @@ tools=$(cd "$(dirname "$0")" && pwd)
 prefix=$build/wineprefix
 exe=$build/Kelvaro.exe
 
+# The help file lies beside the program and is found from the working folder.
+cd "$build"
 if [ -n "${DISPLAY:-}" ]; then
     exec "$tools/wine-run.sh" "$prefix" "$exe" "$@"
 fi

@@ -341,6 +341,11 @@ TEST_F(MainWindowTest, DISABLED_Screenshots) {
     NMHDR doubleClick{f.LVSetup().Handle(), static_cast<UINT_PTR>(cmd::LVSetup), static_cast<UINT>(NM_DBLCLK)};
     SendMessageA(f.Handle(), WM_NOTIFY, cmd::LVSetup, reinterpret_cast<LPARAM>(&doubleClick));
 
+    shot = prefix + "editor-add.bmp";
+    boxClass = "TForm2";
+    SetTimer(nullptr, 0, 700, shootAndClose);
+    Command(cmd::Add1);
+
     // The shell's folder picker, preselected.
     shot = prefix + "folder-picker.bmp";
     boxClass = "#32770";
