@@ -53,8 +53,7 @@ std::optional<unsigned> FreeUserResources() {
 
 TfrmAbout::TfrmAbout(HWND mainWindow)
     : mainWindow_(mainWindow),
-      font_(CreateFontA(kFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, kFontName)) {
+      font_(CreateUiFont(kFontHeight, kFontName)) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_ANIMATE_CLASS};
     InitCommonControlsEx(&controls);
     RegisterClassOnce(kClassName, nullptr);

@@ -7,6 +7,7 @@
 #include <optional>
 #include <type_traits>
 
+#include "app/font_win.h"
 #include "app/window_win.h"
 
 namespace kelvaro {
@@ -44,10 +45,6 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    struct FontDeleter {
-        void operator()(HFONT font) const { DeleteObject(font); }
-    };
-    using FontOwner = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
 
     void CreateControls();
     void FormCreate();

@@ -6,6 +6,7 @@
 
 #include "app/about_box_win.h"
 #include "app/command_ids.h"
+#include "app/font_win.h"
 #include "app/help_win.h"
 #include "app/resource_ids.h"
 #include "platform/message_filter_win.h"
@@ -98,11 +99,6 @@ std::vector<MainMenu::Popup> MenuDesign() {
     };
 }
 
-HFONT MakeFont(int height, const char* face, int weight = FW_NORMAL) {
-    return CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face);
-}
-
 bool KeyIsDown(int virtualKey) { return GetKeyState(virtualKey) < 0; }
 
 // The window whose key preview the message filter runs; a window going away removes only its own.
@@ -116,8 +112,8 @@ TForm1::TForm1(std::unique_ptr<Registry> registry, std::string settingsKey)
     HINSTANCE instance = GetModuleHandleA(nullptr);
     RegisterClassOnce(kClassName, LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN)));
     // Arial 8 point at 96 pixels per inch for the window; MS Sans Serif 8 point for the lists.
-    font_ = MakeFont(-11, "Arial");
-    listFont_ = MakeFont(-11, "MS Sans Serif");
+    font_ = CreateUiFont(-11, "Arial");
+    listFont_ = CreateUiFont(-11, "MS Sans Serif");
     menu_ = std::make_unique<MainMenu>(MenuDesign());
     Create(kClassName, "", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, CW_USEDEFAULT, CW_USEDEFAULT, kDesignWidth,
            kDesignHeight, nullptr, menu_->Handle());

@@ -217,9 +217,7 @@ bool ShowRuleEditor(RuleEditorHost& host) {
 
 TForm2::TForm2(RuleEditorHost& host)
     : host_(host),
-      font_(CreateFontA(kFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                        kFontName)) {
+      font_(CreateUiFont(kFontHeight, kFontName)) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_ANIMATE_CLASS | ICC_UPDOWN_CLASS | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     RegisterClassOnce(kClassName, nullptr);

@@ -8,6 +8,7 @@
 #include <string>
 #include <type_traits>
 
+#include "app/font_win.h"
 #include "app/window_win.h"
 #include "rules/folder_browse_win.h"
 #include "rules/search_rule.h"
@@ -101,10 +102,6 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    struct FontDeleter {
-        void operator()(HFONT font) const { DeleteObject(font); }
-    };
-    using FontOwner = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
     enum class Outcome { Open, Ok, Cancel };
 
     void CreateControls();

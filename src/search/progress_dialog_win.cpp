@@ -18,11 +18,6 @@ constexpr int kLastFrame = 23;
 constexpr char kStopMnemonic = 'S';  // "&Stop"
 constexpr char kEscape = 27;
 
-HFONT MakeFont(int weight) {
-    return CreateFontA(kFontHeight, 0, 0, 0, weight, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, kFontName);
-}
-
 HWND MakeChild(HWND parent, const char* className, const char* text, DWORD style, int x, int y, int width,
                int height, int id, HFONT font) {
     HWND child = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height,
@@ -49,8 +44,8 @@ RECT MainWindowBounds(HWND mainWindow) {
 TForm3::TForm3(HWND mainWindow, std::function<void()> onAbort)
     : mainWindow_(mainWindow),
       onAbort_(std::move(onAbort)),
-      font_(MakeFont(FW_NORMAL)),
-      boldFont_(MakeFont(FW_BOLD)) {
+      font_(CreateUiFont(kFontHeight, kFontName)),
+      boldFont_(CreateUiFont(kFontHeight, kFontName, FW_BOLD)) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_ANIMATE_CLASS};
     InitCommonControlsEx(&controls);
     RegisterClassOnce(kClassName, nullptr);

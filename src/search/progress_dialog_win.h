@@ -8,6 +8,7 @@
 #include <string>
 #include <type_traits>
 
+#include "app/font_win.h"
 #include "app/window_win.h"
 #include "search/file_label_win.h"
 
@@ -51,10 +52,6 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    struct FontDeleter {
-        void operator()(HFONT font) const { DeleteObject(font); }
-    };
-    using FontOwner = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
     struct LibraryDeleter {
         void operator()(HMODULE module) const { FreeLibrary(module); }
     };
