@@ -22,13 +22,10 @@
 #include <string>
 #include <vector>
 
+#include "palette.h"
+
 namespace {
 
-constexpr char kPaletteChars[] = "krgybptsdRGYBMCW";
-constexpr std::uint8_t kPalette[16][3] = {  // red, green, blue
-    {0, 0, 0},     {128, 0, 0},     {0, 128, 0},     {128, 128, 0},  {0, 0, 128}, {128, 0, 128},
-    {0, 128, 128}, {192, 192, 192}, {128, 128, 128}, {255, 0, 0},    {0, 255, 0}, {255, 255, 0},
-    {0, 0, 255},   {255, 0, 255},   {0, 255, 255},   {255, 255, 255}};
 constexpr int kMagenta = 13;
 constexpr int kTransparent = -1;
 

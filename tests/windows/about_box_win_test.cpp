@@ -15,6 +15,7 @@
 #include "app/message_box_win.h"
 #include "app/resource_ids.h"
 #include "windows/screenshot.h"
+#include "windows/window_text.h"
 
 namespace kelvaro::testing {
 namespace {
@@ -27,12 +28,6 @@ void CALLBACK OnTimer(HWND, UINT, UINT_PTR timer, DWORD) {
     if (!box || !IsWindowVisible(box)) return;
     KillTimer(nullptr, timer);
     whileOpen(box);
-}
-
-std::string Text(HWND window) {
-    char text[256] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
 }
 
 RECT Bounds(HWND window) {

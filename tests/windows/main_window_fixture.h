@@ -15,16 +15,11 @@
 #include "platform/message_filter_win.h"
 #include "widgets/cool_list_view_win.h"
 #include "widgets/speed_button_win.h"
+#include "windows/window_text.h"
 
 namespace kelvaro::testing {
 
 namespace cmd = kelvaro::command;
-
-inline std::string Caption(HWND window) {
-    char text[256] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
 
 // A private settings key, removed before and after each test.
 class MainWindowTest : public ::testing::Test {

@@ -16,7 +16,7 @@ namespace {
 
 TEST_F(MainWindowTest, FirstStartShowsTheDesignAndDefaults) {
     TForm1& f = Open();
-    EXPECT_EQ(Caption(f.Handle()), "Kelvaro for Windows 95");
+    EXPECT_EQ(Text(f.Handle()), "Kelvaro for Windows 95");
     EXPECT_EQ(f.StatusText(1), "Ready");
     EXPECT_EQ(f.StatusText(0), "");
     EXPECT_FALSE(InSetupMode());
@@ -242,7 +242,7 @@ TEST_F(MainWindowTest, ADamagedValueStopsTheLoadWithAnErrorAndTheRestOfShowing) 
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], "Invalid data type for 'Boot'");  // ends in a quote: no full stop
     EXPECT_FALSE(f.ConfirmDelete());  // read before the damaged value
-    EXPECT_EQ(Caption(f.Handle()), "");
+    EXPECT_EQ(Text(f.Handle()), "");
 }
 
 TEST_F(MainWindowTest, AnExceptionLeavingAHandlerIsShownAndTheProgramGoesOn) {

@@ -1,5 +1,6 @@
 // The path-fitting label with a real font, and the progress window as a user meets it.
 #include "search/progress_dialog_win.h"
+#include "windows/window_text.h"
 
 #include <gtest/gtest.h>
 
@@ -33,21 +34,6 @@ int TextWidth(HFONT font, const std::string& text) {
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
     return size.cx;
-}
-
-std::string Text(HWND window) {
-    char text[256] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
-// Left, top, width and height in the parent's client area.
-std::string Bounds(HWND control) {
-    RECT r;
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-    return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) +
-           "x" + std::to_string(r.bottom - r.top);
 }
 
 // A key as the keyboard driver posts it, through the translation that makes characters of it.
@@ -148,7 +134,7 @@ TEST_F(ProgressDialogWin, LayoutAndTexts) {
         {form.Button1(), "336,48 75x25", "&Stop", FW_NORMAL},
     };
     for (const auto& c : controls) {
-        EXPECT_EQ(Bounds(c.control), c.bounds) << c.text;
+        EXPECT_EQ(BoundsText(c.control), c.bounds) << c.text;
         EXPECT_EQ(Text(c.control), c.text);
         if (!c.weight) continue;
         LOGFONTA font{};
@@ -176,7 +162,7 @@ TEST_F(ProgressDialogWin, RunTextsSizeLabel3FitStatusAndRepaintAtOnce) {
     for (const char* text : {"Searching for *.tmp", "Searching for broken shortcuts"}) {
         form.SetSearchText(text);
         EXPECT_EQ(form.SearchText(), text);
-        EXPECT_EQ(Bounds(form.Label3()),
+        EXPECT_EQ(BoundsText(form.Label3()),
                   "112,16 " + std::to_string(TextWidth(font, text)) + "x" + std::to_string(metrics.tmHeight));
     }
 

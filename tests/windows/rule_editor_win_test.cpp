@@ -12,6 +12,7 @@
 
 #include "app/message_box_win.h"
 #include "windows/screenshot.h"
+#include "windows/window_text.h"
 
 namespace kelvaro::testing {
 namespace {
@@ -67,12 +68,6 @@ HWND Item(HWND dialog, int id) {
     return GetDlgItem(dialog, id);
 }
 
-std::string Text(HWND window) {
-    char text[512] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 bool Visible(HWND dialog, int id) {
     return (GetWindowLongA(Item(dialog, id), GWL_STYLE) & WS_VISIBLE) != 0;
 }
@@ -94,14 +89,6 @@ void Pick(HWND dialog, int id, int position) {
 
 void Click(HWND dialog, int id) {
     SendMessageA(Item(dialog, id), BM_CLICK, 0, 0);
-}
-
-std::string Bounds(HWND control) {
-    RECT r;
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-    return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) +
-           "x" + std::to_string(r.bottom - r.top);
 }
 
 RuleRow Row(const char* caption, std::array<std::string, 5> subItems) {
@@ -142,7 +129,7 @@ TEST(RuleEditorWin, AddModeStartsInDesignStateAndAppendsWhatWasEntered) {
                           {TForm2::kAnimate1Id, "8,16 32x32"},
                       };
                       for (const auto& control : layout)
-                          EXPECT_EQ(Bounds(Item(dialog, control.id)), control.bounds);
+                          EXPECT_EQ(BoundsText(Item(dialog, control.id)), control.bounds);
                       EXPECT_EQ(GetFocus(), Item(dialog, TForm2::kButton1Id));
                       EXPECT_EQ(Text(Item(dialog, TForm2::kCBAgeId)), "None");
                       EXPECT_EQ(Text(Item(dialog, TForm2::kCBByteId)), "Bytes");
