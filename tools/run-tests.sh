@@ -31,9 +31,15 @@ if [[ " ${builds[*]} " == *" windows "* ]]; then
         done
         for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break; sleep 0.1; done
     fi
-    # Make the prefix once, then keep its server running between tests.
+    # Make the prefix once, then keep its server and its desktop running between tests
+    # (tools/hold_desktop_win.cpp says why the desktop).
     "$(dirname "$0")/wine-run.sh" "$build/windows/wineprefix" cmd /c exit 0 >/dev/null 2>&1
     WINEPREFIX="$build/windows/wineprefix" wineserver -p
+    if [ -f "$build/windows/hold_desktop.exe" ]; then
+        "$(dirname "$0")/wine-run.sh" "$build/windows/wineprefix" "$build/windows/hold_desktop.exe" \
+            </dev/null >/dev/null 2>&1 &
+        for _ in $(seq 100); do pgrep -f 'explorer.exe /desktop' >/dev/null && break; sleep 0.1; done
+    fi
 fi
 
 cd "$build" && ctest --output-on-failure -j 2 --timeout 300
