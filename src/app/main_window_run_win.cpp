@@ -123,8 +123,7 @@ void TForm1::AddFoundFiles(const RuleRow& rule) {
 int TForm1::AddResultRow(const std::string& path, std::uint64_t size, std::uint32_t dosDateTime, int imageIndex) {
     ResultRowTexts texts = MakeResultRow(path, size, dosDateTime, *locale_);
     int row = listView_->AddRow(texts.Name, {texts.Ext, texts.Location, texts.Size, texts.Date, texts.Time},
-                                imageIndex);
-    listView_->SetRowData(row, static_cast<std::int64_t>(size));
+                                imageIndex, static_cast<std::int64_t>(size));
     totalBytes_ += static_cast<std::int64_t>(size);
     return row;
 }

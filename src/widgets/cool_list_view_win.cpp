@@ -30,6 +30,17 @@ UINT ResumeRedrawMessage() {
     return message;
 }
 
+// A text's collation key in the user's locale: its bytes compare as lstrcmpA compares the texts (almost:
+// the caller confirms each place found by key with lstrcmpA itself).
+std::string CollationKey(const std::string& text) {
+    const LCID locale = GetThreadLocale();
+    const int length = LCMapStringA(locale, LCMAP_SORTKEY, text.c_str(), -1, nullptr, 0);
+    if (length <= 0) return text;
+    std::string key(static_cast<std::size_t>(length), '\0');
+    LCMapStringA(locale, LCMAP_SORTKEY, text.c_str(), -1, key.data(), length);
+    return key;
+}
+
 Exception RowError(int row) {
     return Exception("List index out of bounds (" + std::to_string(row) + ")");
 }
@@ -158,7 +169,22 @@ void TCoolListView::SortRows(int column, bool numbers, bool ascending) {
     SendMessageA(handle_, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&pass),
                  reinterpret_cast<LPARAM>(&TCoolListView::CompareRows));
     for (auto& entry : records_) entry.second->Key = SortKey{};
+    captionsKnown_ = false;
 }
+
+const CaptionIndex& TCoolListView::Captions(int count) {
+    // A row inserted past this class changes the count: the captions are read again.
+    if (!captionsKnown_ || captions_.Size() != count) {
+        captions_.Clear();
+        for (int row = 0; row < count; ++row) {
+            std::string caption = Text(row, 0);
+            captions_.Insert(row, {CollationKey(caption), std::move(caption)});
+        }
+        captionsKnown_ = true;
+    }
+    return captions_;
+}
+
 
 int CALLBACK TCoolListView::CompareRows(LPARAM first, LPARAM second, LPARAM sortPass) {
     const auto& pass = *reinterpret_cast<const SortPass*>(sortPass);
@@ -197,18 +223,19 @@ void TCoolListView::SetColumnWidth(int column, int width) {
 }
 
 int TCoolListView::AddRow(const std::string& caption, const std::vector<std::string>& subItems,
-                          int imageIndex) {
+                          int imageIndex, std::int64_t data) {
     const int count = RowCount();
     int position = count;
+    std::string key = CollationKey(caption);
     if (KeepsCaptionOrder()) {
         if (!captionOrdered_) SortByCaption();
-        position = CaptionInsertPosition(
-            count, [this](int row) { return Text(row, 0); }, caption, PlatformCollation());
+        position = CaptionPlace(Captions(count), caption, key, PlatformCollation());
     } else {
         captionOrdered_ = count == 0;
     }
     DeferRedraw();
     auto record = std::make_unique<RowRecord>();
+    record->Data = data;
     LVITEMA item{};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = position;
@@ -220,6 +247,10 @@ int TCoolListView::AddRow(const std::string& caption, const std::vector<std::str
         static_cast<int>(SendMessageA(handle_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
     if (row < 0) throw Exception("Unable to insert a list item");
     records_.emplace(record.get(), std::move(record));
+    if (captionsKnown_ && captions_.Size() == count)
+        captions_.Insert(row, {std::move(key), caption});
+    else
+        captionsKnown_ = false;
     for (std::size_t i = 0; i < subItems.size(); ++i) SetItemText(row, static_cast<int>(i) + 1, subItems[i]);
     return row;
 }
@@ -228,6 +259,7 @@ void TCoolListView::SetRowTexts(int row, const std::string& caption,
                                 const std::vector<std::string>& subItems) {
     if (row < 0 || row >= RowCount()) throw RowError(row);
     SetItemText(row, 0, caption);
+    captionsKnown_ = false;
     for (std::size_t i = 0; i < subItems.size(); ++i) SetItemText(row, static_cast<int>(i) + 1, subItems[i]);
     const bool fits = captionOrdered_ && CaptionFitsAt(row);
     if (KeepsCaptionOrder() && !fits)
@@ -248,16 +280,23 @@ std::int64_t TCoolListView::RowData(int row) const {
 }
 
 void TCoolListView::DeleteRow(int row) {
-    if (row < 0 || row >= RowCount()) throw RowError(row);
+    const int count = RowCount();
+    if (row < 0 || row >= count) throw RowError(row);
     const RowRecord* record = FindRecord(row);
     DeferRedraw();
     SendMessageA(handle_, LVM_DELETEITEM, row, 0);
     if (record) records_.erase(record);
+    if (captionsKnown_ && captions_.Size() == count)
+        captions_.Erase(row);
+    else
+        captionsKnown_ = false;
 }
 
 void TCoolListView::Clear() {
     SendMessageA(handle_, LVM_DELETEALLITEMS, 0, 0);
     records_.clear();
+    captions_.Clear();
+    captionsKnown_ = true;
     captionOrdered_ = true;
 }
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "rules/settings_window.h"
+#include "widgets/caption_index.h"
 #include "widgets/list_sort.h"
 
 namespace kelvaro {
@@ -60,8 +61,9 @@ public:
     void SetColumnWidth(int column, int width);
 
     // Appends a row, or with stText/stBoth puts it where a caption sort would (after equal captions).
-    // A negative image index shows no icon. Returns the row's index.
-    int AddRow(const std::string& caption, const std::vector<std::string>& subItems, int imageIndex);
+    // A negative image index shows no icon; data is the row's value. Returns the row's index.
+    int AddRow(const std::string& caption, const std::vector<std::string>& subItems, int imageIndex,
+               std::int64_t data = 0);
     // Replaces caption and the given sub-items; the image index and value stay. With stText/stBoth the row
     // moves to its place in caption order.
     void SetRowTexts(int row, const std::string& caption, const std::vector<std::string>& subItems);
@@ -132,6 +134,9 @@ private:
     // The record of an existing row; one is made for a row inserted past this class.
     RowRecord& ExistingRecord(int row);
     bool CaptionFitsAt(int row) const;
+    // The captions of the list's count rows in row order, read from the control only when the copy kept
+    // here is not known.
+    const CaptionIndex& Captions(int count);
     void SetItemText(int row, int column, const std::string& text);
 
     HWND handle_ = nullptr;
@@ -142,6 +147,9 @@ private:
     // automatic sort restores it with one sort instead of one per row.
     bool captionOrdered_ = true;
     bool redrawDeferred_ = false;
+    // A copy of the captions in row order, so that finding a new row's place asks the control nothing.
+    CaptionIndex captions_;
+    bool captionsKnown_ = true;
     std::unordered_map<const RowRecord*, std::unique_ptr<RowRecord>> records_;
 };
 
