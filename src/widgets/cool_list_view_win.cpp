@@ -185,7 +185,6 @@ const CaptionIndex& TCoolListView::Captions(int count) {
     return captions_;
 }
 
-
 int CALLBACK TCoolListView::CompareRows(LPARAM first, LPARAM second, LPARAM sortPass) {
     const auto& pass = *reinterpret_cast<const SortPass*>(sortPass);
     const auto& a = *reinterpret_cast<const RowRecord*>(first);
@@ -226,12 +225,15 @@ int TCoolListView::AddRow(const std::string& caption, const std::vector<std::str
                           int imageIndex, std::int64_t data) {
     const int count = RowCount();
     int position = count;
-    std::string key = CollationKey(caption);
+    std::string key;
     if (KeepsCaptionOrder()) {
         if (!captionOrdered_) SortByCaption();
+        key = CollationKey(caption);
         position = CaptionPlace(Captions(count), caption, key, PlatformCollation());
     } else {
+        // Only a list kept in caption order needs the copy.
         captionOrdered_ = count == 0;
+        captionsKnown_ = false;
     }
     DeferRedraw();
     auto record = std::make_unique<RowRecord>();
@@ -247,10 +249,7 @@ int TCoolListView::AddRow(const std::string& caption, const std::vector<std::str
         static_cast<int>(SendMessageA(handle_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
     if (row < 0) throw Exception("Unable to insert a list item");
     records_.emplace(record.get(), std::move(record));
-    if (captionsKnown_ && captions_.Size() == count)
-        captions_.Insert(row, {std::move(key), caption});
-    else
-        captionsKnown_ = false;
+    if (KeepsCaptionOrder()) captions_.Insert(row, {std::move(key), caption});
     for (std::size_t i = 0; i < subItems.size(); ++i) SetItemText(row, static_cast<int>(i) + 1, subItems[i]);
     return row;
 }

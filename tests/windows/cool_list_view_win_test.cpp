@@ -156,6 +156,31 @@ TEST(CoolListViewWin, AddingARowAfterAHeaderSortPutsTheListBackInNameOrder) {
     EXPECT_EQ(host.list->ImageIndex(0), -1);
 }
 
+// Equal captions stay in the order they came, also when rows are deleted in between or one is
+// inserted past the class (which the list notices by its row count).
+TEST(CoolListViewWin, RowsWithEqualCaptionsKeepTheirArrivalOrderThroughDeletesAndForeignRows) {
+    ListHost host;
+    std::mt19937 random(5);
+    for (int i = 0; i < 1500; ++i) {
+        const std::string name = std::to_string(random() % 50) + (i % 2 ? "x.tmp" : "X.TMP");
+        host.list->AddRow(name, {"", "", std::to_string(i), "", ""}, -1, i);
+        if (i % 7 == 0) host.list->DeleteRow(static_cast<int>(random() % host.list->RowCount()));
+        if (i == 900) {
+            LVITEMA foreign{};
+            foreign.mask = LVIF_TEXT;
+            foreign.iItem = host.list->RowCount();
+            foreign.pszText = const_cast<char*>("zz foreign");
+            ASSERT_GE(SendMessageA(host.list->Handle(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&foreign)), 0);
+        }
+    }
+    ASSERT_TRUE(host.InNameOrder());
+    for (int row = 1; row < host.list->RowCount(); ++row) {
+        if (host.list->Text(row - 1, 0) != host.list->Text(row, 0)) continue;
+        EXPECT_LT(host.list->RowData(row - 1), host.list->RowData(row)) << host.list->Text(row, 0);
+        EXPECT_EQ(host.list->Text(row, kSize), std::to_string(host.list->RowData(row)));
+    }
+}
+
 TEST(CoolListViewWin, WithoutAutoSortAHeaderClickOnlyReportsTheColumn) {
     ListHost host(false, stNone);
     for (const char* location : {"C:\\temp\\", "A:\\", "B:\\"}) host.list->AddRow(location, {"*.tmp"}, 0);
