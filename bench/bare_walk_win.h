@@ -29,6 +29,12 @@ inline long BareWalk(const std::string& folder) {
     return found;
 }
 
+// The tree folder given on the command line, ending in "\\" as the walk and the rules want it.
+inline std::string TreeFolder(std::string argument) {
+    if (argument.empty() || argument.back() != '\\') argument += '\\';
+    return argument;
+}
+
 inline double Seconds(LARGE_INTEGER start) {
     LARGE_INTEGER now, frequency;
     QueryPerformanceCounter(&now);

@@ -20,8 +20,7 @@ using bench::Seconds;
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
-    std::string tree = argv[1];
-    if (tree.back() != '\\') tree += '\\';
+    const std::string tree = bench::TreeFolder(argv[1]);
     using namespace kelvaro;
     const std::string key = "Software\\Tarnwell\\KelvaroBench";
     RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());

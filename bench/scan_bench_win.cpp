@@ -19,8 +19,7 @@ using bench::Seconds;
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
-    std::string tree = argv[1];
-    if (tree.back() != '\\') tree += '\\';
+    const std::string tree = bench::TreeFolder(argv[1]);
     int rounds = argc > 2 ? std::atoi(argv[2]) : 3;
     using namespace kelvaro;
 
