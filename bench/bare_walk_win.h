@@ -29,7 +29,7 @@ inline long BareWalk(const std::string& folder) {
     return found;
 }
 
-// The tree folder given on the command line, ending in "\\" as the walk and the rules want it.
+// The tree folder given on the command line, ending in "\" as the walk and the rules want it.
 inline std::string TreeFolder(std::string argument) {
     if (argument.empty() || argument.back() != '\\') argument += '\\';
     return argument;
