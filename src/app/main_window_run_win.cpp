@@ -122,7 +122,9 @@ void TForm1::AddFoundFiles(const RuleRow& rule) {
 
 int TForm1::AddResultRow(const std::string& path, std::uint64_t size, std::uint32_t dosDateTime, int imageIndex) {
     ResultRowTexts texts = MakeResultRow(path, size, dosDateTime, *locale_);
-    int row = listView_->AddRow(texts.Name, {texts.Ext, texts.Location, texts.Size, texts.Date, texts.Time},
+    int row = listView_->AddRow(std::move(texts.Name),
+                                {std::move(texts.Ext), std::move(texts.Location), std::move(texts.Size),
+                                 std::move(texts.Date), std::move(texts.Time)},
                                 imageIndex, static_cast<std::int64_t>(size));
     totalBytes_ += static_cast<std::int64_t>(size);
     return row;

@@ -504,7 +504,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnCommand(LOWORD(wParam));
             return 0;
         case WM_NOTIFY: {
-            const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+            auto& header = *reinterpret_cast<NMHDR*>(lParam);
             LRESULT result = 0;
             if (listView_ && header.hwndFrom == listView_->Handle()) TrackResultsList(header);
             for (TCoolListView* list : {listView_.get(), setupList_.get()})

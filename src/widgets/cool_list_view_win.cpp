@@ -1,5 +1,6 @@
 #include "widgets/cool_list_view_win.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "app/message_box_win.h"
@@ -221,8 +222,8 @@ void TCoolListView::SetColumnWidth(int column, int width) {
     SendMessageA(handle_, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0));
 }
 
-int TCoolListView::AddRow(const std::string& caption, const std::vector<std::string>& subItems,
-                          int imageIndex, std::int64_t data) {
+int TCoolListView::AddRow(std::string caption, std::vector<std::string> subItems, int imageIndex,
+                          std::int64_t data) {
     const int count = RowCount();
     int position = count;
     std::string key;
@@ -236,21 +237,29 @@ int TCoolListView::AddRow(const std::string& caption, const std::vector<std::str
         captionsKnown_ = false;
     }
     DeferRedraw();
-    auto record = std::make_unique<RowRecord>();
+    auto owned = std::make_unique<RowRecord>();
+    RowRecord* record = owned.get();
     record->Data = data;
+    record->KeepsTexts = true;
+    record->Texts.reserve(subItems.size() + 1);
+    record->Texts.push_back(caption);
+    for (std::string& text : subItems) record->Texts.push_back(std::move(text));
+    // Known before the insertion: the control may ask for the texts while it inserts.
+    records_.emplace(record, std::move(owned));
     LVITEMA item{};
     item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
     item.iItem = position;
-    item.pszText = const_cast<char*>(caption.c_str());
+    item.pszText = LPSTR_TEXTCALLBACKA;
     // -1 would ask the parent for the icon (I_IMAGECALLBACK).
     item.iImage = imageIndex < 0 ? I_IMAGENONE : imageIndex;
-    item.lParam = reinterpret_cast<LPARAM>(record.get());
+    item.lParam = reinterpret_cast<LPARAM>(record);
     const int row =
         static_cast<int>(SendMessageA(handle_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    if (row < 0) throw Exception("Unable to insert a list item");
-    records_.emplace(record.get(), std::move(record));
-    if (KeepsCaptionOrder()) captions_.Insert(row, {std::move(key), caption});
-    for (std::size_t i = 0; i < subItems.size(); ++i) SetItemText(row, static_cast<int>(i) + 1, subItems[i]);
+    if (row < 0) {
+        records_.erase(record);
+        throw Exception("Unable to insert a list item");
+    }
+    if (KeepsCaptionOrder()) captions_.Insert(row, {std::move(key), std::move(caption)});
     return row;
 }
 
@@ -304,6 +313,7 @@ int TCoolListView::RowCount() const {
 }
 
 std::string TCoolListView::Text(int row, int column) const {
+    if (const std::string* kept = KeptText(row, column)) return *kept;
     std::string buffer(512, '\0');
     for (;;) {
         LVITEMA item{};
@@ -318,6 +328,30 @@ std::string TCoolListView::Text(int row, int column) const {
     }
 }
 
+const std::string* TCoolListView::KeptText(int row, int column) const {
+    static const std::string kNone;
+    const RowRecord* record = FindRecord(row);
+    if (!record || !record->KeepsTexts) return nullptr;
+    if (column < 0 || column >= static_cast<int>(record->Texts.size())) return &kNone;
+    return &record->Texts[static_cast<std::size_t>(column)];
+}
+
+void TCoolListView::AnswerDisplayRequest(NMHDR& header) {
+    // The ANSI and the wide request differ only in the type of the text buffer.
+    LVITEMA& item = reinterpret_cast<NMLVDISPINFOA&>(header).item;
+    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
+    const std::string* kept = KeptText(item.iItem, item.iSubItem);
+    const char* text = kept ? kept->c_str() : "";
+    if (header.code == LVN_GETDISPINFOA) {
+        lstrcpynA(item.pszText, text, item.cchTextMax);
+        return;
+    }
+    const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(std::max(length, 1)), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), length);
+    lstrcpynW(reinterpret_cast<wchar_t*>(item.pszText), wide.c_str(), item.cchTextMax);
+}
+
 int TCoolListView::ImageIndex(int row) const {
     LVITEMA item{};
     item.mask = LVIF_IMAGE;
@@ -327,10 +361,29 @@ int TCoolListView::ImageIndex(int row) const {
 }
 
 void TCoolListView::SetItemText(int row, int column, const std::string& text) {
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = const_cast<char*>(text.c_str());
-    SendMessageA(handle_, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    RowRecord* record = FindRecord(row);
+    if (!record || !record->KeepsTexts) {
+        LVITEMA item{};
+        item.iSubItem = column;
+        item.pszText = const_cast<char*>(text.c_str());
+        SendMessageA(handle_, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+        return;
+    }
+    if (column < 0) return;
+    if (static_cast<std::size_t>(column) >= record->Texts.size()) record->Texts.resize(column + 1);
+    std::string& kept = record->Texts[static_cast<std::size_t>(column)];
+    if (kept == text) return;
+    // The control would have announced a new caption of a text of its own; it cannot see this one change.
+    const bool caption = column == 0;
+    if (caption && OnChanging && !OnChanging(*this, row)) return;
+    kept = text;
+    // Drawn (and, in the icon views, arranged) again with the new text.
+    SendMessageA(handle_, LVM_UPDATE, row, 0);
+    if (caption && OnChange) OnChange(*this, row);
+}
+
+TCoolListView::RowRecord* TCoolListView::FindRecord(int row) {
+    return const_cast<RowRecord*>(static_cast<const TCoolListView&>(*this).FindRecord(row));
 }
 
 const TCoolListView::RowRecord* TCoolListView::FindRecord(int row) const {
@@ -439,12 +492,17 @@ void TCoolListView::SetBounds(int x, int y, int width, int height) {
     SetWindowPos(handle_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-bool TCoolListView::HandleNotify(const NMHDR& header, LRESULT& result) {
+bool TCoolListView::HandleNotify(NMHDR& header, LRESULT& result) {
     if (!handle_ || header.hwndFrom != handle_) return false;
     const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
     // Changes of the value kept in lParam are the list's own business, not a change of the row.
     const bool rowChange = (change.uChanged & (LVIF_TEXT | LVIF_IMAGE | LVIF_STATE)) != 0;
     switch (header.code) {
+        case LVN_GETDISPINFOA:
+        case LVN_GETDISPINFOW:
+            result = 0;
+            AnswerDisplayRequest(header);
+            return true;
         case LVN_COLUMNCLICK:
             result = 0;
             HeaderClick(change.iSubItem);

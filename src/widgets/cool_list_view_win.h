@@ -62,8 +62,7 @@ public:
 
     // Appends a row, or with stText/stBoth puts it where a caption sort would (after equal captions).
     // A negative image index shows no icon; data is the row's value. Returns the row's index.
-    int AddRow(const std::string& caption, const std::vector<std::string>& subItems, int imageIndex,
-               std::int64_t data = 0);
+    int AddRow(std::string caption, std::vector<std::string> subItems, int imageIndex, std::int64_t data = 0);
     // Replaces caption and the given sub-items; the image index and value stay. With stText/stBoth the row
     // moves to its place in caption order.
     void SetRowTexts(int row, const std::string& caption, const std::vector<std::string>& subItems);
@@ -93,10 +92,11 @@ public:
     void SetBounds(int x, int y, int width, int height);
 
     // The parent forwards every WM_NOTIFY whose hwndFrom is this list; true when handled, with the value the
-    // parent's window procedure must return in result. LVN_COLUMNCLICK runs the header click;
-    // LVN_ITEMCHANGING and LVN_ITEMCHANGED of a row's text, icon or state call OnChanging and OnChange;
+    // parent's window procedure must return in result. LVN_GETDISPINFO is answered with the texts kept here
+    // (the list shows nothing without it); LVN_COLUMNCLICK runs the header click; LVN_ITEMCHANGING and
+    // LVN_ITEMCHANGED of a row's icon or state, and a change of a caption, call OnChanging and OnChange;
     // NM_DBLCLK calls OnDblClick. Exceptions from the events pass to the caller.
-    bool HandleNotify(const NMHDR& header, LRESULT& result);
+    bool HandleNotify(NMHDR& header, LRESULT& result);
     std::function<void(TCoolListView&, int row)> OnChange;
     std::function<bool(TCoolListView&, int row)> OnChanging;  // false forbids the change
     std::function<void(TCoolListView&)> OnDblClick;
@@ -109,9 +109,13 @@ public:
 
 private:
     // Kept in each row's lParam, so that the control's own sort hands the comparison the keys read before it.
+    // The texts of the rows added here live here too, and the control asks for them when it draws
+    // (LPSTR_TEXTCALLBACK): a copy of five sub-items in the control costs more than the rest of a row.
     struct RowRecord {
         std::int64_t Data = 0;
         SortKey Key;
+        bool KeepsTexts = false;  // false for a row inserted past this class: its texts are the control's
+        std::vector<std::string> Texts;  // the caption, then the sub-items
     };
 
     static LRESULT CALLBACK ListProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -131,6 +135,10 @@ private:
     void SortRows(int column, bool numbers, bool ascending);
     // Null for no row, or a row inserted past this class.
     const RowRecord* FindRecord(int row) const;
+    RowRecord* FindRecord(int row);
+    // The text kept here for a row and column, or null when the control keeps it.
+    const std::string* KeptText(int row, int column) const;
+    void AnswerDisplayRequest(NMHDR& header);
     // The record of an existing row; one is made for a row inserted past this class.
     RowRecord& ExistingRecord(int row);
     bool CaptionFitsAt(int row) const;

@@ -67,7 +67,7 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_NOTIFY && list) {
             LRESULT result = 0;
-            if (list->HandleNotify(*reinterpret_cast<const NMHDR*>(lParam), result)) return result;
+            if (list->HandleNotify(*reinterpret_cast<NMHDR*>(lParam), result)) return result;
         }
         return DefaultHandling(message, wParam, lParam);
     }
@@ -224,6 +224,48 @@ TEST(CoolListViewWin, SortTypeDecidesWhenCaptionsAndValuesPutTheListInOrder) {
     EXPECT_THROW(host.list->DeleteRow(2), Exception);
     host.list->SetSortType(stBoth);
     EXPECT_EQ(host.Column(0), (Texts{"c", "zz"}));
+}
+
+// The rows' texts are kept by the class and handed to the control when it asks: whoever reads the control
+// itself (a screen reader, a type-ahead search, another program) sees what the class sees.
+TEST(CoolListViewWin, TheControlItselfReadsTheRowsTextsAndACaptionChangeIsAnnounced) {
+    ListHost host(false, stNone);
+    host.list->AddRow("report.tmp", {".tmp", "C:\\Temp\\", "1,024"}, 0);
+    auto controlText = [&](int row, int column) {
+        char buffer[64] = "unchanged";
+        LVITEMA item{};
+        item.iSubItem = column;
+        item.pszText = buffer;
+        item.cchTextMax = sizeof buffer;
+        SendMessageA(host.list->Handle(), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+        return std::string(buffer);
+    };
+    EXPECT_EQ(controlText(0, 0), "report.tmp");
+    EXPECT_EQ(controlText(0, 2), "C:\\Temp\\");
+    EXPECT_EQ(controlText(0, 4), "");  // a column the row has no text for
+    wchar_t wide[4] = L"xyz";
+    LVITEMW item{};
+    item.iSubItem = 3;
+    item.pszText = wide;
+    item.cchTextMax = 4;  // too small: cut, and still ended
+    SendMessageW(host.list->Handle(), LVM_GETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_EQ(std::wstring(wide), L"1,0");
+    LVFINDINFOA find{LVFI_STRING, "report.tmp"};
+    EXPECT_EQ(SendMessageA(host.list->Handle(), LVM_FINDITEMA, -1, reinterpret_cast<LPARAM>(&find)), 0);
+
+    std::vector<int> changing, changed;
+    bool allow = false;
+    host.list->OnChanging = [&](TCoolListView&, int row) { return changing.push_back(row), allow; };
+    host.list->OnChange = [&](TCoolListView&, int row) { changed.push_back(row); };
+    host.list->SetRowTexts(0, "refused.tmp", {".bak"});
+    EXPECT_EQ(host.list->Text(0, 0), "report.tmp");
+    EXPECT_EQ(controlText(0, 1), ".bak");  // only the caption asks first
+    allow = true;
+    host.list->SetRowTexts(0, "renamed.tmp", {".bak"});
+    EXPECT_EQ(controlText(0, 0), "renamed.tmp");
+    host.list->SetRowTexts(0, "renamed.tmp", {".tmp"});  // the same caption: no change to announce
+    EXPECT_EQ(changing, (std::vector<int>{0, 0}));
+    EXPECT_EQ(changed, std::vector<int>{0});
 }
 
 TEST(CoolListViewWin, StyleViewColumnsAndVisibility) {
