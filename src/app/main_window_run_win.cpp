@@ -107,27 +107,46 @@ void TForm1::SpeedButton3Click() {
 
 void TForm1::AddFoundFiles(const RuleRow& rule) {
     DialogProgress progress(*form3_);
-    for (std::size_t i = 0; i < fileScan_->FileList.size(); ++i) {
-        const std::string& path = fileScan_->FileList[i];
-        const FoundEntry& found = fileScan_->FoundEntries[i];
-        // Size, date and attributes as the directory search gave them moments ago.
-        std::uint64_t size = found.size;
-        bool opened = CanOpenForReadWrite(path, found.attributes);
-        bool valid = UpperAscii(SplitExt(path)) == ".LNK" &&
-                     ShortcutIsValid(path, rule.SubItems[4], *shellLink_, *targetProbe_, *drives_, progress);
-        if (!opened || valid) continue;
-        AddResultRow(path, size, found.dosDateTime, IconIndexOf(path));
+    // Nothing reads the window while a rule's rows are made, so they join the list together; the rows
+    // made before an error still join it.
+    std::vector<TCoolListView::NewRow> rows;
+    try {
+        for (std::size_t i = 0; i < fileScan_->FileList.size(); ++i) {
+            const std::string& path = fileScan_->FileList[i];
+            const FoundEntry& found = fileScan_->FoundEntries[i];
+            // Size, date and attributes as the directory search gave them moments ago.
+            bool opened = CanOpenForReadWrite(path, found.attributes);
+            bool valid = UpperAscii(SplitExt(path)) == ".LNK" &&
+                         ShortcutIsValid(path, rule.SubItems[4], *shellLink_, *targetProbe_, *drives_, progress);
+            if (!opened || valid) continue;
+            rows.push_back(ResultListRow(path, found.size, found.dosDateTime, IconIndexOf(path)));
+        }
+    } catch (...) {
+        AddResultRows(std::move(rows));
+        throw;
     }
+    AddResultRows(std::move(rows));
+}
+
+TCoolListView::NewRow TForm1::ResultListRow(const std::string& path, std::uint64_t size, std::uint32_t dosDateTime,
+                                            int imageIndex) const {
+    ResultRowTexts texts = MakeResultRow(path, size, dosDateTime, *locale_);
+    return {std::move(texts.Name),
+            {std::move(texts.Ext), std::move(texts.Location), std::move(texts.Size), std::move(texts.Date),
+             std::move(texts.Time)},
+            imageIndex,
+            static_cast<std::int64_t>(size)};
+}
+
+void TForm1::AddResultRows(std::vector<TCoolListView::NewRow> rows) {
+    for (const TCoolListView::NewRow& row : rows) totalBytes_ += row.Data;
+    listView_->AddRows(std::move(rows));
 }
 
 int TForm1::AddResultRow(const std::string& path, std::uint64_t size, std::uint32_t dosDateTime, int imageIndex) {
-    ResultRowTexts texts = MakeResultRow(path, size, dosDateTime, *locale_);
-    int row = listView_->AddRow(std::move(texts.Name),
-                                {std::move(texts.Ext), std::move(texts.Location), std::move(texts.Size),
-                                 std::move(texts.Date), std::move(texts.Time)},
-                                imageIndex, static_cast<std::int64_t>(size));
-    totalBytes_ += static_cast<std::int64_t>(size);
-    return row;
+    TCoolListView::NewRow row = ResultListRow(path, size, dosDateTime, imageIndex);
+    totalBytes_ += row.Data;
+    return listView_->AddRow(std::move(row.Caption), std::move(row.SubItems), row.ImageIndex, row.Data);
 }
 
 namespace {

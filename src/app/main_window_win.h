@@ -16,12 +16,12 @@
 #include "run/deletion.h"
 #include "search/file_scan.h"
 #include "shell/shell_link.h"
+#include "widgets/cool_list_view_win.h"
 
 namespace kelvaro {
 
 class FileDeleter;
 class TargetProbe;
-class TCoolListView;
 class TForm3;
 class TSpeedButton;
 class TToolbarPanel;
@@ -137,6 +137,9 @@ private:
     bool PreviewKey(MSG& message);
     void SetWindowEdge(int left, int top, int width, int height);
     void AddFoundFiles(const RuleRow& rule);
+    TCoolListView::NewRow ResultListRow(const std::string& path, std::uint64_t size, std::uint32_t dosDateTime,
+                                        int imageIndex) const;
+    void AddResultRows(std::vector<TCoolListView::NewRow> rows);
     int IconIndexOf(const std::string& path);
     void ShowSelectionSummary();
     void TrackResultsList(const NMHDR& header);

@@ -1,6 +1,7 @@
 #include "widgets/caption_index.h"
 
 #include <algorithm>
+#include <numeric>
 #include <stdexcept>
 
 namespace kelvaro {
@@ -80,6 +81,35 @@ int CaptionPlace(const CaptionIndex& captions, const std::string& caption, const
     if (confirmed) return place;
     return CaptionInsertPosition(
         count, [&captions](int row) { return captions.At(row).Caption; }, caption, collation);
+}
+
+std::vector<BatchPlace> BatchPlaces(const CaptionIndex& captions, const std::vector<CaptionIndex::Entry>& batch,
+                                    const TextCollation& collation) {
+    const std::size_t count = batch.size();
+    std::vector<std::size_t> order(count);
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [&batch](std::size_t a, std::size_t b) { return batch[a].Key < batch[b].Key; });
+    // The key order stands when each caption follows its neighbour, equal ones in arrival order.
+    for (std::size_t rank = 1; rank < count; ++rank) {
+        const std::size_t before = order[rank - 1], after = order[rank];
+        const int comparison = collation.Compare(batch[before].Caption, batch[after].Caption);
+        if (comparison > 0 || (comparison == 0 && before > after)) {
+            std::iota(order.begin(), order.end(), std::size_t{0});
+            std::stable_sort(order.begin(), order.end(), [&batch, &collation](std::size_t a, std::size_t b) {
+                return collation.Compare(batch[a].Caption, batch[b].Caption) < 0;
+            });
+            break;
+        }
+    }
+    std::vector<BatchPlace> places;
+    places.reserve(count);
+    for (std::size_t rank = 0; rank < count; ++rank) {
+        const CaptionIndex::Entry& entry = batch[order[rank]];
+        const int existing = captions.Size() == 0 ? 0 : CaptionPlace(captions, entry.Caption, entry.Key, collation);
+        places.push_back({order[rank], existing + static_cast<int>(rank)});
+    }
+    return places;
 }
 
 }  // namespace kelvaro

@@ -45,4 +45,16 @@ private:
 int CaptionPlace(const CaptionIndex& captions, const std::string& caption, const std::string& key,
                  const TextCollation& collation);
 
+// Where a batch of new rows goes when they join captions kept in collation order: the same places as
+// adding them one after another in the batch's order, each after every equal caption already there or
+// added before it. Returned in the order to insert them (each Row counts the new rows inserted before
+// it), one per entry of the batch, whose Index names it. The keys stand in for the collation as in
+// CaptionPlace: sorting by key stands only where the collation confirms every neighbour.
+struct BatchPlace {
+    std::size_t Index;
+    int Row;
+};
+std::vector<BatchPlace> BatchPlaces(const CaptionIndex& captions, const std::vector<CaptionIndex::Entry>& batch,
+                                    const TextCollation& collation);
+
 }  // namespace kelvaro

@@ -35,7 +35,11 @@ UINT ResumeRedrawMessage() {
 // the caller confirms each place found by key with lstrcmpA itself).
 std::string CollationKey(const std::string& text) {
     const LCID locale = GetThreadLocale();
-    const int length = LCMapStringA(locale, LCMAP_SORTKEY, text.c_str(), -1, nullptr, 0);
+    // Most keys fit a small buffer, so most texts are mapped once rather than measured first.
+    char small[256];
+    int length = LCMapStringA(locale, LCMAP_SORTKEY, text.c_str(), -1, small, sizeof small);
+    if (length > 0) return std::string(small, static_cast<std::size_t>(length));
+    length = LCMapStringA(locale, LCMAP_SORTKEY, text.c_str(), -1, nullptr, 0);
     if (length <= 0) return text;
     std::string key(static_cast<std::size_t>(length), '\0');
     LCMapStringA(locale, LCMAP_SORTKEY, text.c_str(), -1, key.data(), length);
@@ -236,14 +240,37 @@ int TCoolListView::AddRow(std::string caption, std::vector<std::string> subItems
         captionOrdered_ = count == 0;
         captionsKnown_ = false;
     }
+    const int row = InsertRow(position, {caption, std::move(subItems), imageIndex, data});
+    if (KeepsCaptionOrder()) captions_.Insert(row, {std::move(key), std::move(caption)});
+    return row;
+}
+
+void TCoolListView::AddRows(std::vector<NewRow> rows) {
+    if (!KeepsCaptionOrder()) {
+        for (NewRow& row : rows)
+            AddRow(std::move(row.Caption), std::move(row.SubItems), row.ImageIndex, row.Data);
+        return;
+    }
+    if (rows.empty()) return;
+    if (!captionOrdered_) SortByCaption();
+    std::vector<CaptionIndex::Entry> batch;
+    batch.reserve(rows.size());
+    for (const NewRow& row : rows) batch.push_back({CollationKey(row.Caption), row.Caption});
+    for (const BatchPlace& place : BatchPlaces(Captions(RowCount()), batch, PlatformCollation())) {
+        const int row = InsertRow(place.Row, std::move(rows[place.Index]));
+        captions_.Insert(row, std::move(batch[place.Index]));
+    }
+}
+
+int TCoolListView::InsertRow(int position, NewRow row) {
     DeferRedraw();
     auto owned = std::make_unique<RowRecord>();
     RowRecord* record = owned.get();
-    record->Data = data;
+    record->Data = row.Data;
     record->KeepsTexts = true;
-    record->Texts.reserve(subItems.size() + 1);
-    record->Texts.push_back(caption);
-    for (std::string& text : subItems) record->Texts.push_back(std::move(text));
+    record->Texts.reserve(row.SubItems.size() + 1);
+    record->Texts.push_back(std::move(row.Caption));
+    for (std::string& text : row.SubItems) record->Texts.push_back(std::move(text));
     // Known before the insertion: the control may ask for the texts while it inserts.
     records_.emplace(record, std::move(owned));
     LVITEMA item{};
@@ -251,16 +278,15 @@ int TCoolListView::AddRow(std::string caption, std::vector<std::string> subItems
     item.iItem = position;
     item.pszText = LPSTR_TEXTCALLBACKA;
     // -1 would ask the parent for the icon (I_IMAGECALLBACK).
-    item.iImage = imageIndex < 0 ? I_IMAGENONE : imageIndex;
+    item.iImage = row.ImageIndex < 0 ? I_IMAGENONE : row.ImageIndex;
     item.lParam = reinterpret_cast<LPARAM>(record);
-    const int row =
+    const int inserted =
         static_cast<int>(SendMessageA(handle_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    if (row < 0) {
+    if (inserted < 0) {
         records_.erase(record);
         throw Exception("Unable to insert a list item");
     }
-    if (KeepsCaptionOrder()) captions_.Insert(row, {std::move(key), std::move(caption)});
-    return row;
+    return inserted;
 }
 
 void TCoolListView::SetRowTexts(int row, const std::string& caption,
@@ -502,6 +528,10 @@ bool TCoolListView::HandleNotify(NMHDR& header, LRESULT& result) {
         case LVN_GETDISPINFOW:
             result = 0;
             AnswerDisplayRequest(header);
+            return true;
+        case LVN_DELETEALLITEMS:
+            // Nothing here needs a word of each row when all of them go at once.
+            result = TRUE;
             return true;
         case LVN_COLUMNCLICK:
             result = 0;

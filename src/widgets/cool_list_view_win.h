@@ -63,6 +63,15 @@ public:
     // Appends a row, or with stText/stBoth puts it where a caption sort would (after equal captions).
     // A negative image index shows no icon; data is the row's value. Returns the row's index.
     int AddRow(std::string caption, std::vector<std::string> subItems, int imageIndex, std::int64_t data = 0);
+    struct NewRow {
+        std::string Caption;
+        std::vector<std::string> SubItems;
+        int ImageIndex = -1;
+        std::int64_t Data = 0;
+    };
+    // The rows as AddRow would add them one after another, in one pass: a list kept in caption order
+    // sorts the new captions once instead of searching the list for each.
+    void AddRows(std::vector<NewRow> rows);
     // Replaces caption and the given sub-items; the image index and value stay. With stText/stBoth the row
     // moves to its place in caption order.
     void SetRowTexts(int row, const std::string& caption, const std::vector<std::string>& subItems);
@@ -93,7 +102,7 @@ public:
 
     // The parent forwards every WM_NOTIFY whose hwndFrom is this list; true when handled, with the value the
     // parent's window procedure must return in result. LVN_GETDISPINFO is answered with the texts kept here
-    // (the list shows nothing without it); LVN_COLUMNCLICK runs the header click; LVN_ITEMCHANGING and
+    // (the list shows nothing without it); LVN_DELETEALLITEMS asks for no LVN_DELETEITEM per row; LVN_COLUMNCLICK runs the header click; LVN_ITEMCHANGING and
     // LVN_ITEMCHANGED of a row's icon or state, and a change of a caption, call OnChanging and OnChange;
     // NM_DBLCLK calls OnDblClick. Exceptions from the events pass to the caller.
     bool HandleNotify(NMHDR& header, LRESULT& result);
@@ -146,6 +155,8 @@ private:
     // here is not known.
     const CaptionIndex& Captions(int count);
     void SetItemText(int row, int column, const std::string& text);
+    // Puts a row at position, its texts kept here; returns the row the control gave it.
+    int InsertRow(int position, NewRow row);
 
     HWND handle_ = nullptr;
     WNDPROC originalProcedure_ = nullptr;

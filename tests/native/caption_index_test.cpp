@@ -108,5 +108,62 @@ TEST(CaptionIndex, ThePlaceTheKeysGiveStandsOnlyWhereTheCollationAgrees) {
     EXPECT_EQ(CaptionPlace(empty, "x", "y", order), 0);
 }
 
+// The batch must land exactly where adding its rows one by one puts them: checked against that, with
+// keys that agree with the collation and with keys that do not.
+std::vector<std::string> AddOneByOne(CaptionIndex index, const std::vector<CaptionIndex::Entry>& batch,
+                                     const TextCollation& collation) {
+    for (const auto& entry : batch) index.Insert(CaptionPlace(index, entry.Caption, entry.Key, collation), entry);
+    return Captions(index);
+}
+
+std::vector<std::string> AddAsBatch(CaptionIndex index, const std::vector<CaptionIndex::Entry>& batch,
+                                    const TextCollation& collation) {
+    int previous = -1;
+    for (const BatchPlace& place : BatchPlaces(index, batch, collation)) {
+        EXPECT_GT(place.Row, previous);  // the insertion order goes down the list
+        previous = place.Row;
+        index.Insert(place.Row, batch[place.Index]);
+    }
+    return Captions(index);
+}
+
+// Orders by the text before "#" only, so equal captions differ in what they carry after it.
+class PrefixOrder : public TextCollation {
+public:
+    int Compare(const std::string& a, const std::string& b) const override {
+        return a.substr(0, a.find('#')).compare(b.substr(0, b.find('#')));
+    }
+};
+
+TEST(CaptionIndex, ABatchLandsWhereAddingItsRowsOneByOneWould) {
+    std::mt19937 random(11);
+    const PrefixOrder order;
+    for (bool keysAgree : {true, false}) {
+        for (int existing : {0, 1, 700}) {
+            CaptionIndex index;
+            for (int i = 0; i < existing; ++i) {
+                std::string caption = std::to_string(random() % 60) + "#old" + std::to_string(i);
+                std::string key = caption.substr(0, caption.find('#'));
+                index.Insert(CaptionPlace(index, caption, key, order), {key, caption});
+            }
+            std::vector<CaptionIndex::Entry> batch;
+            for (int i = 0; i < 900; ++i) {
+                std::string caption = std::to_string(random() % 60) + "#new" + std::to_string(i);
+                // Disagreeing keys: a few sort as another caption would.
+                std::string key = caption.substr(0, caption.find('#'));
+                if (!keysAgree && i % 97 == 5) key = std::to_string(random() % 60);
+                batch.push_back({key, caption});
+            }
+            EXPECT_EQ(AddAsBatch(index, batch, order), AddOneByOne(index, batch, order))
+                << existing << (keysAgree ? " agreeing" : " disagreeing");
+        }
+    }
+    // Equal captions whose keys differ, in the order that would put the later one first.
+    CaptionIndex empty;
+    const std::vector<CaptionIndex::Entry> twins{{"b", "x#first"}, {"a", "x#second"}};
+    EXPECT_EQ(AddAsBatch(empty, twins, order), (std::vector<std::string>{"x#first", "x#second"}));
+    EXPECT_TRUE(BatchPlaces(empty, {}, order).empty());
+}
+
 }  // namespace
 }  // namespace kelvaro

@@ -181,6 +181,38 @@ TEST(CoolListViewWin, RowsWithEqualCaptionsKeepTheirArrivalOrderThroughDeletesAn
     }
 }
 
+// A batch lands where adding its rows one by one would, also after a header sort left the list out of
+// name order; an unsorted list takes the batch at its end, in the batch's order.
+TEST(CoolListViewWin, ABatchOfRowsLandsWhereAddingThemOneByOneWould) {
+    auto fill = [](ListHost& host, bool asBatch) {
+        std::mt19937 random(9);
+        for (int i = 0; i < 300; ++i)
+            host.list->AddRow(std::to_string(random() % 40) + ".tmp", {"", "", "old" + std::to_string(i)}, -1, i);
+        host.ClickHeader(kSize);
+        std::vector<TCoolListView::NewRow> rows;
+        for (int i = 0; i < 400; ++i)
+            rows.push_back({std::to_string(random() % 60) + (i % 2 ? ".tmp" : ".TMP"),
+                            {"", "", "new" + std::to_string(i)}, -1, 1000 + i});
+        if (asBatch) {
+            host.list->AddRows(std::move(rows));
+        } else {
+            for (auto& row : rows) host.list->AddRow(row.Caption, row.SubItems, row.ImageIndex, row.Data);
+        }
+        return std::make_pair(host.Column(0), host.Column(kSize));
+    };
+    ListHost oneByOne, batch;
+    const auto expected = fill(oneByOne, false);
+    EXPECT_EQ(fill(batch, true), expected);
+    EXPECT_TRUE(batch.InNameOrder());
+    EXPECT_EQ(batch.list->RowCount(), 700);
+
+    ListHost unsorted(false, stNone);
+    unsorted.list->AddRow("m", {}, 0);
+    unsorted.list->AddRows({{"z", {"1"}}, {"a", {"2"}}});
+    EXPECT_EQ(unsorted.Column(0), (Texts{"m", "z", "a"}));
+    EXPECT_EQ(unsorted.Column(1), (Texts{"", "1", "2"}));
+}
+
 TEST(CoolListViewWin, WithoutAutoSortAHeaderClickOnlyReportsTheColumn) {
     ListHost host(false, stNone);
     for (const char* location : {"C:\\temp\\", "A:\\", "B:\\"}) host.list->AddRow(location, {"*.tmp"}, 0);
