@@ -5,6 +5,7 @@
 #    FindFirstFileA/FindNextFileA walk, in one process       (target: ratio <= 1.25)
 #  - under Wine: a whole search run of the main window (scan, open test, icons, rows) beside the
 #    bare walk, in one process                               (target: ratio <= 3)
+#    and the run's open test alone over the files found, which the walk does not have
 #   bench/run.sh BUILD_DIR
 set -eu
 build=$(cd "$1" && pwd)
