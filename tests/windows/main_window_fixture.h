@@ -36,6 +36,10 @@ protected:
     }
     ~MainWindowTest() override {
         form.reset();
+        // A quit request the window left behind would end the next test's first modal loop at once.
+        MSG message;
+        while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
         SetMessageBoxFunction(previousBox_);
         SetHelpFunction(previousHelp_);
         RegDeleteTreeA(HKEY_CURRENT_USER, key_.c_str());
