@@ -500,8 +500,10 @@ void TCoolListView::SetViewStyle(ViewStyle style) {
             break;
     }
     const LONG_PTR current = GetWindowLongPtrA(handle_, GWL_STYLE);
-    if ((current & LVS_TYPEMASK) != type)
-        SetWindowLongPtrA(handle_, GWL_STYLE, (current & ~LVS_TYPEMASK) | type);
+    if ((current & LVS_TYPEMASK) == type) return;
+    SetWindowLongPtrA(handle_, GWL_STYLE, (current & ~LVS_TYPEMASK) | type);
+    // The control repaints only where the new view puts items; what the old view drew elsewhere would stay.
+    InvalidateRect(handle_, nullptr, TRUE);
 }
 
 // Some list views turn redrawing off by clearing WS_VISIBLE; a deferral only ever starts on a visible list.

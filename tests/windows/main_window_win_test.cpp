@@ -316,6 +316,10 @@ TEST_F(MainWindowTest, DISABLED_Screenshots) {
     f.ListView().SetSelected(2, true);
     settle();
     SaveScreenshot(prefix + "results.bmp");
+    Click(cmd::EBLargeIcons);
+    settle();
+    SaveScreenshot(prefix + "results-large-icons.bmp");
+    Click(cmd::EBDetails);
 
     // The modal boxes: a timer inside their own loops takes the picture and closes them.
     static std::string shot;
