@@ -116,8 +116,9 @@ void TForm1::AddFoundFiles(const RuleRow& rule) {
             const FoundEntry& found = fileScan_->FoundEntries[i];
             // Size, date and attributes as the directory search gave them moments ago.
             bool opened = CanOpenForReadWrite(path, found.attributes);
-            bool valid = UpperAscii(SplitExt(path)) == ".LNK" &&
-                         ShortcutIsValid(path, rule.SubItems[4], *shellLink_, *targetProbe_, *drives_, progress);
+            bool valid =
+                UpperAscii(SplitExt(path)) == ".LNK" &&
+                ShortcutIsValid(path, rule.SubItems[4], *shellLink_, *targetProbe_, *drives_, progress);
             if (!opened || valid) continue;
             rows.push_back(ResultListRow(path, found.size, found.dosDateTime, IconIndexOf(path)));
         }
@@ -128,8 +129,8 @@ void TForm1::AddFoundFiles(const RuleRow& rule) {
     AddResultRows(std::move(rows));
 }
 
-TCoolListView::NewRow TForm1::ResultListRow(const std::string& path, std::uint64_t size, std::uint32_t dosDateTime,
-                                            int imageIndex) const {
+TCoolListView::NewRow TForm1::ResultListRow(const std::string& path, std::uint64_t size,
+                                            std::uint32_t dosDateTime, int imageIndex) const {
     ResultRowTexts texts = MakeResultRow(path, size, dosDateTime, *locale_);
     return {std::move(texts.Name),
             {std::move(texts.Ext), std::move(texts.Location), std::move(texts.Size), std::move(texts.Date),
@@ -143,7 +144,8 @@ void TForm1::AddResultRows(std::vector<TCoolListView::NewRow> rows) {
     listView_->AddRows(std::move(rows));
 }
 
-int TForm1::AddResultRow(const std::string& path, std::uint64_t size, std::uint32_t dosDateTime, int imageIndex) {
+int TForm1::AddResultRow(const std::string& path, std::uint64_t size, std::uint32_t dosDateTime,
+                         int imageIndex) {
     TCoolListView::NewRow row = ResultListRow(path, size, dosDateTime, imageIndex);
     totalBytes_ += row.Data;
     return listView_->AddRow(std::move(row.Caption), std::move(row.SubItems), row.ImageIndex, row.Data);

@@ -137,8 +137,8 @@ private:
     bool PreviewKey(MSG& message);
     void SetWindowEdge(int left, int top, int width, int height);
     void AddFoundFiles(const RuleRow& rule);
-    TCoolListView::NewRow ResultListRow(const std::string& path, std::uint64_t size, std::uint32_t dosDateTime,
-                                        int imageIndex) const;
+    TCoolListView::NewRow ResultListRow(const std::string& path, std::uint64_t size,
+                                        std::uint32_t dosDateTime, int imageIndex) const;
     void AddResultRows(std::vector<TCoolListView::NewRow> rows);
     int IconIndexOf(const std::string& path);
     void ShowSelectionSummary();

@@ -83,7 +83,8 @@ int CaptionPlace(const CaptionIndex& captions, const std::string& caption, const
         count, [&captions](int row) { return captions.At(row).Caption; }, caption, collation);
 }
 
-std::vector<BatchPlace> BatchPlaces(const CaptionIndex& captions, const std::vector<CaptionIndex::Entry>& batch,
+std::vector<BatchPlace> BatchPlaces(const CaptionIndex& captions,
+                                    const std::vector<CaptionIndex::Entry>& batch,
                                     const TextCollation& collation) {
     const std::size_t count = batch.size();
     std::vector<std::size_t> order(count);
@@ -106,7 +107,8 @@ std::vector<BatchPlace> BatchPlaces(const CaptionIndex& captions, const std::vec
     places.reserve(count);
     for (std::size_t rank = 0; rank < count; ++rank) {
         const CaptionIndex::Entry& entry = batch[order[rank]];
-        const int existing = captions.Size() == 0 ? 0 : CaptionPlace(captions, entry.Caption, entry.Key, collation);
+        const int existing =
+            captions.Size() == 0 ? 0 : CaptionPlace(captions, entry.Caption, entry.Key, collation);
         places.push_back({order[rank], existing + static_cast<int>(rank)});
     }
     return places;

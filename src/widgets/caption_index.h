@@ -54,7 +54,8 @@ struct BatchPlace {
     std::size_t Index;
     int Row;
 };
-std::vector<BatchPlace> BatchPlaces(const CaptionIndex& captions, const std::vector<CaptionIndex::Entry>& batch,
+std::vector<BatchPlace> BatchPlaces(const CaptionIndex& captions,
+                                    const std::vector<CaptionIndex::Entry>& batch,
                                     const TextCollation& collation);
 
 }  // namespace kelvaro

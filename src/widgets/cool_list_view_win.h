@@ -102,9 +102,10 @@ public:
 
     // The parent forwards every WM_NOTIFY whose hwndFrom is this list; true when handled, with the value the
     // parent's window procedure must return in result. LVN_GETDISPINFO is answered with the texts kept here
-    // (the list shows nothing without it); LVN_DELETEALLITEMS asks for no LVN_DELETEITEM per row; LVN_COLUMNCLICK runs the header click; LVN_ITEMCHANGING and
-    // LVN_ITEMCHANGED of a row's icon or state, and a change of a caption, call OnChanging and OnChange;
-    // NM_DBLCLK calls OnDblClick. Exceptions from the events pass to the caller.
+    // (the list shows nothing without it); LVN_DELETEALLITEMS asks for no LVN_DELETEITEM per row;
+    // LVN_COLUMNCLICK runs the header click; LVN_ITEMCHANGING and LVN_ITEMCHANGED of a row's icon or state,
+    // and a change of a caption, call OnChanging and OnChange; NM_DBLCLK calls OnDblClick. Exceptions from
+    // the events pass to the caller.
     bool HandleNotify(NMHDR& header, LRESULT& result);
     std::function<void(TCoolListView&, int row)> OnChange;
     std::function<bool(TCoolListView&, int row)> OnChanging;  // false forbids the change

@@ -112,7 +112,8 @@ TEST(CaptionIndex, ThePlaceTheKeysGiveStandsOnlyWhereTheCollationAgrees) {
 // keys that agree with the collation and with keys that do not.
 std::vector<std::string> AddOneByOne(CaptionIndex index, const std::vector<CaptionIndex::Entry>& batch,
                                      const TextCollation& collation) {
-    for (const auto& entry : batch) index.Insert(CaptionPlace(index, entry.Caption, entry.Key, collation), entry);
+    for (const auto& entry : batch)
+        index.Insert(CaptionPlace(index, entry.Caption, entry.Key, collation), entry);
     return Captions(index);
 }
 

@@ -187,7 +187,8 @@ TEST(CoolListViewWin, ABatchOfRowsLandsWhereAddingThemOneByOneWould) {
     auto fill = [](ListHost& host, bool asBatch) {
         std::mt19937 random(9);
         for (int i = 0; i < 300; ++i)
-            host.list->AddRow(std::to_string(random() % 40) + ".tmp", {"", "", "old" + std::to_string(i)}, -1, i);
+            host.list->AddRow(std::to_string(random() % 40) + ".tmp", {"", "", "old" + std::to_string(i)}, -1,
+                              i);
         host.ClickHeader(kSize);
         std::vector<TCoolListView::NewRow> rows;
         for (int i = 0; i < 400; ++i)
