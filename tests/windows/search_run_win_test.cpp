@@ -161,6 +161,20 @@ TEST_F(SearchRunTest, ShortcutRulesSayTheyLookForBrokenShortcuts) {
     EXPECT_FALSE(f.Form3().Visible());
 }
 
+// A rule's rows join the list together; an error part-way through keeps the rows made before it.
+TEST_F(SearchRunTest, AnErrorPartWayThroughARuleKeepsTheRowsMadeBeforeIt) {
+    // A folder's own files come before its subfolders', so the unreadable shortcut comes last.
+    temp.File("b.tmp");
+    temp.File("a.tmp");
+    temp.File("sub\\x.lnk", "not a shortcut");
+    TForm1& f = Open();
+    AddRule(temp.Path(), "*.*");
+    Command(cmd::StartKelvaro1);
+    EXPECT_EQ(boxes, std::vector<std::string>{"Erreur en lecture."});
+    EXPECT_EQ(Names(), (std::vector<std::string>{"a.tmp", "b.tmp"}));
+    EXPECT_FALSE(f.Form3().Visible());
+}
+
 TEST_F(SearchRunTest, CtrlAAndDeleteWithTheQuestionAnsweredNoThenYes) {
     temp.File("one.tmp", std::string(1024, 'x'));
     temp.File("two.tmp", std::string(2048, 'x'));
