@@ -144,11 +144,11 @@ void TForm1::AddResultRows(std::vector<TCoolListView::NewRow> rows) {
     listView_->AddRows(std::move(rows));
 }
 
-int TForm1::AddResultRow(const std::string& path, std::uint64_t size, std::uint32_t dosDateTime,
-                         int imageIndex) {
-    TCoolListView::NewRow row = ResultListRow(path, size, dosDateTime, imageIndex);
-    totalBytes_ += row.Data;
-    return listView_->AddRow(std::move(row.Caption), std::move(row.SubItems), row.ImageIndex, row.Data);
+void TForm1::AddResultRow(const std::string& path, std::uint64_t size, std::uint32_t dosDateTime,
+                          int imageIndex) {
+    std::vector<TCoolListView::NewRow> rows;
+    rows.push_back(ResultListRow(path, size, dosDateTime, imageIndex));
+    AddResultRows(std::move(rows));
 }
 
 namespace {

@@ -57,7 +57,7 @@ public:
     // The shell delete used for files; tests may hand in their own.
     void SetShellDeleter(std::unique_ptr<ShellDeleter> deleter) { deleter_ = std::move(deleter); }
     // Adds one row to the results list with its byte count kept beside it.
-    int AddResultRow(const std::string& path, std::uint64_t size, std::uint32_t dosDateTime, int imageIndex);
+    void AddResultRow(const std::string& path, std::uint64_t size, std::uint32_t dosDateTime, int imageIndex);
 
     // Handlers.
     void FormShow();
