@@ -10,8 +10,6 @@
 namespace kelvaro {
 namespace {
 
-constexpr const char* kFontName = "MS Sans Serif";
-constexpr int kFontHeight = -11;  // 8 point at 96 pixels per inch
 constexpr int kLabelHeight = 13;
 constexpr const char* kNotice = "A Tarnwell program, free to use and to pass on.";
 
@@ -53,7 +51,7 @@ std::optional<unsigned> FreeUserResources() {
 
 TfrmAbout::TfrmAbout(HWND mainWindow)
     : mainWindow_(mainWindow),
-      font_(CreateUiFont(kFontHeight, kFontName)) {
+      font_(CreateDialogFont()) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_ANIMATE_CLASS};
     InitCommonControlsEx(&controls);
     RegisterClassOnce(kClassName, nullptr);

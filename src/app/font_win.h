@@ -18,4 +18,7 @@ inline HFONT CreateUiFont(int height, const char* face, int weight = FW_NORMAL) 
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, face);
 }
 
+// MS Sans Serif 8 point: the face of the dialogs and of the main window's lists.
+inline HFONT CreateDialogFont(int weight = FW_NORMAL) { return CreateUiFont(-11, "MS Sans Serif", weight); }
+
 }  // namespace kelvaro

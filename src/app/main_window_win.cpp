@@ -113,7 +113,7 @@ TForm1::TForm1(std::unique_ptr<Registry> registry, std::string settingsKey)
     RegisterClassOnce(kClassName, LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN)));
     // Arial 8 point at 96 pixels per inch for the window; MS Sans Serif 8 point for the lists.
     font_ = CreateUiFont(-11, "Arial");
-    listFont_ = CreateUiFont(-11, "MS Sans Serif");
+    listFont_ = CreateDialogFont();
     menu_ = std::make_unique<MainMenu>(MenuDesign());
     Create(kClassName, "", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, CW_USEDEFAULT, CW_USEDEFAULT, kDesignWidth,
            kDesignHeight, nullptr, menu_->Handle());

@@ -4,15 +4,13 @@
 #include <commdlg.h>
 
 #include "app/message_box_win.h"
+#include "app/resource_ids.h"
 #include "base/errors.h"
 #include "rules/rule_editor.h"
 
 namespace kelvaro {
 namespace {
 
-constexpr const char* kFontName = "MS Sans Serif";
-constexpr int kFontHeight = -11;  // 8 point at 96 pixels per inch
-constexpr int kOwnClip = 150;
 constexpr int kListItemHeight = 13;
 
 constexpr const char* kFolderTitle = "Kelvaro Folder Location";
@@ -217,7 +215,7 @@ bool ShowRuleEditor(RuleEditorHost& host) {
 
 TForm2::TForm2(RuleEditorHost& host)
     : host_(host),
-      font_(CreateUiFont(kFontHeight, kFontName)) {
+      font_(CreateDialogFont()) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_ANIMATE_CLASS | ICC_UPDOWN_CLASS | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     RegisterClassOnce(kClassName, nullptr);
@@ -350,9 +348,9 @@ void TForm2::OpenAnimation() {
     // The clip is the program's own resource; without it the dialog simply shows no animation.
     HWND animation = GetDlgItem(Handle(), kAnimate1Id);
     animationOpen_ = animation &&
-                     FindResourceA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(kOwnClip), "AVI") &&
+                     FindResourceA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDA_SEARCH_CLIP), "AVI") &&
                      SendMessageA(animation, ACM_OPENA, reinterpret_cast<WPARAM>(GetModuleHandleA(nullptr)),
-                                  reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(kOwnClip))) != 0;
+                                  reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(IDA_SEARCH_CLIP))) != 0;
 }
 
 bool TForm2::BrowseButtonsFlat() const {

@@ -4,15 +4,13 @@
 
 #include <cctype>
 
+#include "app/resource_ids.h"
+
 namespace kelvaro {
 namespace {
 
-constexpr const char* kFontName = "MS Sans Serif";
-constexpr int kFontHeight = -11;  // 8 point at 96 pixels per inch
-
-// The platform's find-file clip in shell32, and the program's own clip when that is missing.
+// The platform's find-file clip in shell32; the program's own (IDA_SEARCH_CLIP) stands in when it is missing.
 constexpr int kFindFileClip = 151;
-constexpr int kOwnClip = 150;
 constexpr int kLastFrame = 23;
 
 constexpr char kStopMnemonic = 'S';  // "&Stop"
@@ -44,8 +42,8 @@ RECT MainWindowBounds(HWND mainWindow) {
 TForm3::TForm3(HWND mainWindow, std::function<void()> onAbort)
     : mainWindow_(mainWindow),
       onAbort_(std::move(onAbort)),
-      font_(CreateUiFont(kFontHeight, kFontName)),
-      boldFont_(CreateUiFont(kFontHeight, kFontName, FW_BOLD)) {
+      font_(CreateDialogFont()),
+      boldFont_(CreateDialogFont(FW_BOLD)) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_ANIMATE_CLASS};
     InitCommonControlsEx(&controls);
     RegisterClassOnce(kClassName, nullptr);
@@ -92,7 +90,7 @@ void TForm3::OpenAnimation() {
     if (!animationOpen_)
         animationOpen_ =
             SendMessageA(animate1_, ACM_OPENA, reinterpret_cast<WPARAM>(GetModuleHandleA(nullptr)),
-                         reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(kOwnClip))) != 0;
+                         reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(IDA_SEARCH_CLIP))) != 0;
 }
 
 void TForm3::PlayAnimation() {
