@@ -27,8 +27,10 @@ std::int32_t StrToInt(const std::string& text) {
     if (hex) ++i;
     if (i == text.size()) throw fail();
 
-    // Stop accumulating as soon as the value is out of reach, so that any number of digits is safe.
-    const std::uint64_t limit = hex ? 0xFFFFFFFFu : negative ? 2147483648u : 2147483647u;
+    // Stop accumulating as soon as the value is out of reach, so that any number of digits is safe. A
+    // hexadecimal number is a value like any other, not a bit pattern: "$FFFFFFFF" read as -1 would turn
+    // "> $FFFFFFFF Bytes" into a rule that matches every file.
+    const std::uint64_t limit = negative ? 2147483648u : 2147483647u;
     std::uint64_t value = 0;
     for (; i < text.size(); ++i) {
         const int digit = DigitValue(text[i], hex);
@@ -36,7 +38,7 @@ std::int32_t StrToInt(const std::string& text) {
         value = value * (hex ? 16 : 10) + static_cast<std::uint64_t>(digit);
         if (value > limit) throw fail();
     }
-    // Unsigned arithmetic wraps hexadecimal patterns and -2147483648 without undefined behaviour.
+    // Unsigned arithmetic reaches -2147483648 without undefined behaviour.
     std::uint32_t bits = static_cast<std::uint32_t>(value);
     if (negative) bits = 0u - bits;
     return static_cast<std::int32_t>(bits);

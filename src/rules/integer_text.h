@@ -6,9 +6,10 @@
 namespace kelvaro {
 
 // Leading blanks, then an optional "+" or "-" and decimal digits, or an optional sign, "$" and hexadecimal
-// digits of either case. Decimal values must lie in -2147483648..2147483647; hexadecimal values may reach
-// $FFFFFFFF and are taken as 32-bit patterns ("$FFFFFFFF" is -1, "-$FFFFFFFF" is 1).
-// Anything else, including a trailing blank, throws EConvertError naming the whole text.
+// digits of either case. The value, decimal or hexadecimal, must lie in -2147483648..2147483647: "$80000000"
+// is out of range rather than a negative bit pattern, and "-$80000000" is the one negative hexadecimal
+// number at the bottom of the range. Anything else, including a trailing blank, throws EConvertError
+// naming the whole text.
 std::int32_t StrToInt(const std::string& text);
 
 }  // namespace kelvaro

@@ -1,5 +1,8 @@
 #include "rules/search_rule.h"
 
+#include <cstdint>
+
+#include "base/errors.h"
 #include "rules/integer_text.h"
 #include "search/file_scan.h"
 
@@ -55,9 +58,24 @@ bool IsKiloBytes(const std::string& rest) {
     return Contains(rest, "KBytes");
 }
 
-std::int32_t SizeNumber(std::string rest, bool kilo) {
+// The number of a size cell as it stands, once its unit is removed.
+std::string SizeText(std::string rest, bool kilo) {
     EraseFirst(rest, kilo ? " KBytes" : " Bytes");
-    return StrToInt(rest);
+    return rest;
+}
+
+std::int32_t SizeNumber(const std::string& rest, bool kilo) {
+    return StrToInt(SizeText(rest, kilo));
+}
+
+// A criterion in bytes must fit the same 32 bits as every other number of a rule: a thousand-fold
+// product that wrapped would turn "> 4294968 KBytes" into a small or negative size.
+std::int32_t SizeBytes(const std::string& rest, bool kilo) {
+    const std::string text = SizeText(rest, kilo);
+    const std::int64_t bytes = std::int64_t{StrToInt(text)} * (kilo ? 1000 : 1);
+    if (bytes < INT32_MIN || bytes > INT32_MAX)
+        throw EConvertError("'" + text + "' is not a valid integer value");
+    return static_cast<std::int32_t>(bytes);
 }
 
 }  // namespace
@@ -125,10 +143,7 @@ void DecodeRuleForRun(const RuleRow& row, TFileScan& scan) {
     const Criterion size = DecodeCriterion(row.SubItems[2]);
     scan.FileSizeComp = size.kind;
     if (size.kind != fctNone) {
-        const bool kilo = IsKiloBytes(size.rest);
-        const std::int32_t number = SizeNumber(size.rest, kilo);
-        // Multiplied in 64 bits: "KBytes" numbers above 2,147,483 keep their exact byte count.
-        scan.FileSize = kilo ? std::int64_t{number} * 1000 : number;
+        scan.FileSize = SizeBytes(size.rest, IsKiloBytes(size.rest));
     }
 }
 

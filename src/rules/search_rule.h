@@ -51,7 +51,8 @@ RuleRow EncodeRule(const RuleValues& values);
 void DecodeRuleForEditing(const RuleRow& row, RuleValues& values);
 
 // Sets the scanner's criteria for a run of this rule. With no age or size criterion the scanner's
-// FileAge or FileSize is left as it was. Throws EConvertError for a number that does not convert.
+// FileAge or FileSize is left as it was. Throws EConvertError for a number that does not convert, and for
+// a size whose byte count does not fit 32 bits (more than 2,147,483 KBytes).
 void DecodeRuleForRun(const RuleRow& row, TFileScan& scan);
 
 // Whether shortcuts whose missing target lies on a removable, network, CD-ROM or RAM drive are spared.

@@ -66,7 +66,7 @@ public:
     TFileType FileType{TFileAttr::ftNormal};
     bool IncSubDir = true;
     bool CaseSense = false;
-    // In bytes. Wider than a rule's 32-bit number so that "KBytes" criteria above 2 GB stay exact.
+    // In bytes. A rule gives at most 32 bits; the width lets a file's 64-bit size be compared as it is.
     std::int64_t FileSize = 0;
     TFileCompType FileSizeComp = fctNone;
     std::int32_t FileAge = 0;

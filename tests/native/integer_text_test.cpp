@@ -29,9 +29,8 @@ TEST(IntegerTextTest, ConvertsValidTexts) {
         {"-$10", -16},
         {"+$10", 16},
         {"$7FFFFFFF", 2147483647},
-        {"$80000000", INT32_MIN},
-        {"$FFFFFFFF", -1},
-        {"-$FFFFFFFF", 1},
+        {"-$80000000", INT32_MIN},
+        {"-$7FFFFFFF", -2147483647},
         {"$000000001", 1},
     };
     for (const auto& c : cases) {
@@ -49,6 +48,9 @@ TEST(IntegerTextTest, RejectsInvalidTextsNamingTheWholeText) {
         "$G",         "$1 ",         "\t5",
         "2147483648", "-2147483649", "99999999999999999999999",
         "$100000000", "$FFFFFFFFF",  "10 kbytes",
+        // Hexadecimal numbers are values, not 32-bit patterns: these do not fit.
+        "$80000000",  "$FFFFFFFF",   "-$FFFFFFFF",
+        "-$80000001",
     };
     for (const char* text : cases) {
         try {

@@ -102,8 +102,8 @@ TEST_F(SearchRuleTest, DecodesSizeCells) {
         {"< 10", fctLessThan, 10, "Bytes", 10},
         {"<=100 Bytes", fctLessThanOrEqual, 100, "Bytes", 100},
         {"= 2147483647 Bytes", fctEqual, 2147483647, "Bytes", 2147483647},
-        {"= 2147484 KBytes", fctEqual, 2147484, "KBytes", 2147484000},
-        {">=2147483647 KBytes", fctGreaterThanOrEqual, 2147483647, "KBytes", 2147483647000},
+        {"= 2147483 KBytes", fctEqual, 2147483, "KBytes", 2147483000},
+        {"<=-2147483 KBytes", fctLessThanOrEqual, -2147483, "KBytes", -2147483000},
         {"  ", fctNone, 88, "?", 88},
         {"", fctNone, 88, "?", 88},
         {"10 KBytes", fctNone, 88, "?", 88},
@@ -156,6 +156,34 @@ TEST_F(SearchRuleTest, BadNumbersFailAndTheEditorKeepsWhatCameBefore) {
         EXPECT_EQ(values.SizeUnit, c.unit);
         EXPECT_THROW(DecodeRuleForRun(Row(c.age, c.size), scan_), EConvertError);
     }
+}
+
+// A run must never compare with a wrapped number: "> $FFFFFFFF Bytes" as "> -1" matches every file.
+TEST_F(SearchRuleTest, SizesBeyondThirtyTwoBitsStopTheRun) {
+    const struct {
+        const char* cell;
+        const char* message;
+    } cases[] = {
+        {"= 2147484 KBytes", "'2147484' is not a valid integer value"},
+        {">=2147483647 KBytes", "'2147483647' is not a valid integer value"},
+        {"< -2147484 KBytes", "'-2147484' is not a valid integer value"},
+        {"> $FFFFFFFF Bytes", "'$FFFFFFFF' is not a valid integer value"},
+        {"> $80000000", "'$80000000' is not a valid integer value"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cell);
+        SetSentinels();
+        try {
+            DecodeRuleForRun(Row("  ", c.cell), scan_);
+            ADD_FAILURE() << "no error";
+        } catch (const EConvertError& e) {
+            EXPECT_EQ(e.Message(), c.message);
+        }
+        EXPECT_EQ(scan_.FileSize, 88);
+    }
+    // The editor shows a large number of KBytes as it stands; only its product in bytes is out of range.
+    DecodeRuleForEditing(Row("  ", "= 2147484 KBytes"), edited_);
+    EXPECT_EQ(edited_.SizeNumber, 2147484);
 }
 
 TEST_F(SearchRuleTest, OnlyExactYesIsTrueAndTextsPassUnchanged) {

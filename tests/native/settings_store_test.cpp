@@ -252,7 +252,7 @@ TEST(SettingsStoreTest, IntegersReadHexadecimalAndFallBackToTheirDefault) {
     } cases[] = {
         {"0x200", 512}, {"0X200", 512}, {"$200", 512},  {"abc", 549},  {"", 549},     {"0x", 549},
         {"0x-5", 549},  {"-0x10", 549}, {"+$10", 16},   {" 640", 640}, {"640 ", 549}, {"-7", -7},
-        {"0xFFFFFFFF", -1},             {std::string("7\0" "00", 4), 7},               {"99999999999", 549},
+        {"0xFFFFFFFF", 549},            {std::string("7\0" "00", 4), 7},               {"99999999999", 549},
     };
     for (const auto& c : cases) {
         for (RegistryValueType type : {RegistryValueType::String, RegistryValueType::ExpandString}) {
