@@ -38,6 +38,12 @@ bool ChunkContains(std::string_view chunk, std::string_view pattern) {
     return false;
 }
 
+// Blanks and control characters cannot make up a folder's name.
+bool NamesNoFolder(const std::string& folder) {
+    return std::all_of(folder.begin(), folder.end(),
+                       [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+}
+
 // Restores a value when the scope ends, also when an exception passes.
 template <typename T>
 class RestoreOnExit {
@@ -83,6 +89,9 @@ void TFileScan::SetStartScan(bool value) {
 }
 
 void TFileScan::ScanTree(const std::string& root) {
+    // A folder text of nothing or blanks names no folder: made into a path it would become "\", the
+    // root of the current drive, and a rule left without its location would search and clear that.
+    if (NamesNoFolder(root)) return;
     walkPath_.clear();
     if (IncSubDir) {
         if (auto identity = platform_.files.IdentifyFolder(root)) walkPath_.push_back(*identity);

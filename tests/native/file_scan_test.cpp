@@ -88,6 +88,18 @@ TEST_F(FileScanTest, PatternIsHandedOnUnchanged) {
     EXPECT_NE(std::find(files.patterns.begin(), files.patterns.end(), "C:\\r\\sub\\"), files.patterns.end());
 }
 
+TEST_F(FileScanTest, AFolderTextOfNothingOrBlanksSearchesNothing) {
+    files.AddFile("\\", {"root.tmp"}).AddFolder("\\", "sub").AddFile("\\sub", {"deep.tmp"});
+    files.AddFile(" \\", {"blank.tmp"});
+    for (const char* folder : {"", " ", "   ", "\t"}) {
+        SCOPED_TRACE('"' + std::string(folder) + '"');
+        scan.Directory = folder;
+        scan.FileList = {"earlier"};
+        EXPECT_TRUE(Run().empty());
+        EXPECT_TRUE(files.patterns.empty());
+    }
+}
+
 TEST_F(FileScanTest, AgeCountsCalendarDaysUpToTheEndOfToday) {
     struct Dated {
         const char* name;
