@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "rules/integer_text.h"
 
@@ -45,34 +46,41 @@ public:
 
     void Close() { key_.reset(); }
 
-    // The text up to its first zero character; nothing is expanded.
+    // A value of another type than text reads as its fallback; the first such value is remembered for
+    // ThrowFirstError. Going on past it lets the window hold every value that can be read, so that the
+    // save at close writes them back instead of the design state of everything after the damaged one.
     std::string ReadText(const std::string& section, const std::string& name, const std::string& fallback) {
-        std::unique_ptr<RegistryKey> subkey = key_ ? key_->OpenKey(section, false) : nullptr;
-        if (!subkey) return fallback;
-        RegistryValue value = subkey->ReadValue(name);
+        const RegistryValue value = Read(section, name);
         switch (value.type) {
         case RegistryValueType::Missing:
             return fallback;
         case RegistryValueType::String:
         case RegistryValueType::ExpandString:
-            return value.data.substr(0, value.data.find('\0'));
+            return TextOf(value);
         case RegistryValueType::Other:
             break;
         }
-        throw ERegistryException("Invalid data type for '" + name + "'");
+        if (firstError_.empty()) firstError_ = "Invalid data type for '" + name + "'";
+        return fallback;
+    }
+
+    void ThrowFirstError() const {
+        if (!firstError_.empty()) throw ERegistryException(firstError_);
+    }
+
+    // Whether the stored value is there and holds something other than a whole number of 0 or more,
+    // without counting as an error.
+    bool HoldsUnreadableCount(const std::string& section, const std::string& name) {
+        const RegistryValue value = Read(section, name);
+        if (value.type == RegistryValueType::Missing) return false;
+        if (value.type == RegistryValueType::Other) return true;
+        const std::optional<std::int32_t> count = ToInteger(TextOf(value));
+        return !count || *count < 0;
     }
 
     // A missing value and one that does not convert both give the fallback.
     std::int32_t ReadInteger(const std::string& section, const std::string& name, std::int32_t fallback) {
-        std::string text = ReadText(section, name, "");
-        // Hexadecimal as C writes it is taken too; a bare "0x" is left to fail.
-        if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
-            text = "$" + text.substr(2);
-        try {
-            return StrToInt(text);
-        } catch (const EConvertError&) {
-            return fallback;
-        }
+        return ToInteger(ReadText(section, name, "")).value_or(fallback);
     }
 
     bool ReadBool(const std::string& section, const std::string& name, bool fallback) {
@@ -95,22 +103,37 @@ public:
     }
 
 private:
+    RegistryValue Read(const std::string& section, const std::string& name) {
+        std::unique_ptr<RegistryKey> subkey = key_ ? key_->OpenKey(section, false) : nullptr;
+        return subkey ? subkey->ReadValue(name) : RegistryValue{};
+    }
+
+    // The text up to its first zero character; nothing is expanded.
+    static std::string TextOf(const RegistryValue& value) {
+        return value.data.substr(0, value.data.find('\0'));
+    }
+
+    static std::optional<std::int32_t> ToInteger(std::string text) {
+        // Hexadecimal as C writes it is taken too; a bare "0x" is left to fail.
+        if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X'))
+            text = "$" + text.substr(2);
+        try {
+            return StrToInt(text);
+        } catch (const EConvertError&) {
+            return std::nullopt;
+        }
+    }
+
     std::unique_ptr<RegistryKey> key_;
+    std::string firstError_;
 };
 
 void LoadRule(SettingsKey& key, SettingsWindow& window, std::int32_t n) {
     const std::string suffix = std::to_string(n);
     RuleRow row;
-    try {
-        row.Caption = key.ReadText(kFiles, kRuleValueNames[0] + suffix, kDefaultLocation);
-        for (std::size_t i = 0; i < row.SubItems.size(); ++i)
-            row.SubItems[i] = key.ReadText(kFiles, kRuleValueNames[i + 1] + suffix, kDefaultCell);
-    } catch (...) {
-        // The row joins the list before its texts are read, so a value that cannot be read leaves the
-        // row with what was read up to it, the rest blank.
-        window.AppendRule(row);
-        throw;
-    }
+    row.Caption = key.ReadText(kFiles, kRuleValueNames[0] + suffix, kDefaultLocation);
+    for (std::size_t i = 0; i < row.SubItems.size(); ++i)
+        row.SubItems[i] = key.ReadText(kFiles, kRuleValueNames[i + 1] + suffix, kDefaultCell);
     window.AppendRule(row);
 }
 
@@ -168,6 +191,7 @@ void LoadSettings(Registry& registry, SettingsWindow& window, const std::string&
     window.SetOffice97Tick(key.ReadBool(kSettings, "Office97", true));
     key.Close();
     window.ApplyButtonStyle();
+    key.ThrowFirstError();
 }
 
 void SaveSettings(Registry& registry, SettingsWindow& window, const std::string& keyPath) {
@@ -181,7 +205,9 @@ void SaveSettings(Registry& registry, SettingsWindow& window, const std::string&
 
     // Values of rules beyond the new count are left behind; the load never reads past "Count".
     const int count = window.RuleCount();
-    key.WriteInteger(kFiles, "Count", count);
+    // A "Count" that could not be read loaded no rule, though the rules are still stored: an empty list
+    // saved over it as 0 would lose them all. It stays as it is until the user makes a list of their own.
+    if (count > 0 || !key.HoldsUnreadableCount(kFiles, "Count")) key.WriteInteger(kFiles, "Count", count);
     for (int index = 0; index < count; ++index) {
         const RuleRow row = window.Rule(index);
         const std::string suffix = std::to_string(index + 1);

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/command_ids.h"
@@ -58,12 +59,30 @@ protected:
     void Command(int id) { SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
     void Click(int buttonId) { SendMessageA(form->Button(buttonId).Handle(), BM_CLICK, 0, 0); }
     void SetString(const std::string& subkey, const std::string& name, const std::string& value) {
+        SetRaw(subkey, name, REG_SZ, value);
+    }
+    // A value of any type, stored as another tool would.
+    void SetRaw(const std::string& subkey, const std::string& name, DWORD type, const std::string& bytes) {
         HKEY key;
-        RegCreateKeyExA(HKEY_CURRENT_USER, (key_ + "\\" + subkey).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                        &key, nullptr);
-        RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.data()),
-                       static_cast<DWORD>(value.size()));
+        RegCreateKeyExA(HKEY_CURRENT_USER, (key_ + "\\" + subkey).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                        nullptr, &key, nullptr);
+        RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                       static_cast<DWORD>(bytes.size()));
         RegCloseKey(key);
+    }
+    // The type and the bytes as the "A" call gives them.
+    std::pair<DWORD, std::string> GetRaw(const std::string& subkey, const std::string& name) {
+        std::pair<DWORD, std::string> raw{REG_NONE, "<missing>"};
+        HKEY key;
+        const std::string path = key_ + "\\" + subkey;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return raw;
+        char data[512];
+        DWORD size = sizeof data;
+        if (RegQueryValueExA(key, name.c_str(), nullptr, &raw.first, reinterpret_cast<BYTE*>(data), &size) ==
+            ERROR_SUCCESS)
+            raw.second.assign(data, size);
+        RegCloseKey(key);
+        return raw;
     }
     std::string GetString(const std::string& subkey, const std::string& name) {
         char data[512] = {};

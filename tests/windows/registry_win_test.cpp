@@ -147,10 +147,11 @@ TEST_F(RegistryWin, ValuesAreReadWithTheirTypeAndBytesUnexpanded) {
     EXPECT_NE(settings->OpenKey("Deeper", false), nullptr);
 }
 
-TEST_F(RegistryWin, LoadTakesTextsToTheFirstZeroAndStopsAtADwordValue) {
+TEST_F(RegistryWin, LoadTakesTextsToTheFirstZeroAndGoesOnPastADwordValue) {
     Put("Files", "Count", REG_SZ, "0x2");
     Put("Files", "Path1", REG_SZ, std::string("D:\\Temp\0C:\\", 11));
     Put("Files", "Spec1", REG_EXPAND_SZ, std::string("%TEMP%\0", 7));
+    Put("Files", "Age2", REG_MULTI_SZ, std::string("> 3 Days\0\0", 10));
     Put("Settings", "Width", REG_SZ, "0x200");
     Put("Settings", "Height", REG_DWORD, std::string("\x10\x00\x00\x00", 4));
     PlainWindow window;
@@ -161,16 +162,12 @@ TEST_F(RegistryWin, LoadTakesTextsToTheFirstZeroAndStopsAtADwordValue) {
         EXPECT_EQ(e.Message(), "Invalid data type for 'Height'");
     }
     EXPECT_EQ(window.bounds.width, 512);
-    EXPECT_EQ(window.bounds.left, 50);
-    EXPECT_EQ(window.bounds.height, 0);
-    EXPECT_TRUE(window.rules.empty());
-
-    Put("Settings", "Height", REG_SZ, "300");
-    LoadSettings(*registry_, window, path_);
+    EXPECT_EQ(window.bounds.height, 300);
     ASSERT_EQ(window.rules.size(), 2u);
     EXPECT_EQ(window.rules[0].Caption, "D:\\Temp");
     EXPECT_EQ(window.rules[0].SubItems[0], "%TEMP%");
     EXPECT_EQ(window.rules[1].Caption, "C:\\");
+    EXPECT_EQ(window.rules[1].SubItems[1], " ");
 }
 
 TEST_F(RegistryWin, SavedSettingsLoadBackUnchanged) {
