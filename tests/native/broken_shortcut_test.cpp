@@ -14,6 +14,7 @@ namespace {
 class NoRegistry : public Registry {
 public:
     std::unique_ptr<RegistryKey> OpenKey(const std::string&, bool) override { return nullptr; }
+    std::unique_ptr<RegistryKey> OpenKeyForReading(const std::string&) override { return nullptr; }
 };
 
 // Every shortcut file holds target; "bad.lnk" is not a readable shortcut.
