@@ -155,7 +155,6 @@ public:
     void ResetForWrite();
 
     void SaveToFile(const std::string& path);
-    void CreateLink(const std::string& path) { SaveToFile(path); }
     // Fills the shortcut properties, never FileName or ShellFolder; a failed read changes nothing.
     void LoadFromFile(const std::string& path);
     void ReadLink();
