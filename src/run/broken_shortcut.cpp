@@ -6,18 +6,6 @@ namespace kelvaro {
 
 namespace {
 
-template <class Text>
-Text DrivePartOf(const Text& target) {
-    if (target.size() >= 2 && target[1] == ':') return target.substr(0, 2);
-    if (target.size() >= 2 && target[0] == '\\' && target[1] == '\\') {
-        std::size_t share = target.find('\\', 2);
-        if (share == Text::npos) return target;
-        std::size_t end = target.find('\\', share + 1);
-        return end == Text::npos ? target : target.substr(0, end);
-    }
-    return {};
-}
-
 // The drive's name for the drive-type query, which takes the code page's text; nothing when the name
 // holds anything beyond plain ASCII.
 std::optional<std::string> AsciiText(const std::u16string& text) {
@@ -31,7 +19,16 @@ std::optional<std::string> AsciiText(const std::u16string& text) {
 
 }  // namespace
 
-std::string DrivePart(const std::string& target) { return DrivePartOf(target); }
+std::u16string DrivePart(const std::u16string& target) {
+    if (target.size() >= 2 && target[1] == u':') return target.substr(0, 2);
+    if (target.size() >= 2 && target[0] == u'\\' && target[1] == u'\\') {
+        std::size_t share = target.find(u'\\', 2);
+        if (share == std::u16string::npos) return target;
+        std::size_t end = target.find(u'\\', share + 1);
+        return end == std::u16string::npos ? target : target.substr(0, end);
+    }
+    return {};
+}
 
 bool ShortcutIsValid(const std::string& path, const std::string& rmvDrvCell, TQSShellLink& link,
                      TargetProbe& probe, DriveTypes& drives, ShortcutTestProgress& progress) {
@@ -52,7 +49,7 @@ bool ShortcutIsValid(const std::string& path, const std::string& rmvDrvCell, TQS
     if (target.empty() || target.find_first_of(u"*?") != std::u16string::npos) return true;
     if (probe.IsExistingDirectory(target) || probe.IsExistingFile(target)) return true;
     if (rmvDrvCell == "Yes") return false;
-    const std::optional<std::string> drive = AsciiText(DrivePartOf(target));
+    const std::optional<std::string> drive = AsciiText(DrivePart(target));
     if (!drive) return true;
     switch (drives.QueryDriveType(*drive)) {
         // The target may be on a disk that is just not there now; that does not make it broken.

@@ -35,7 +35,8 @@ T At(const std::string& bytes, std::size_t offset) {
 
 std::wstring FromUtf8(const std::string& text) {
     std::wstring wide(text.size() + 1, L'\0');
-    wide.resize(MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), static_cast<int>(wide.size())) - 1);
+    const int size = static_cast<int>(wide.size());
+    wide.resize(MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), size) - 1);
     return wide;
 }
 
@@ -214,8 +215,8 @@ TEST_F(ShellLinkWin, RealBrokenShortcutIsListedWorkingOnesAreNot) {
 void WriteWideShortcut(const std::string& utf8Link, const std::string& utf8Target) {
     ComPtr<IShellLinkW> link;
     ComPtr<IPersistFile> file;
-    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                           link.Out())));
+    ASSERT_TRUE(SUCCEEDED(
+        CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.Out())));
     ASSERT_TRUE(SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.Out())));
     link->SetPath(FromUtf8(utf8Target).c_str());
     ASSERT_TRUE(SUCCEEDED(file->Save(FromUtf8(utf8Link).c_str(), TRUE)));
