@@ -35,6 +35,9 @@ public:
     virtual ~Registry() = default;
     // As RegistryKey::OpenKey, with path relative to HKEY_CURRENT_USER.
     virtual std::unique_ptr<RegistryKey> OpenKey(const std::string& path, bool create) = 0;
+    // An existing key opened with read access only, for keys that belong to someone else (the shell's);
+    // nothing can be written through it. nullptr when it is missing or cannot be opened.
+    virtual std::unique_ptr<RegistryKey> OpenKeyForReading(const std::string& path) = 0;
 };
 
 // Windows build only.

@@ -5,7 +5,8 @@
 namespace kelvaro {
 namespace {
 
-std::unique_ptr<RegistryKey> OpenUnder(HKEY parent, const std::string& path, bool create);
+std::unique_ptr<RegistryKey> OpenUnder(HKEY parent, const std::string& path, bool create,
+                                       REGSAM access = KEY_ALL_ACCESS);
 
 class Win32RegistryKey : public RegistryKey {
 public:
@@ -65,11 +66,11 @@ private:
     HKEY key_;
 };
 
-std::unique_ptr<RegistryKey> OpenUnder(HKEY parent, const std::string& path, bool create) {
+std::unique_ptr<RegistryKey> OpenUnder(HKEY parent, const std::string& path, bool create, REGSAM access) {
     HKEY key = nullptr;
-    LONG result = create ? RegCreateKeyExA(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                           KEY_ALL_ACCESS, nullptr, &key, nullptr)
-                         : RegOpenKeyExA(parent, path.c_str(), 0, KEY_ALL_ACCESS, &key);
+    LONG result = create ? RegCreateKeyExA(parent, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, access,
+                                           nullptr, &key, nullptr)
+                         : RegOpenKeyExA(parent, path.c_str(), 0, access, &key);
     if (result != ERROR_SUCCESS) return nullptr;
     return std::make_unique<Win32RegistryKey>(key);
 }
@@ -78,6 +79,10 @@ class Win32Registry : public Registry {
 public:
     std::unique_ptr<RegistryKey> OpenKey(const std::string& path, bool create) override {
         return OpenUnder(HKEY_CURRENT_USER, path, create);
+    }
+    // A user (or a policy) may hold only read rights on the shell's keys; asking for more would fail.
+    std::unique_ptr<RegistryKey> OpenKeyForReading(const std::string& path) override {
+        return OpenUnder(HKEY_CURRENT_USER, path, false, KEY_READ);
     }
 };
 

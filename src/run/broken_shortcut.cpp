@@ -1,14 +1,31 @@
 #include "run/broken_shortcut.h"
 
+#include <optional>
+
 namespace kelvaro {
 
-std::string DrivePart(const std::string& target) {
-    if (target.size() >= 2 && target[1] == ':') return target.substr(0, 2);
-    if (target.size() >= 2 && target[0] == '\\' && target[1] == '\\') {
-        std::size_t share = target.find('\\', 2);
-        if (share == std::string::npos) return target;
-        std::size_t end = target.find('\\', share + 1);
-        return end == std::string::npos ? target : target.substr(0, end);
+namespace {
+
+// The drive's name for the drive-type query, which takes the code page's text; nothing when the name
+// holds anything beyond plain ASCII.
+std::optional<std::string> AsciiText(const std::u16string& text) {
+    std::string ascii;
+    for (char16_t c : text) {
+        if (c >= 0x80) return std::nullopt;
+        ascii += static_cast<char>(c);
+    }
+    return ascii;
+}
+
+}  // namespace
+
+std::u16string DrivePart(const std::u16string& target) {
+    if (target.size() >= 2 && target[1] == u':') return target.substr(0, 2);
+    if (target.size() >= 2 && target[0] == u'\\' && target[1] == u'\\') {
+        std::size_t share = target.find(u'\\', 2);
+        if (share == std::u16string::npos) return target;
+        std::size_t end = target.find(u'\\', share + 1);
+        return end == std::u16string::npos ? target : target.substr(0, end);
     }
     return {};
 }
@@ -25,11 +42,16 @@ bool ShortcutIsValid(const std::string& path, const std::string& rmvDrvCell, TQS
     link.SetShellFolder(sfNone);
     link.SetFileName(path);
     link.ReadLink();
-    const std::string target = link.Target();
-
-    if (target.empty() || probe.IsExistingDirectory(target) || probe.IsExistingFile(target)) return true;
+    // The code-page Target may be "??\doc.txt" or "Omega" for a target that is there, so it decides
+    // nothing. Without an exact name, or with wildcards in it that a directory search would expand, the
+    // target cannot be looked up, and a working shortcut must never be taken for a broken one.
+    const std::u16string& target = link.ExactTarget();
+    if (target.empty() || target.find_first_of(u"*?") != std::u16string::npos) return true;
+    if (probe.IsExistingDirectory(target) || probe.IsExistingFile(target)) return true;
     if (rmvDrvCell == "Yes") return false;
-    switch (drives.QueryDriveType(DrivePart(target))) {
+    const std::optional<std::string> drive = AsciiText(DrivePart(target));
+    if (!drive) return true;
+    switch (drives.QueryDriveType(*drive)) {
         // The target may be on a disk that is just not there now; that does not make it broken.
         case DriveRemovable:
         case DriveRemote:

@@ -9,13 +9,15 @@
 
 namespace kelvaro {
 
+// Asks about a shortcut's target by its exact UTF-16 name: the code-page form of a name the code page
+// cannot hold reaches no file, or another one.
 class TargetProbe {
 public:
     virtual ~TargetProbe() = default;
     // The attribute query succeeds and reports the directory attribute.
-    virtual bool IsExistingDirectory(const std::string& path) = 0;
+    virtual bool IsExistingDirectory(const std::u16string& path) = 0;
     // A directory search for path finds an entry that is not a directory.
-    virtual bool IsExistingFile(const std::string& path) = 0;
+    virtual bool IsExistingFile(const std::u16string& path) = 0;
 };
 
 // Windows build only.
@@ -35,11 +37,12 @@ public:
 inline constexpr const char* kTestingShortcutsText = "Testing Shortcuts...";
 
 // "C:" for a path with a drive letter, "\\server\share" for a network path, "" otherwise.
-std::string DrivePart(const std::string& target);
+std::u16string DrivePart(const std::u16string& target);
 
 // True: the shortcut at path is not broken and is not listed. rmvDrvCell is the current rule's
 // "Rmv Drv" cell. Reading the shortcut goes through link, which keeps what it read; a file that is
-// not a readable shortcut raises the link's error.
+// not a readable shortcut raises the link's error. The target is judged by its exact name; a shortcut
+// whose target cannot be named exactly is never called broken.
 bool ShortcutIsValid(const std::string& path, const std::string& rmvDrvCell, TQSShellLink& link,
                      TargetProbe& probe, DriveTypes& drives, ShortcutTestProgress& progress);
 

@@ -5,16 +5,21 @@
 namespace kelvaro {
 namespace {
 
+const wchar_t* Wide(const std::u16string& text) {
+    static_assert(sizeof(wchar_t) == sizeof(char16_t));
+    return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
 class Win32TargetProbe : public TargetProbe {
 public:
-    bool IsExistingDirectory(const std::string& path) override {
-        DWORD attributes = GetFileAttributesA(path.c_str());
+    bool IsExistingDirectory(const std::u16string& path) override {
+        DWORD attributes = GetFileAttributesW(Wide(path));
         return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
     }
 
-    bool IsExistingFile(const std::string& path) override {
-        WIN32_FIND_DATAA found;
-        HANDLE search = FindFirstFileA(path.c_str(), &found);
+    bool IsExistingFile(const std::u16string& path) override {
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW(Wide(path), &found);
         if (search == INVALID_HANDLE_VALUE) return false;
         FindClose(search);
         return !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);

@@ -3,16 +3,19 @@
 namespace kelvaro {
 
 std::string StartupLinkPath(TQSShellLink& link) {
-    return link.ShellFolderPath(sfStartup) + "\\" + kStartupLinkName;
+    std::string folder = link.ShellFolderPath(sfStartup);
+    if (folder.empty()) return {};
+    return folder + "\\" + kStartupLinkName;
 }
 
 bool ToggleRunAtStartup(bool ticked, TQSShellLink& link, FileDeleter& files, const std::string& programPath) {
     if (ticked) {
         // The path is built anew rather than taken from the component: a run that tested shortcuts
         // leaves the name of some other shortcut there, and that one must never be deleted.
-        files.RemoveFile(StartupLinkPath(link));
+        if (std::string path = StartupLinkPath(link); !path.empty()) files.RemoveFile(path);
         return false;
     }
+    if (StartupLinkPath(link).empty()) throw EStartupFolderMissing(kNoStartupFolder);
     // The component also serves the broken-shortcut test; the last shortcut it read must not lend its
     // working folder, hot key or icon index to this one.
     link.ResetForWrite();

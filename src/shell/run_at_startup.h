@@ -13,6 +13,15 @@ inline constexpr const char* kStartupLinkName = "Kelvaro.lnk";
 inline constexpr const char* kStartupLinkDesignPath = "C:\\WINDOWS\\Start Menu\\Programs\\StartUp\\Kelvaro.lnk";
 inline constexpr const char* kStartupLinkArguments = "-a";
 inline constexpr const char* kStartupLinkDescription = "Kelvaro";
+// Without a Startup folder the shortcut would land in the root of the current drive, where it never runs.
+inline constexpr const char* kNoStartupFolder =
+    "Kelvaro cannot run at start-up: the registry names no Startup folder";
+
+// The start-up option cannot be switched on here.
+class EStartupFolderMissing : public Exception {
+public:
+    using Exception::Exception;
+};
 
 // Deleting one file by path.
 class FileDeleter {
@@ -26,11 +35,14 @@ public:
 std::unique_ptr<FileDeleter> MakePlatformFileDeleter();
 
 // Where the start-up shortcut lives: the Startup folder as the registry names it now, "\", the link name.
+// Empty when the registry names no Startup folder (no value, an empty one, or one that is not text).
 std::string StartupLinkPath(TQSShellLink& link);
 
-// The menu item's click. Ticked: deletes the start-up shortcut, whatever became of it, and gives false.
-// Not ticked: fills link and writes the shortcut, then gives true; a failed write raises EQSShellLink and
-// the caller's tick stays off. programPath is the program's own full file path.
+// The menu item's click. Ticked: deletes the start-up shortcut, whatever became of it, and gives false;
+// with no Startup folder there is no such shortcut and nothing is deleted. Not ticked: fills link and
+// writes the shortcut, then gives true; a failed write raises EQSShellLink, a missing Startup folder
+// raises EStartupFolderMissing before anything changes, and the caller's tick stays off either way.
+// programPath is the program's own full file path.
 bool ToggleRunAtStartup(bool ticked, TQSShellLink& link, FileDeleter& files, const std::string& programPath);
 
 }  // namespace kelvaro

@@ -99,7 +99,8 @@ std::string LinkNamePart(const std::string& path) {
 std::string TQSShellLink::ShellFolderPath(TShellFolder folder) {
     std::string name = ShellFolderValueName(folder);
     if (name.empty()) return {};
-    std::unique_ptr<RegistryKey> key = registry_.OpenKey(kShellFoldersKey, false);
+    // The key is the shell's: it is only read here.
+    std::unique_ptr<RegistryKey> key = registry_.OpenKeyForReading(kShellFoldersKey);
     if (!key) return {};
     RegistryValue value = key->ReadValue(name);
     // Expandable strings are taken as they stand: this key is meant to hold finished paths.

@@ -90,6 +90,10 @@ struct ShellLinkFields {
     std::uint16_t HotKey = 0;
     std::string IconFile;
     std::int32_t IconIndex = 0;
+    // The target in UTF-16 exactly as the shortcut names it, read beside Target, which the code page may
+    // hold only approximately ("??" or a look-alike letter); never written. Empty when the link object
+    // could not give it.
+    std::u16string ExactTarget;
 };
 
 enum class ShellLinkResult { Ok, CreateFailed, NoPersistFile, WriteFailed, ReadFailed };
@@ -130,7 +134,12 @@ public:
     // Applies the path rules: moves the name into ShellFolder's folder and gives it the ".lnk" extension.
     void SetFileName(const std::string& value);
     const std::string& Target() const { return fields_.Target; }
-    void SetTarget(const std::string& value) { fields_.Target = value; }
+    void SetTarget(const std::string& value) {
+        fields_.Target = value;
+        fields_.ExactTarget.clear();
+    }
+    // As read by the last successful load; empty after SetTarget.
+    const std::u16string& ExactTarget() const { return fields_.ExactTarget; }
     TWindowState WindowState() const { return WindowStateFromShowCmd(fields_.ShowCmd); }
     void SetWindowState(TWindowState value) { fields_.ShowCmd = ShowCmdFromWindowState(value); }
     std::int32_t ShowCmd() const { return fields_.ShowCmd; }
@@ -146,7 +155,6 @@ public:
     void ResetForWrite();
 
     void SaveToFile(const std::string& path);
-    void CreateLink(const std::string& path) { SaveToFile(path); }
     // Fills the shortcut properties, never FileName or ShellFolder; a failed read changes nothing.
     void LoadFromFile(const std::string& path);
     void ReadLink();

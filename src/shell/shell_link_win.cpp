@@ -37,6 +37,33 @@ std::string ReadText(Getter getter) {
     return buffer;
 }
 
+std::u16string FromWide(const wchar_t* text) {
+    static_assert(sizeof(wchar_t) == sizeof(char16_t));
+    return reinterpret_cast<const char16_t*>(text);
+}
+
+// The "A" getter gives the target in the code page, where a name the code page cannot hold comes back as
+// "??" or as a look-alike letter that names another file. The shortcut's item list keeps the names as
+// they are; Wine's wide getter does not help there, as it gives the code-page text again once the file
+// has been loaded. A shortcut without a list that names a file-system path is left to the wide getter.
+std::u16string ReadExactTarget(IShellLinkA& link) {
+    PIDLIST_ABSOLUTE items = nullptr;
+    if (link.GetIDList(&items) == S_OK && items) {
+        wchar_t path[MAX_PATH] = {};
+        // An empty list is the desktop itself, which no shortcut to a file names.
+        const bool named = items->mkid.cb != 0 && SHGetPathFromIDListW(items, path);
+        CoTaskMemFree(items);
+        if (named) return FromWide(path);
+    }
+    ComPtr<IShellLinkW> wide;
+    if (FAILED(link.QueryInterface(IID_IShellLinkW, wide.Out()))) return {};
+    wchar_t path[MAX_PATH] = {};
+    WIN32_FIND_DATAW found;
+    if (FAILED(wide->GetPath(path, MAX_PATH, &found, SLGP_UNCPRIORITY))) return {};
+    path[MAX_PATH - 1] = L'\0';
+    return FromWide(path);
+}
+
 class Win32ShellLinkObject : public ShellLinkObject {
 public:
     bool FileExists(const std::string& path) override {
@@ -76,6 +103,7 @@ public:
             WIN32_FIND_DATAA found;
             link->GetPath(b, MAX_PATH, &found, SLGP_UNCPRIORITY);
         });
+        read.ExactTarget = ReadExactTarget(*link.Get());
         read.WorkingDir = ReadText([&](char* b) { link->GetWorkingDirectory(b, MAX_PATH); });
         read.Arguments = ReadText([&](char* b) { link->GetArguments(b, MAX_PATH); });
         int showCmd = 0;

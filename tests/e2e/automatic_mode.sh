@@ -36,6 +36,14 @@ make_tree() {
     wine_run "$build/make_shortcut.exe" "$(windows_path "$tree/broken.lnk")" \
         "$(windows_path "$tree/target/gone.txt")" >/dev/null 2>&1 || fail "cannot make broken.lnk"
     rm "$tree/target/gone.txt"
+    # Working shortcuts to names the code page cannot hold: read through it they name "??\doc.txt"
+    # and the look-alike "Omega".
+    mkdir -p "$tree/target/日本" "$tree/target/Ωmega"
+    echo target >"$tree/target/日本/doc.txt"
+    LC_ALL=C.UTF-8 wine_run "$build/make_shortcut.exe" "$(windows_path "$tree/japanese.lnk")" \
+        "$(windows_path "$tree/target/日本/doc.txt")" >/dev/null 2>&1 || fail "cannot make japanese.lnk"
+    LC_ALL=C.UTF-8 wine_run "$build/make_shortcut.exe" "$(windows_path "$tree/omega.lnk")" \
+        "$(windows_path "$tree/target/Ωmega")" >/dev/null 2>&1 || fail "cannot make omega.lnk"
 }
 
 set_rules() {
@@ -99,6 +107,8 @@ check_tree() {
     expect_kept "$tree/Old.Files/dotted.tmp"
     expect_kept "$tree/.hidden-folder/hidden.tmp"
     expect_kept "$tree/working.lnk"
+    expect_kept "$tree/japanese.lnk"
+    expect_kept "$tree/omega.lnk"
     expect_kept "$tree/target/exists.txt"
 }
 

@@ -14,12 +14,14 @@ namespace {
 class NoRegistry : public Registry {
 public:
     std::unique_ptr<RegistryKey> OpenKey(const std::string&, bool) override { return nullptr; }
+    std::unique_ptr<RegistryKey> OpenKeyForReading(const std::string&) override { return nullptr; }
 };
 
 // Every shortcut file holds target; "bad.lnk" is not a readable shortcut.
 class OneTargetLinks : public ShellLinkObject {
 public:
     std::string target;
+    std::u16string exactTarget;
     std::vector<std::string> loaded;
     bool FileExists(const std::string&) override { return true; }
     ShellLinkResult Save(const std::string&, const ShellLinkFields&) override { return ShellLinkResult::Ok; }
@@ -27,16 +29,19 @@ public:
         loaded.push_back(path);
         if (path.ends_with("bad.lnk")) return ShellLinkResult::ReadFailed;
         fields.Target = target;
+        fields.ExactTarget = exactTarget;
         return ShellLinkResult::Ok;
     }
 };
 
 class SetProbe : public TargetProbe {
 public:
-    std::set<std::string> directories, files;
-    bool IsExistingDirectory(const std::string& path) override { return directories.count(path) != 0; }
-    bool IsExistingFile(const std::string& path) override { return files.count(path) != 0; }
+    std::set<std::u16string> directories, files;
+    bool IsExistingDirectory(const std::u16string& path) override { return directories.count(path) != 0; }
+    bool IsExistingFile(const std::u16string& path) override { return files.count(path) != 0; }
 };
+
+std::u16string Wide(const std::string& ascii) { return {ascii.begin(), ascii.end()}; }
 
 class FakeProgress : public ShortcutTestProgress {
 public:
@@ -59,15 +64,21 @@ struct BrokenShortcut : ::testing::Test {
     FakeDrives drives;
     FakeProgress progress;
 
+    // A target the code page holds exactly: both forms agree.
     bool Valid(const std::string& target, const std::string& rmvDrv) {
-        links.target = target;
+        return Valid(target, Wide(target), rmvDrv);
+    }
+    bool Valid(const std::string& codePageTarget, const std::u16string& exactTarget,
+               const std::string& rmvDrv) {
+        links.target = codePageTarget;
+        links.exactTarget = exactTarget;
         return ShortcutIsValid("C:\\Found\\a.lnk", rmvDrv, link, probe, drives, progress);
     }
 };
 
 TEST_F(BrokenShortcut, DecisionTable) {
-    probe.directories = {"C:\\Dir", "E:\\Dir"};
-    probe.files = {"C:\\File.exe", "E:\\File.exe"};
+    probe.directories = {u"C:\\Dir", u"E:\\Dir"};
+    probe.files = {u"C:\\File.exe", u"E:\\File.exe"};
     enum Exists { No, AsFile, AsDir };
     for (unsigned type = 0; type <= 6; ++type) {
         drives.types = {{"C:", type}, {"E:", type}};
@@ -99,27 +110,49 @@ TEST_F(BrokenShortcut, DriveTypeAskedOnlyForMissingTargetsWithTheExactDrivePart)
     EXPECT_EQ(drives.asked, (std::vector<std::string>{"\\\\srv\\share", "E:", ""}));
 }
 
+// The code page holds "\u65E5\u672C" as "??" and "\u03A9mega" as the look-alike "Omega": only the exact
+// name tells whether the target is there, and a target without one is never called broken.
+TEST_F(BrokenShortcut, OnlyTheExactTargetDecides) {
+    const std::u16string japanese = u"C:\\\u65E5\u672C\\doc.txt", omega = u"C:\\\u03A9mega";
+    probe.files = {japanese, u"C:\\Omega"};
+    EXPECT_TRUE(Valid("C:\\??\\doc.txt", japanese, "Yes"));
+    EXPECT_FALSE(Valid("C:\\Omega", omega, ""));  // "Omega" is another file
+    probe.directories = {omega};
+    EXPECT_TRUE(Valid("C:\\Omega", omega, "Yes"));
+
+    EXPECT_TRUE(Valid("C:\\Gone.exe", u"", "Yes"));                      // the link object gave no exact name
+    EXPECT_TRUE(Valid("C:\\??\\gone.txt", u"C:\\??\\gone.txt", "Yes"));  // a wildcard search proves nothing
+    drives.asked.clear();
+    // A missing target on a drive the drive-type query cannot name: it may be a share that is away.
+    EXPECT_TRUE(Valid("\\\\??\\s\\x", u"\\\\\u65E5\\s\\x", ""));
+    EXPECT_TRUE(drives.asked.empty());
+    EXPECT_FALSE(Valid("\\\\??\\s\\x", u"\\\\\u65E5\\s\\x", "Yes"));
+    EXPECT_FALSE(Valid("D:\\??\\x", u"D:\\\u65E5\\x", ""));
+    EXPECT_EQ(drives.asked, std::vector<std::string>{"D:"});
+}
+
 TEST(DrivePart, Table) {
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"C:\\Apps\\x.exe", "C:"},
-        {"c:", "c:"},
-        {"C:rel\\x", "C:"},
-        {"\\\\server\\share\\dir\\x", "\\\\server\\share"},
-        {"\\\\server\\share\\", "\\\\server\\share"},
-        {"\\\\server\\share", "\\\\server\\share"},
-        {"\\\\server", "\\\\server"},
-        {"\\\\", "\\\\"},
-        {"\\single\\x", ""},
-        {"rel\\x", ""},
-        {"C", ""},
-        {"", ""},
-        {"1:x", "1:"},
+    const std::vector<std::pair<std::u16string, std::u16string>> cases = {
+        {u"C:\\Apps\\x.exe", u"C:"},
+        {u"c:", u"c:"},
+        {u"C:rel\\x", u"C:"},
+        {u"\\\\server\\share\\dir\\x", u"\\\\server\\share"},
+        {u"\\\\server\\share\\", u"\\\\server\\share"},
+        {u"\\\\server\\share", u"\\\\server\\share"},
+        {u"\\\\server", u"\\\\server"},
+        {u"\\\\", u"\\\\"},
+        {u"\\single\\x", u""},
+        {u"rel\\x", u""},
+        {u"C", u""},
+        {u"", u""},
+        {u"1:x", u"1:"},
     };
-    for (const auto& [target, expected] : cases) EXPECT_EQ(DrivePart(target), expected) << target;
+    for (const auto& [target, expected] : cases)
+        EXPECT_TRUE(DrivePart(target) == expected) << std::string(target.begin(), target.end());
 }
 
 TEST_F(BrokenShortcut, ProgressTextSetOncePerRule) {
-    probe.files = {"C:\\x"};
+    probe.files = {u"C:\\x"};
     Valid("C:\\x", "");
     Valid("C:\\x", "");
     EXPECT_EQ(progress.calls,
@@ -133,8 +166,9 @@ TEST_F(BrokenShortcut, ProgressTextSetOncePerRule) {
 TEST_F(BrokenShortcut, ReadsThroughTheSharedLinkAsAFullPath) {
     link.SetShellFolder(sfStartup);
     link.SetFileName("Kelvaro");
-    probe.files = {"C:\\x"};
+    probe.files = {u"C:\\x"};
     links.target = "C:\\x";
+    links.exactTarget = u"C:\\x";
     EXPECT_TRUE(ShortcutIsValid("D:\\Some\\Link.LNK", "", link, probe, drives, progress));
     EXPECT_EQ(links.loaded.back(), "D:\\Some\\Link.LNK");
     EXPECT_EQ(link.ShellFolder(), sfNone);

@@ -30,7 +30,8 @@ class FoldersRegistry : public Registry {
 public:
     std::map<std::string, std::string> values{{"Startup", "C:\\Users\\me\\Startup"},
                                               {"Desktop", "C:\\Users\\me\\Desktop"}};
-    std::unique_ptr<RegistryKey> OpenKey(const std::string& path, bool) override {
+    std::unique_ptr<RegistryKey> OpenKey(const std::string&, bool) override { return nullptr; }
+    std::unique_ptr<RegistryKey> OpenKeyForReading(const std::string& path) override {
         return path == kShellFoldersKey ? std::make_unique<FoldersKey>(values) : nullptr;
     }
 };
@@ -115,22 +116,39 @@ TEST_F(RunAtStartup, StartupFolderIsReadAtEachToggle) {
     EXPECT_EQ(files.deleted, std::vector<std::string>{"E:\\Moved\\Kelvaro.lnk"});
     EXPECT_TRUE(Toggle(false));
     EXPECT_EQ(links.saves.back(), "E:\\Moved\\Kelvaro.lnk");
-
-    registry.values.erase("Startup");  // no value: the root of the current drive
-    EXPECT_TRUE(Toggle(false));
-    EXPECT_EQ(links.saves.back(), "\\Kelvaro.lnk");
 }
 
-TEST_F(RunAtStartup, FailedWriteRaisesTheComponentsMessageAndNeverTicks) {
+// A shortcut in the root of the current drive would never run: switching on is refused before anything
+// changes, and switching off deletes nothing, since no start-up shortcut can exist.
+TEST_F(RunAtStartup, WithoutAStartupFolderNothingIsWrittenOrDeleted) {
+    link.SetTarget("D:\\kept.exe");
+    for (const char* stored : {"<none>", ""}) {
+        SCOPED_TRACE(stored);
+        if (std::string(stored) == "<none>")
+            registry.values.erase("Startup");
+        else
+            registry.values["Startup"] = stored;
+        try {
+            Toggle(false);
+            ADD_FAILURE() << "switched on";
+        } catch (const EStartupFolderMissing& error) {
+            EXPECT_EQ(error.Message(), kNoStartupFolder);
+        }
+        EXPECT_FALSE(Toggle(true));
+    }
+    EXPECT_TRUE(links.saves.empty());
+    EXPECT_TRUE(files.deleted.empty());
+    EXPECT_EQ(link.Target(), "D:\\kept.exe");
+}
+
+TEST_F(RunAtStartup, FailedWriteRaisesTheComponentsMessage) {
     links.failSave = true;
-    bool ticked = false;
     try {
-        ticked = Toggle(ticked);
+        Toggle(false);
         ADD_FAILURE() << "no exception";
     } catch (const EQSShellLink& error) {
         EXPECT_EQ(error.Message(), kLinkWriteFailed);
     }
-    EXPECT_FALSE(ticked);
     EXPECT_EQ(links.saves, std::vector<std::string>{startupLink});
     // What was assigned before the write stays in the component.
     EXPECT_EQ(link.Arguments(), "-a");

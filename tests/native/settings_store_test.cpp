@@ -26,6 +26,8 @@ public:
     Log* log = nullptr;
 
     std::unique_ptr<RegistryKey> OpenKey(const std::string& path, bool create) override;
+    // The store never opens a key for reading only.
+    std::unique_ptr<RegistryKey> OpenKeyForReading(const std::string&) override { return nullptr; }
 
     static std::string Sub(const std::string& name) { return kSettingsKey + "\\" + name; }
     void Put(const std::string& subkey, const std::string& name, const std::string& data,

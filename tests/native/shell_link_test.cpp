@@ -32,7 +32,11 @@ public:
         values[name] = {RegistryValueType::String, data};
     }
     std::unique_ptr<RegistryKey> OpenKey(const std::string& path, bool create) override {
-        opened.push_back(path + (create ? " (create)" : ""));
+        opened.push_back(path + (create ? " (create)" : " (full access)"));
+        return keyExists ? std::make_unique<FakeKey>(values) : nullptr;
+    }
+    std::unique_ptr<RegistryKey> OpenKeyForReading(const std::string& path) override {
+        opened.push_back(path);
         return keyExists ? std::make_unique<FakeKey>(values) : nullptr;
     }
 };

@@ -122,6 +122,17 @@ TEST_F(RegistryWin, StringsAreWrittenWithoutTheirTerminatingZero) {
     }
 }
 
+TEST_F(RegistryWin, AKeyOpenedForReadingGivesItsValuesAndTakesNoWrite) {
+    Put("Shell", "Startup", REG_SZ, std::string("C:\\S\0", 5));
+    auto key = registry_->OpenKeyForReading(path_ + "\\Shell");
+    ASSERT_NE(key, nullptr);
+    EXPECT_EQ(key->ReadValue("Startup").data, std::string("C:\\S\0", 5));
+    EXPECT_FALSE(key->WriteString("Startup", "D:\\"));
+    EXPECT_EQ(Query("Shell", "Startup").text, std::string("C:\\S\0", 5));
+    EXPECT_EQ(registry_->OpenKeyForReading(path_ + "\\Absent"), nullptr);
+    EXPECT_EQ(Query("Absent", "Startup").type, static_cast<DWORD>(REG_NONE));  // not made either
+}
+
 TEST_F(RegistryWin, ValuesAreReadWithTheirTypeAndBytesUnexpanded) {
     Put("Settings", "sz", REG_SZ, std::string("ab\0cd\0", 6));
     Put("Settings", "expand", REG_EXPAND_SZ, std::string("%SystemRoot%\\x\0", 15));

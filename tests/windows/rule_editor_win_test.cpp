@@ -219,8 +219,9 @@ TEST(RuleEditorWin, EditModeShowsTheRowAndWritesItBackInPlace) {
     StandInHost host;
     host.adding = false;
     host.office = true;
-    host.rows = {Row("C:\\TEMP", {"*.lnk", ">=30 Days", "> 2 KBytes", " ", "Yes"})};
-    const RuleRow before = host.rows[0];
+    host.rows = {Row("C:\\TEMP", {"*.lnk", ">=30 Days", "> 2 KBytes", " ", "Yes"}),
+                 Row("D:\\Other", {"*.TMP", "  ", "  ", "Yes", " "})};
+    const RuleRow other = host.rows[1];
     const bool ok = OpenEditor(
         host, {[&](HWND dialog) {
             RECT main, own;
@@ -244,11 +245,23 @@ TEST(RuleEditorWin, EditModeShowsTheRowAndWritesItBackInPlace) {
                 UpdateWindow(dialog);
                 SaveScreenshot(shot);
             }
+            // Every field changed: the row written back must be the edited one, not what was shown.
+            SetText(dialog, TForm2::kEditLocId, "E:\\Edited");
+            SetText(dialog, TForm2::kEditFileId, "*.BAK");
+            Pick(dialog, TForm2::kCBAgeId, 3);
+            SetText(dialog, TForm2::kEditAgeId, "7");
+            Pick(dialog, TForm2::kCBSizeId, 5);
+            Click(dialog, TForm2::kCBIncSubDirId);
             Click(dialog, TForm2::kButton1Id);
         }});
     EXPECT_TRUE(ok);
     EXPECT_TRUE(host.appended.empty());
-    EXPECT_EQ(host.rows[0].SubItems, before.SubItems);
+    ASSERT_EQ(host.rows.size(), 2u);
+    EXPECT_EQ(host.rows[0].Caption, "E:\\Edited");
+    const std::array<std::string, 5> edited = {"*.BAK", "< 7 Days", "  ", "Yes", "Yes"};
+    EXPECT_EQ(host.rows[0].SubItems, edited);
+    EXPECT_EQ(host.rows[1].Caption, other.Caption);
+    EXPECT_EQ(host.rows[1].SubItems, other.SubItems);
 }
 
 TEST(RuleEditorWin, BadNumberShowsTheErrorAndFillsUpToIt) {

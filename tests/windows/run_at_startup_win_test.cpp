@@ -6,26 +6,32 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 #include "platform/registry.h"
 #include "shell/run_at_startup.h"
+#include "windows/main_window_fixture.h"
 #include "windows/test_tree.h"
 
 namespace kelvaro::testing {
 namespace {
 
-// Points the Startup folder of the test prefix somewhere else for one test and puts back what was there.
+// Points the Startup folder of the test prefix somewhere else (or nowhere) for one test and puts back
+// what was there.
 class StartupFolderValue {
 public:
-    explicit StartupFolderValue(const std::string& path) {
+    explicit StartupFolderValue(const std::optional<std::string>& path) {
         RegCreateKeyExA(HKEY_CURRENT_USER, kShellFoldersKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
                         nullptr);
         DWORD size = sizeof old_;
         had_ = RegQueryValueExA(key_, "Startup", nullptr, &type_, reinterpret_cast<BYTE*>(old_), &size) ==
                ERROR_SUCCESS;
         oldSize_ = size;
-        RegSetValueExA(key_, "Startup", 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
-                       static_cast<DWORD>(path.size() + 1));
+        if (path)
+            RegSetValueExA(key_, "Startup", 0, REG_SZ, reinterpret_cast<const BYTE*>(path->c_str()),
+                           static_cast<DWORD>(path->size() + 1));
+        else
+            RegDeleteValueA(key_, "Startup");
     }
     ~StartupFolderValue() {
         if (had_)
@@ -59,6 +65,13 @@ std::int32_t ShowCommandInFile(const std::string& path) {
 }
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Where a path that starts with "\\" leads.
+std::string RootOfCurrentDrive() {
+    char full[MAX_PATH] = {};
+    GetFullPathNameA("\\", MAX_PATH, full, nullptr);
+    return full;
+}
 
 TEST(RunAtStartupWin, WritesRemovesAndRewritesTheRealStartupShortcut) {
     TempFolder temp;
@@ -102,21 +115,34 @@ TEST(RunAtStartupWin, WritesRemovesAndRewritesTheRealStartupShortcut) {
     EXPECT_EQ(ShowCommandInFile(shortcut), 7);
 }
 
-TEST(RunAtStartupWin, MissingStartupFolderRaisesAndLeavesTheTickOff) {
+using RunAtStartupMenu = MainWindowTest;
+
+// Through the real window's menu: a shortcut that cannot be written, or has no Startup folder to go to,
+// is reported and leaves the item unticked; one that is written ticks it.
+TEST_F(RunAtStartupMenu, TheTickFollowsOnlyAWrittenShortcut) {
     TempFolder temp;
-    StartupFolderValue startup(temp.Path() + "\\not there");
-    std::unique_ptr<ShellLinkObject> links = MakePlatformShellLinkObject();
-    std::unique_ptr<Registry> registry = MakePlatformRegistry();
-    std::unique_ptr<FileDeleter> files = MakePlatformFileDeleter();
-    TQSShellLink link{*links, *registry};
-    bool ticked = false;
-    try {
-        ticked = ToggleRunAtStartup(ticked, link, *files, ProgramPath());
-        ADD_FAILURE() << "no exception";
-    } catch (const EQSShellLink& error) {
-        EXPECT_EQ(error.Message(), kLinkWriteFailed);
+    TForm1& window = Open();
+    const std::string rootLink = RootOfCurrentDrive() + "Kelvaro.lnk";
+    const bool rootLinkBefore = Exists(rootLink);
+    {
+        StartupFolderValue startup(temp.Path() + "\\not there");
+        Command(cmd::RunduringWin95Boot1);
+        EXPECT_FALSE(window.Menu().Checked(cmd::RunduringWin95Boot1));
     }
-    EXPECT_FALSE(ticked);
+    {
+        StartupFolderValue startup(std::nullopt);
+        Command(cmd::RunduringWin95Boot1);
+        EXPECT_FALSE(window.Menu().Checked(cmd::RunduringWin95Boot1));
+        EXPECT_EQ(Exists(rootLink), rootLinkBefore);
+        if (!rootLinkBefore) DeleteFileA(rootLink.c_str());  // should a broken build have made it
+    }
+    EXPECT_EQ(boxes, (std::vector<std::string>{kLinkWriteFailed, std::string(kNoStartupFolder) + "."}));
+
+    StartupFolderValue startup(temp.Path());
+    Command(cmd::RunduringWin95Boot1);
+    EXPECT_TRUE(window.Menu().Checked(cmd::RunduringWin95Boot1));
+    EXPECT_TRUE(Exists(temp.Path() + "\\Kelvaro.lnk"));
+    EXPECT_EQ(boxes.size(), 2u);
 }
 
 }  // namespace

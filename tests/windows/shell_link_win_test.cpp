@@ -1,6 +1,7 @@
 // The shortcut component and the broken-shortcut test over the shell's real link object and registry.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shlobj.h>
 
 #include <cstdint>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include "platform/registry.h"
 #include "run/broken_shortcut.h"
 #include "shell/shell_link.h"
+#include "shell/shell_link_win.h"
 #include "windows/test_tree.h"
 
 namespace kelvaro::testing {
@@ -29,6 +31,18 @@ T At(const std::string& bytes, std::size_t offset) {
     T value{};
     if (offset + sizeof value <= bytes.size()) std::memcpy(&value, bytes.data() + offset, sizeof value);
     return value;
+}
+
+std::wstring FromUtf8(const std::string& text) {
+    std::wstring wide(text.size() + 1, L'\0');
+    const int size = static_cast<int>(wide.size());
+    wide.resize(MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, wide.data(), size) - 1);
+    return wide;
+}
+
+std::u16string Utf16(const std::string& utf8) {
+    const std::wstring wide = FromUtf8(utf8);
+    return {wide.begin(), wide.end()};
 }
 
 class QuietProgress : public ShortcutTestProgress {
@@ -190,11 +204,48 @@ TEST_F(ShellLinkWin, RealBrokenShortcutIsListedWorkingOnesAreNot) {
     ASSERT_TRUE(DeleteFileA(In("target.exe").c_str()));
     EXPECT_FALSE(ShortcutIsValid(toFile, "", link, *probe, *drives, progress));
     EXPECT_FALSE(ShortcutIsValid(toFile, "Yes", link, *probe, *drives, progress));
-    EXPECT_FALSE(probe->IsExistingFile(In("folder")));
-    EXPECT_FALSE(probe->IsExistingDirectory(In("folder\\inside.txt")));
+    EXPECT_FALSE(probe->IsExistingFile(Utf16(In("folder"))));
+    EXPECT_FALSE(probe->IsExistingDirectory(Utf16(In("folder\\inside.txt"))));
 
     WriteBytes(In("fake.lnk"), "plain text");
     EXPECT_THROW(ShortcutIsValid(In("fake.lnk"), "", link, *probe, *drives, progress), EQSShellLink);
+}
+
+// Made by the shell's own link object through its wide interface, the only one that can name such targets.
+void WriteWideShortcut(const std::string& utf8Link, const std::string& utf8Target) {
+    ComPtr<IShellLinkW> link;
+    ComPtr<IPersistFile> file;
+    ASSERT_TRUE(SUCCEEDED(
+        CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.Out())));
+    ASSERT_TRUE(SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.Out())));
+    link->SetPath(FromUtf8(utf8Target).c_str());
+    ASSERT_TRUE(SUCCEEDED(file->Save(FromUtf8(utf8Link).c_str(), TRUE)));
+}
+
+// The code page holds the Japanese folder name as "??" and "\xCE\xA9mega" (capital omega) as the
+// look-alike "Omega": neither code-page form names the target, yet the shortcuts work.
+TEST_F(ShellLinkWin, TargetsTheCodePageCannotHoldAreJudgedByTheirExactName) {
+    const std::string japanese = "\xE6\x97\xA5\xE6\x9C\xAC", omega = "\xCE\xA9mega";
+    temp.File(japanese + "\\doc.txt", "x");
+    temp.File(omega + "\\inside.txt", "x");
+    EnsureComOnThisThread();
+    WriteWideShortcut(In("japanese.lnk"), In(japanese + "\\doc.txt"));
+    WriteWideShortcut(In("omega.lnk"), In(omega));
+    std::unique_ptr<TargetProbe> probe = MakePlatformTargetProbe();
+    std::unique_ptr<DriveTypes> drives = MakePlatformDriveTypes();
+    QuietProgress progress;
+    EXPECT_TRUE(ShortcutIsValid(In("japanese.lnk"), "Yes", link, *probe, *drives, progress));
+    EXPECT_TRUE(ShortcutIsValid(In("omega.lnk"), "Yes", link, *probe, *drives, progress));
+    EXPECT_EQ(link.Target(), In("Omega"));  // what the code-page interface makes of it
+
+    // Gone under their exact names, they are broken, whatever the code-page forms name now.
+    const std::wstring folder = FromUtf8(temp.Path() + "\\");
+    ASSERT_TRUE(DeleteFileW((folder + FromUtf8(japanese + "\\doc.txt")).c_str()));
+    ASSERT_TRUE(DeleteFileW((folder + FromUtf8(omega + "\\inside.txt")).c_str()));
+    ASSERT_TRUE(RemoveDirectoryW((folder + FromUtf8(omega)).c_str()));
+    temp.File("Omega", "another file");
+    EXPECT_FALSE(ShortcutIsValid(In("japanese.lnk"), "Yes", link, *probe, *drives, progress));
+    EXPECT_FALSE(ShortcutIsValid(In("omega.lnk"), "Yes", link, *probe, *drives, progress));
 }
 
 }  // namespace
