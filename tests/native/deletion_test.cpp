@@ -124,16 +124,13 @@ TEST(DeleteSelectedRows, PassesTheRecycleBinFlagThrough) {
 // The shell's boxes let the window take input during a call: the list may be sorted again, or its rows
 // removed. The files tried and the rows removed are still exactly the selected ones.
 TEST(DeleteSelectedRows, AListChangedDuringACallChangesNeitherTheFilesNorTheRows) {
-    MemoryRows rows({{"C:\\a", 1, true}, {"C:\\b", 1, false}, {"C:\\c", 1, true}, {"C:\\d", 1, false}});
+    MemoryRows rows({{"C:\\a", 1, true}, {"C:\\b"}, {"C:\\c", 1, true}, {"C:\\d"}, {"C:\\e"}});
     FakeDisk disk;
-    for (const char* path : {"C:\\a", "C:\\b", "C:\\c", "C:\\d"}) disk.Add(path);
-    disk.duringDelete = [&] {
-        std::reverse(rows.rows.begin(), rows.rows.end());
-        for (Row& row : rows.rows) row.selected = !row.selected;
-    };
+    for (const char* path : {"C:\\a", "C:\\b", "C:\\c", "C:\\d", "C:\\e"}) disk.Add(path);
+    disk.duringDelete = [&] { std::reverse(rows.rows.begin(), rows.rows.end()); };
     EXPECT_EQ(Delete(rows, disk).deleted, 2);
     EXPECT_EQ(disk.tried, (Paths{"C:\\a", "C:\\c"}));
-    EXPECT_EQ(rows.Paths(), (Paths{"C:\\b", "C:\\d"}));  // reversed at each of the two calls
+    EXPECT_EQ(rows.Paths(), (Paths{"C:\\b", "C:\\d", "C:\\e"}));  // reversed at each of the two calls
 }
 
 TEST(DeleteSelectedRows, AFileThatChangedSinceItWasListedIsKeptWithItsRow) {
@@ -180,10 +177,10 @@ TEST(KeptFilesTexts, OneTextPerReasonOnlyWhenFilesWereKept) {
 }
 
 // What the directory search lists and what the probe sees later, on real files.
-TEST(UnchangedSinceListed, RealFilesRewrittenGrownOrReplacedAreChanged) {
+TEST(UnchangedSinceListed, RealFilesRewrittenGrownReplacedOrLinkedAreChanged) {
     TempTree tree;
     const std::time_t old = std::time(nullptr) - 40 * 24 * 3600;
-    for (const char* name : {"kept.tmp", "rewritten.tmp", "grown.tmp", "replaced.tmp"}) {
+    for (const char* name : {"kept.tmp", "rewritten.tmp", "grown.tmp", "replaced.tmp", "linked.tmp"}) {
         tree.File(name, "12345");
         tree.Touch(name, old);
     }
@@ -194,13 +191,16 @@ TEST(UnchangedSinceListed, RealFilesRewrittenGrownOrReplacedAreChanged) {
     DirectoryEntry entry;
     while (listing->Next(entry))
         listed[entry.name] = {tree.Windows(entry.name), entry.size, entry.lastWriteTime, 0};
-    ASSERT_EQ(listed.size(), 4u);
+    ASSERT_EQ(listed.size(), 5u);
 
     tree.File("rewritten.tmp", "54321");
     tree.File("grown.tmp", "123456");
     tree.Touch("grown.tmp", old);
     std::remove((tree.Root() + "/replaced.tmp").c_str());
     tree.File("replaced.tmp", "12345");
+    // Moved away (size and time go with it) and a link to it put in its place.
+    std::rename((tree.Root() + "/linked.tmp").c_str(), (tree.Root() + "/moved.dat").c_str());
+    tree.Link("linked.tmp", tree.Root() + "/moved.dat");
 
     auto probe = MakePlatformFileStateProbe();
     for (const auto& [name, file] : listed)
