@@ -5,6 +5,7 @@
 #include <functional>
 #include <utility>
 
+#include "rules/rule_editor_win.h"
 #include "search/progress_dialog_win.h"
 #include "windows/main_window_fixture.h"
 #include "windows/test_tree.h"
@@ -267,6 +268,15 @@ TEST_F(SearchRunTest, AStartArrivingDuringARunIsIgnored) {
     EXPECT_EQ(f.ListView().RowCount(), 4);
 }
 
+// An editor opened where none may open is noted and cancelled, so that the test cannot wait on it.
+bool editorOpened = false;
+void CALLBACK CancelAnyEditor(HWND, UINT, UINT_PTR, DWORD) {
+    if (HWND editor = FindWindowA(TForm2::kClassName, nullptr)) {
+        editorOpened = true;
+        PostMessageA(GetDlgItem(editor, TForm2::kButton3Id), BM_CLICK, 0, 0);
+    }
+}
+
 class DeleteGuardTest : public SearchRunTest {
 protected:
     TForm1& OpenWithRows() {
@@ -298,8 +308,10 @@ protected:
 
 // While the shell works on one file (and may show a box), the window keeps taking input: nothing of it
 // may change which files are deleted or which rows go.
-TEST_F(DeleteGuardTest, SortStartAndDeleteDuringADeleteAreRefused) {
+TEST_F(DeleteGuardTest, SortStartDeleteAndTheEditorDuringADeleteAreRefused) {
     TForm1& f = OpenWithRows();
+    editorOpened = false;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, CancelAnyEditor);
     recorder->duringFirstCall = [&] {
         ClickSizeHeader();
         Command(cmd::StartKelvaro1);
@@ -309,9 +321,15 @@ TEST_F(DeleteGuardTest, SortStartAndDeleteDuringADeleteAreRefused) {
         Command(cmd::Setup2);
         f.LVSetup().SetSelected(0, true);
         Command(cmd::Delete1);
+        Command(cmd::EBAdd);
+        NMHDR doubleClick{f.LVSetup().Handle(), static_cast<UINT_PTR>(cmd::LVSetup),
+                          static_cast<UINT>(NM_DBLCLK)};
+        SendMessageA(f.Handle(), WM_NOTIFY, cmd::LVSetup, reinterpret_cast<LPARAM>(&doubleClick));
         Command(cmd::Setup2);
     };
     Click(cmd::EBDelete);
+    KillTimer(nullptr, timer);
+    EXPECT_FALSE(editorOpened);
     EXPECT_EQ(asked, (std::vector<std::string>{"C:\\k\\a", "C:\\k\\c"}));
     EXPECT_EQ(Names(), (std::vector<std::string>{"b", "d"}));
     EXPECT_EQ(f.LVSetup().RowCount(), 1);
