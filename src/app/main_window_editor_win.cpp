@@ -28,14 +28,16 @@ private:
 
 }  // namespace
 
+// The editor changes the setup list, which must stay as it is while a delete is under way.
 void TForm1::EBAddClick() {
+    if (deleting_) return;
     AddingRule = true;
     EditorHost host(*this);
     ShowRuleEditor(host);
 }
 
 void TForm1::LVSetupDblClick() {
-    if (setupList_->SelectedCount() == 0) return;
+    if (deleting_ || setupList_->SelectedCount() == 0) return;
     AddingRule = false;
     EditorHost host(*this);
     ShowRuleEditor(host);

@@ -35,9 +35,15 @@ public:
     explicit ResultRows(TCoolListView& list) : list_(list) {}
     int RowCount() const override { return list_.RowCount(); }
     bool IsSelected(int row) const override { return list_.IsSelected(row); }
-    std::string Path(int row) const override { return list_.Text(row, 2) + list_.Text(row, 0); }
     std::int64_t ByteCount(int row) const override { return list_.RowData(row); }
-    void RemoveRow(int row) override { list_.DeleteRow(row); }
+    ListedFile Listed(int row) const override {
+        return {list_.Text(row, 2) + list_.Text(row, 0), static_cast<std::uint64_t>(list_.RowData(row)),
+                list_.RowTag(row), list_.RowId(row)};
+    }
+    void RemoveRow(std::uint64_t rowId) override {
+        const int row = list_.FindRow(rowId);
+        if (row >= 0) list_.DeleteRow(row);
+    }
 
 private:
     TCoolListView& list_;
@@ -59,8 +65,9 @@ private:
 }  // namespace
 
 void TForm1::SpeedButton3Click() {
-    // The scan pumps messages, so Start can arrive again while a run goes on: it is ignored.
-    if (running_) return;
+    // The scan pumps messages, so Start can arrive again while a run goes on: it is ignored. So is a Start
+    // while a delete waits in one of the shell's boxes: it would empty the list the delete works on.
+    if (running_ || deleting_) return;
     struct RunningFlag {
         bool& flag;
         ~RunningFlag() { flag = false; }
@@ -120,7 +127,8 @@ void TForm1::AddFoundFiles(const RuleRow& rule) {
                 UpperAscii(SplitExt(path)) == ".LNK" &&
                 ShortcutIsValid(path, rule.SubItems[4], *shellLink_, *targetProbe_, *drives_, progress);
             if (!opened || valid) continue;
-            rows.push_back(ResultListRow(path, found.size, found.dosDateTime, IconIndexOf(path)));
+            rows.push_back(
+                ResultListRow(path, found.size, found.dosDateTime, IconIndexOf(path), found.lastWriteTime));
         }
     } catch (...) {
         AddResultRows(std::move(rows));
@@ -130,13 +138,15 @@ void TForm1::AddFoundFiles(const RuleRow& rule) {
 }
 
 TCoolListView::NewRow TForm1::ResultListRow(const std::string& path, std::uint64_t size,
-                                            std::uint32_t dosDateTime, int imageIndex) const {
+                                            std::uint32_t dosDateTime, int imageIndex,
+                                            std::uint64_t lastWriteTime) const {
     ResultRowTexts texts = MakeResultRow(path, size, dosDateTime, *locale_);
     return {std::move(texts.Name),
             {std::move(texts.Ext), std::move(texts.Location), std::move(texts.Size), std::move(texts.Date),
              std::move(texts.Time)},
             imageIndex,
-            static_cast<std::int64_t>(size)};
+            static_cast<std::int64_t>(size),
+            lastWriteTime};
 }
 
 void TForm1::AddResultRows(std::vector<TCoolListView::NewRow> rows) {
@@ -145,9 +155,9 @@ void TForm1::AddResultRows(std::vector<TCoolListView::NewRow> rows) {
 }
 
 void TForm1::AddResultRow(const std::string& path, std::uint64_t size, std::uint32_t dosDateTime,
-                          int imageIndex) {
+                          int imageIndex, std::uint64_t lastWriteTime) {
     std::vector<TCoolListView::NewRow> rows;
-    rows.push_back(ResultListRow(path, size, dosDateTime, imageIndex));
+    rows.push_back(ResultListRow(path, size, dosDateTime, imageIndex, lastWriteTime));
     AddResultRows(std::move(rows));
 }
 
@@ -195,6 +205,9 @@ int TForm1::IconIndexOf(const std::string& path) {
 }
 
 void TForm1::EBDeleteClick() {
+    // The shell's boxes have no owner, so the window takes input while a delete waits in one: a second
+    // delete, of either list, must not start inside the first.
+    if (deleting_) return;
     if (setupList_->Visible()) {
         while (setupList_->SelectedCount() > 0) setupList_->DeleteRow(setupList_->SelectedRows().front());
         return;
@@ -203,8 +216,26 @@ void TForm1::EBDeleteClick() {
     if (confirmDelete_ &&
         ShowMessageBox(Handle(), "Delete selected files?", "Confirm", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
+    const DeletionResult result = DeleteSelectedFiles();
+    for (const std::string& text : KeptFilesTexts(result))
+        ShowMessageBox(Handle(), text, "Kelvaro", MB_OK | MB_ICONINFORMATION);
+    CloseIfAskedDuringDelete();
+}
+
+DeletionResult TForm1::DeleteSelectedFiles() {
+    deleting_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{deleting_};
     ResultRows rows(*listView_);
-    DeleteSelectedRows(rows, *deleter_, useRecycleBin_);
+    return DeleteSelectedRows(rows, *deleter_, *fileStates_, useRecycleBin_);
+}
+
+void TForm1::CloseIfAskedDuringDelete() {
+    if (!closeAfterDelete_) return;
+    closeAfterDelete_ = false;
+    SendMessageA(Handle(), WM_CLOSE, 0, 0);
 }
 
 void TForm1::ShowSelectionSummary() {
@@ -273,8 +304,9 @@ void TForm1::AutomaticMode() {
     bool go = !confirmDelete_ || ShowMessageBox(Handle(), "Delete files found for Kelvaro?", "Confirm",
                                                 MB_YESNO | MB_ICONQUESTION) == IDYES;
     if (go) {
-        ResultRows rows(*listView_);
-        DeleteSelectedRows(rows, *deleter_, useRecycleBin_);
+        // Files kept (changed, or not recyclable) are not reported: nobody is there to read it.
+        DeleteSelectedFiles();
+        closeAfterDelete_ = false;
         SendMessageA(Handle(), WM_CLOSE, 0, 0);
     }
     if (Handle() && IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);

@@ -139,6 +139,7 @@ TForm1::TForm1(std::unique_ptr<Registry> registry, std::string settingsKey)
     shellLink_ = std::make_unique<TQSShellLink>(*shellLinkObject_, *shellFolders_);
     targetProbe_ = MakePlatformTargetProbe();
     deleter_ = std::make_unique<Win32ShellDeleter>();
+    fileStates_ = MakePlatformFileStateProbe();
     fileDeleter_ = MakePlatformFileDeleter();
 
     FormCreate();
@@ -506,6 +507,8 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NOTIFY: {
             auto& header = *reinterpret_cast<NMHDR*>(lParam);
             LRESULT result = 0;
+            // The rows keep their places while a delete is under way.
+            if (deleting_ && header.code == LVN_COLUMNCLICK) return 0;
             if (listView_ && header.hwndFrom == listView_->Handle()) TrackResultsList(header);
             for (TCoolListView* list : {listView_.get(), setupList_.get()})
                 if (list && header.hwndFrom == list->Handle() && list->HandleNotify(header, result)) return result;
@@ -544,6 +547,11 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             FormKeyPress(static_cast<char>(wParam));
             return 0;
         case WM_CLOSE:
+            // The delete's loop still works on the lists: the window closes when it ends.
+            if (deleting_) {
+                closeAfterDelete_ = true;
+                return 0;
+            }
             if (FormClose()) DestroyWindow(Handle());
             return 0;
         case WM_DESTROY:

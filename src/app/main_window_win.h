@@ -56,8 +56,9 @@ public:
     std::string CommandLine = GetCommandLineA();
     // The shell delete used for files; tests may hand in their own.
     void SetShellDeleter(std::unique_ptr<ShellDeleter> deleter) { deleter_ = std::move(deleter); }
-    // Adds one row to the results list with its byte count kept beside it.
-    void AddResultRow(const std::string& path, std::uint64_t size, std::uint32_t dosDateTime, int imageIndex);
+    // Adds one row to the results list with its byte count and full-precision last-write time kept beside it.
+    void AddResultRow(const std::string& path, std::uint64_t size, std::uint32_t dosDateTime, int imageIndex,
+                      std::uint64_t lastWriteTime = 0);
 
     // Handlers.
     void FormShow();
@@ -137,13 +138,16 @@ private:
     bool PreviewKey(MSG& message);
     void SetWindowEdge(int left, int top, int width, int height);
     void AddFoundFiles(const RuleRow& rule);
-    TCoolListView::NewRow ResultListRow(const std::string& path, std::uint64_t size,
-                                        std::uint32_t dosDateTime, int imageIndex) const;
+    TCoolListView::NewRow ResultListRow(const std::string& path, std::uint64_t size, std::uint32_t dosDateTime,
+                                        int imageIndex, std::uint64_t lastWriteTime) const;
     void AddResultRows(std::vector<TCoolListView::NewRow> rows);
     int IconIndexOf(const std::string& path);
     void ShowSelectionSummary();
     void TrackResultsList(const NMHDR& header);
     void AutomaticMode();
+    // The deletion loop over the selected results rows, with everything that would change a list held off.
+    DeletionResult DeleteSelectedFiles();
+    void CloseIfAskedDuringDelete();
 
     std::unique_ptr<Registry> registry_;
     std::string settingsKey_;
@@ -169,6 +173,7 @@ private:
     std::unique_ptr<TQSShellLink> shellLink_;
     std::unique_ptr<TargetProbe> targetProbe_;
     std::unique_ptr<ShellDeleter> deleter_;
+    std::unique_ptr<FileStateProbe> fileStates_;  // what a listed file is now, just before its delete
     std::unique_ptr<FileDeleter> fileDeleter_;  // removes the start-up shortcut
     // Byte sums of the results list kept as rows come, go and change selection; invalid after a clear.
     std::int64_t selectedBytes_ = 0;
@@ -178,6 +183,8 @@ private:
     // Icon index per extension for the run, where every file of that type shares its icon.
     std::map<std::string, int> iconByExtension_;
     bool running_ = false;
+    bool deleting_ = false;
+    bool closeAfterDelete_ = false;  // the window was closed while a delete was under way
     bool confirmDelete_ = true;
     bool useRecycleBin_ = true;
     bool shownOnce_ = false;

@@ -35,6 +35,9 @@ struct DirectoryEntry {
     std::uint32_t dosDateTime = 0;
     // Of a folder, when the search learnt it without extra cost.
     std::optional<FolderIdentity> identity;
+    // Last write at the platform's full precision: 100-nanosecond steps since 1601, UTC. A rewrite
+    // within the two seconds the MS-DOS form keeps still changes it.
+    std::uint64_t lastWriteTime = 0;
 };
 
 // One open directory search; the search is ended when the object is destroyed.

@@ -10,6 +10,7 @@
 #include <ctime>
 
 #include "platform/file_system.h"
+#include "platform/file_time_posix.h"
 #include "platform/wildcard_posix.h"
 #include "search/date_time.h"
 
@@ -66,6 +67,7 @@ private:
         entry.size = S_ISDIR(target.st_mode) ? 0 : static_cast<std::uint64_t>(target.st_size);
         entry.attributes = Attributes(name, target, isLink);
         entry.dosDateTime = LocalDosDateTime(target.st_mtime);
+        entry.lastWriteTime = FileTimeOf(target.st_mtim);
         entry.identity.reset();
         if (S_ISDIR(target.st_mode))
             entry.identity = FolderIdentity{static_cast<std::uint64_t>(target.st_dev),

@@ -63,6 +63,8 @@ bool DescribeEntry(const wchar_t* name, int nameLength, std::uint32_t attributes
     entry.size = size;
     entry.attributes = attributes;
     entry.dosDateTime = LocalDosDateTime(lastWrite);
+    entry.lastWriteTime =
+        (static_cast<std::uint64_t>(lastWrite.dwHighDateTime) << 32) | lastWrite.dwLowDateTime;
     entry.identity.reset();
     return true;
 }

@@ -6,23 +6,51 @@
 
 namespace kelvaro {
 
-int DeleteSelectedRows(DeletionRows& rows, ShellDeleter& deleter, bool useRecycleBin) {
-    // The selection is taken once: a row whose delete failed is not tried again, and rows selected while
-    // the loop runs (there are none, it pumps no messages) would not join it.
-    std::vector<int> selected;
-    for (int row = 0, count = rows.RowCount(); row < count; ++row)
-        if (rows.IsSelected(row)) selected.push_back(row);
+bool UnchangedSinceListed(const FileState& now, const ListedFile& listed) {
+    if (!now.exists) return true;
+    return now.plainFile && now.size == listed.size && now.lastWriteTime == listed.lastWriteTime;
+}
 
-    int deleted = 0;
-    for (int original : selected) {
-        // Every removal above moves this row up by one.
-        const int row = original - deleted;
-        if (deleter.ShellDeleteFile(rows.Path(row), useRecycleBin)) {
-            rows.RemoveRow(row);
-            ++deleted;
+DeletionResult DeleteSelectedRows(DeletionRows& rows, ShellDeleter& deleter, FileStateProbe& probe,
+                                  bool useRecycleBin) {
+    // Everything is taken before the first shell call: the shell's own boxes let the window take input
+    // while they wait, and whatever happens to the list then must not choose what is deleted.
+    std::vector<ListedFile> chosen;
+    for (int row = 0, count = rows.RowCount(); row < count; ++row)
+        if (rows.IsSelected(row)) chosen.push_back(rows.Listed(row));
+
+    DeletionResult result;
+    for (const ListedFile& file : chosen) {
+        if (!UnchangedSinceListed(probe.Describe(file.path), file)) {
+            ++result.changed;
+            continue;
+        }
+        switch (deleter.ShellDeleteFile(file.path, useRecycleBin)) {
+            case DeleteOutcome::Deleted:
+                rows.RemoveRow(file.rowId);
+                ++result.deleted;
+                break;
+            case DeleteOutcome::NotRecyclable:
+                ++result.notRecyclable;
+                break;
+            case DeleteOutcome::Failed:
+                break;
         }
     }
-    return deleted;
+    return result;
+}
+
+std::vector<std::string> KeptFilesTexts(const DeletionResult& result) {
+    std::vector<std::string> texts;
+    auto count = [](int n) { return std::to_string(n) + (n == 1 ? " file " : " files "); };
+    if (result.changed > 0)
+        texts.push_back(count(result.changed) +
+                        (result.changed == 1 ? "changed since it was listed and was kept."
+                                             : "changed since they were listed and were kept."));
+    if (result.notRecyclable > 0)
+        texts.push_back(count(result.notRecyclable) + "could not be moved to the Recycle Bin and " +
+                        (result.notRecyclable == 1 ? "was kept." : "were kept."));
+    return texts;
 }
 
 std::string FormatKilobytes(std::int64_t bytes, const std::string& thousandSeparator,

@@ -3,14 +3,32 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "platform/file_state.h"
 
 namespace kelvaro {
+
+enum class DeleteOutcome {
+    Deleted,
+    Failed,         // the shell could not delete it (gone, in use, no rights); it said so itself
+    NotRecyclable,  // the Recycle Bin could not take it, and it was kept rather than destroyed
+};
 
 class ShellDeleter {
 public:
     virtual ~ShellDeleter() = default;
-    // Deletes exactly one path, asking nothing; true only when it is gone.
-    virtual bool ShellDeleteFile(const std::string& path, bool useRecycleBin) = 0;
+    // Deletes exactly one path, asking nothing; Deleted only when it is gone.
+    virtual DeleteOutcome ShellDeleteFile(const std::string& path, bool useRecycleBin) = 0;
+};
+
+// A selected row as the delete takes it before it starts: the file, what identified it when it was
+// listed, and the row's own id, which outlives sorts and other rows' removal.
+struct ListedFile {
+    std::string path;
+    std::uint64_t size = 0;
+    std::uint64_t lastWriteTime = 0;  // as DirectoryEntry::lastWriteTime
+    std::uint64_t rowId = 0;
 };
 
 // The rows of the results list as the loop and the summary need them (the main window adapts its list).
@@ -19,14 +37,31 @@ public:
     virtual ~DeletionRows() = default;
     virtual int RowCount() const = 0;
     virtual bool IsSelected(int row) const = 0;
-    virtual std::string Path(int row) const = 0;        // Location followed by Name
     virtual std::int64_t ByteCount(int row) const = 0;  // the size kept with the row
-    virtual void RemoveRow(int row) = 0;                // later rows move up by one
+    virtual ListedFile Listed(int row) const = 0;
+    // Removes the row with this id wherever it is now; nothing when it is gone.
+    virtual void RemoveRow(std::uint64_t rowId) = 0;
 };
 
-// Tries every row selected at the call once, top down; removes a row only when its file was deleted.
-// Returns the number deleted.
-int DeleteSelectedRows(DeletionRows& rows, ShellDeleter& deleter, bool useRecycleBin);
+// True when the path still names the file that was listed: a plain file of the same size and the same
+// last-write time. A path that names nothing passes, so that the shell reports the failure itself.
+bool UnchangedSinceListed(const FileState& now, const ListedFile& listed);
+
+struct DeletionResult {
+    int deleted = 0;
+    int changed = 0;        // kept: the file changed after it was listed
+    int notRecyclable = 0;  // kept: the Recycle Bin could not take it
+};
+
+// Takes the rows selected at the call, then tries each of their files once, top down: a file that changed
+// since it was listed is skipped; a deleted file's row is removed. What happens to the list while the shell
+// works (a sort, other rows removed) changes neither which files are tried nor which rows go.
+DeletionResult DeleteSelectedRows(DeletionRows& rows, ShellDeleter& deleter, FileStateProbe& probe,
+                                  bool useRecycleBin);
+
+// The information shown after an interactive delete that kept files, one text per reason; empty when
+// nothing was kept for either reason.
+std::vector<std::string> KeptFilesTexts(const DeletionResult& result);
 
 // The selection summary for status panel 1, or std::nullopt to leave the panel unchanged.
 // reportsSelectedRow: the list says a row is selected although no row counts as selected (it can while a

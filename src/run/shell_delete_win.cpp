@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <cstdlib>
+#include <optional>
 
 namespace kelvaro {
 namespace {
@@ -63,11 +64,56 @@ bool EnsureRecycleBinAvailable() {
     return !trash.empty() && MakeFolders(trash + "\\files") && MakeFolders(trash + "\\info");
 }
 
-bool Win32ShellDeleter::ShellDeleteFile(const std::string& path, bool useRecycleBin) {
+namespace {
+
+// The shell asks before it destroys a file it could not recycle (Wine when its Trash cannot take the file,
+// Windows when the file does not fit in the Recycle Bin). Its question has no owner window and would wait
+// for an answer in automatic mode too; a Yes would turn the recycle into a permanent delete. So while a
+// recycle runs, every dialog of this thread that offers "No" is answered No before it is shown. Boxes with
+// only OK (the shell's error boxes) are left to the user.
+class QuestionDecliner {
+public:
+    QuestionDecliner() {
+        active = this;
+        hook_ = SetWindowsHookExA(WH_CALLWNDPROCRET, Watch, nullptr, GetCurrentThreadId());
+    }
+    ~QuestionDecliner() {
+        if (hook_) UnhookWindowsHookEx(hook_);
+        active = nullptr;
+    }
+    QuestionDecliner(const QuestionDecliner&) = delete;
+    QuestionDecliner& operator=(const QuestionDecliner&) = delete;
+    bool Watching() const { return hook_ != nullptr; }
+    bool Declined() const { return declined_; }
+
+private:
+    static LRESULT CALLBACK Watch(int code, WPARAM wParam, LPARAM lParam) {
+        const auto& call = *reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+        // Ending a dialog while it initialises ends it before its modal loop starts.
+        if (code == HC_ACTION && call.message == WM_INITDIALOG && active && GetDlgItem(call.hwnd, IDNO)) {
+            EndDialog(call.hwnd, IDNO);
+            active->declined_ = true;
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static thread_local QuestionDecliner* active;
+    HHOOK hook_ = nullptr;
+    bool declined_ = false;
+};
+
+thread_local QuestionDecliner* QuestionDecliner::active = nullptr;
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+}  // namespace
+
+DeleteOutcome Win32ShellDeleter::ShellDeleteFile(const std::string& path, bool useRecycleBin) {
     // The shell reads "*" and "?" anywhere in a source as wildcards, so such a path could delete other
     // files than the one listed; and it deletes a folder with everything in it. Neither is a listed file.
-    if (path.empty() || path.find_first_of("*?") != std::string::npos || IsFolder(path)) return false;
-    if (useRecycleBin && !EnsureRecycleBinAvailable()) return false;
+    if (path.empty() || path.find_first_of("*?") != std::string::npos || IsFolder(path))
+        return DeleteOutcome::Failed;
+    if (useRecycleBin && !EnsureRecycleBinAvailable()) return DeleteOutcome::NotRecyclable;
 
     // A list of one name, ended by an empty name.
     std::string source = path;
@@ -76,9 +122,17 @@ bool Win32ShellDeleter::ShellDeleteFile(const std::string& path, bool useRecycle
     operation.wFunc = FO_DELETE;
     operation.pFrom = source.c_str();
     operation.fFlags = useRecycleBin ? kRecycleDeleteFlags : kPermanentDeleteFlags;
-    if (SHFileOperationA(&operation) != 0 || operation.fAnyOperationsAborted) return false;
+    std::optional<QuestionDecliner> decliner;
+    if (useRecycleBin) {
+        decliner.emplace();
+        // Without the watch, a question could reach nobody, or a Yes could destroy the file.
+        if (!decliner->Watching()) return DeleteOutcome::NotRecyclable;
+    }
+    const int status = SHFileOperationA(&operation);
+    if (decliner && decliner->Declined()) return DeleteOutcome::NotRecyclable;
+    if (status != 0 || operation.fAnyOperationsAborted) return DeleteOutcome::Failed;
     // Wine reports success for some names it neither recycled nor deleted.
-    return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES;
+    return Exists(path) ? DeleteOutcome::Failed : DeleteOutcome::Deleted;
 }
 
 }  // namespace kelvaro

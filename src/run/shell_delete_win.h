@@ -7,16 +7,17 @@
 
 namespace kelvaro {
 
-// Silent, no confirmation; with the Recycle Bin also undoable, and warned about by the platform if the file
-// would be destroyed instead of recycled.
+// Silent, no confirmation; with the Recycle Bin also undoable, and with the question the platform asks before
+// it destroys a file it could not recycle (the deleter answers it No itself).
 constexpr std::uint16_t kRecycleDeleteFlags = 0x4 | 0x10 | 0x40 | 0x4000;
 constexpr std::uint16_t kPermanentDeleteFlags = 0x4 | 0x10;
 
 class Win32ShellDeleter : public ShellDeleter {
 public:
-    // False without calling the shell for a path holding "*" or "?" and for a folder; otherwise true only
-    // when the shell reports success and the path no longer exists.
-    bool ShellDeleteFile(const std::string& path, bool useRecycleBin) override;
+    // Failed without calling the shell for a path holding "*" or "?" and for a folder; Deleted only when the
+    // shell reports success and the path no longer exists. With the Recycle Bin, a file the bin cannot take
+    // is NotRecyclable and stays where it is: it is never destroyed instead, and no question is shown.
+    DeleteOutcome ShellDeleteFile(const std::string& path, bool useRecycleBin) override;
 };
 
 // Under Wine: makes sure the freedesktop Trash that Wine recycles into exists, creating the folders when

@@ -166,7 +166,8 @@ void TFileScan::ExamineEntry(const std::string& folder, const DirectoryEntry& en
     }
 
     PumpMessages();
-    AddLine(ResultLine(path, entry), FoundEntry{entry.size, entry.dosDateTime, entry.attributes, false});
+    AddLine(ResultLine(path, entry),
+            FoundEntry{entry.size, entry.dosDateTime, entry.attributes, false, entry.lastWriteTime});
 }
 
 bool TFileScan::PassesAge(const DirectoryEntry& entry) const {

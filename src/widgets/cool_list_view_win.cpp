@@ -267,6 +267,8 @@ int TCoolListView::InsertRow(int position, NewRow row) {
     auto owned = std::make_unique<RowRecord>();
     RowRecord* record = owned.get();
     record->Data = row.Data;
+    record->Tag = row.Tag;
+    record->Id = nextRowId_++;
     record->KeepsTexts = true;
     record->Texts.reserve(row.SubItems.size() + 1);
     record->Texts.push_back(std::move(row.Caption));
@@ -311,6 +313,29 @@ void TCoolListView::SetRowData(int row, std::int64_t value) {
 std::int64_t TCoolListView::RowData(int row) const {
     const RowRecord* record = FindRecord(row);
     return record ? record->Data : 0;
+}
+
+std::uint64_t TCoolListView::RowTag(int row) const {
+    const RowRecord* record = FindRecord(row);
+    return record ? record->Tag : 0;
+}
+
+std::uint64_t TCoolListView::RowId(int row) const {
+    const RowRecord* record = FindRecord(row);
+    return record ? record->Id : 0;
+}
+
+int TCoolListView::FindRow(std::uint64_t id) const {
+    if (id == 0) return -1;
+    for (const auto& [address, record] : records_) {
+        if (record->Id != id) continue;
+        LVFINDINFOA find{};
+        find.flags = LVFI_PARAM;
+        find.lParam = reinterpret_cast<LPARAM>(address);
+        return static_cast<int>(SendMessageA(handle_, LVM_FINDITEMA, static_cast<WPARAM>(-1),
+                                             reinterpret_cast<LPARAM>(&find)));
+    }
+    return -1;
 }
 
 void TCoolListView::DeleteRow(int row) {
@@ -425,6 +450,7 @@ TCoolListView::RowRecord& TCoolListView::ExistingRecord(int row) {
     if (const RowRecord* record = FindRecord(row)) return *const_cast<RowRecord*>(record);
     // A row inserted with LVM_INSERTITEM by someone else: give it a record, so that sorts can compare it.
     auto record = std::make_unique<RowRecord>();
+    record->Id = nextRowId_++;
     LVITEMA item{};
     item.mask = LVIF_PARAM;
     item.iItem = row;

@@ -68,6 +68,7 @@ public:
         std::vector<std::string> SubItems;
         int ImageIndex = -1;
         std::int64_t Data = 0;
+        std::uint64_t Tag = 0;  // a second value kept with the row; sorts never read it
     };
     // The rows as AddRow would add them one after another, in one pass: a list kept in caption order
     // sorts the new captions once instead of searching the list for each.
@@ -78,6 +79,12 @@ public:
     // With stData/stBoth the rows are put back in caption order.
     void SetRowData(int row, std::int64_t value);
     std::int64_t RowData(int row) const;
+    std::uint64_t RowTag(int row) const;
+    // A number that names the row for as long as it exists, wherever sorts and other rows' changes move it;
+    // never reused. 0 for a row that does not exist or was inserted past this class.
+    std::uint64_t RowId(int row) const;
+    // The row's index now, or -1 when it is gone.
+    int FindRow(std::uint64_t id) const;
     void DeleteRow(int row);
     void Clear();
 
@@ -123,6 +130,8 @@ private:
     // (LPSTR_TEXTCALLBACK): a copy of five sub-items in the control costs more than the rest of a row.
     struct RowRecord {
         std::int64_t Data = 0;
+        std::uint64_t Tag = 0;
+        std::uint64_t Id = 0;
         SortKey Key;
         bool KeepsTexts = false;  // false for a row inserted past this class: its texts are the control's
         std::vector<std::string> Texts;  // the caption, then the sub-items
@@ -171,6 +180,7 @@ private:
     CaptionIndex captions_;
     bool captionsKnown_ = true;
     std::unordered_map<const RowRecord*, std::unique_ptr<RowRecord>> records_;
+    std::uint64_t nextRowId_ = 1;
 };
 
 }  // namespace kelvaro

@@ -1,11 +1,19 @@
 // The deletion loop and the selection summary against an in-memory list and a recording deleter.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "platform/file_state.h"
+#include "platform/file_system.h"
 #include "run/deletion.h"
+#include "temp_tree.h"
 
 namespace kelvaro::testing {
 namespace {
@@ -14,17 +22,26 @@ struct Row {
     std::string path;
     std::int64_t bytes = 0;
     bool selected = false;
+    std::uint64_t lastWrite = 7;
+    std::uint64_t id = 0;  // given by MemoryRows
 };
 
 class MemoryRows : public DeletionRows {
 public:
     std::vector<Row> rows;
-    explicit MemoryRows(std::vector<Row> initial) : rows(std::move(initial)) {}
+    explicit MemoryRows(std::vector<Row> initial) : rows(std::move(initial)) {
+        for (std::size_t i = 0; i < rows.size(); ++i) rows[i].id = i + 1;
+    }
     int RowCount() const override { return static_cast<int>(rows.size()); }
     bool IsSelected(int row) const override { return rows.at(row).selected; }
-    std::string Path(int row) const override { return rows.at(row).path; }
     std::int64_t ByteCount(int row) const override { return rows.at(row).bytes; }
-    void RemoveRow(int row) override { rows.erase(rows.begin() + row); }
+    ListedFile Listed(int row) const override {
+        const Row& r = rows.at(row);
+        return {r.path, static_cast<std::uint64_t>(r.bytes), r.lastWrite, r.id};
+    }
+    void RemoveRow(std::uint64_t id) override {
+        std::erase_if(rows, [id](const Row& row) { return row.id == id; });
+    }
     std::vector<std::string> Paths() const {
         std::vector<std::string> paths;
         for (const Row& row : rows) paths.push_back(row.path);
@@ -32,42 +49,50 @@ public:
     }
 };
 
-// A disk of named files: a delete succeeds once per existing name.
-class FakeDisk : public ShellDeleter {
+// A disk of named files as the probe sees them; a delete succeeds once per existing name.
+class FakeDisk : public ShellDeleter, public FileStateProbe {
 public:
-    std::set<std::string> files;
+    std::map<std::string, FileState> files;
     std::vector<std::string> tried;
     std::vector<bool> recycle;
-    bool ShellDeleteFile(const std::string& path, bool useRecycleBin) override {
+    std::function<void()> duringDelete;
+    std::set<std::string> notRecyclable;
+    void Add(const std::string& path, std::uint64_t size = 1, std::uint64_t lastWrite = 7) {
+        files[path] = FileState{true, true, size, lastWrite};
+    }
+    FileState Describe(const std::string& path) override {
+        auto found = files.find(path);
+        return found == files.end() ? FileState{} : found->second;
+    }
+    DeleteOutcome ShellDeleteFile(const std::string& path, bool useRecycleBin) override {
         tried.push_back(path);
         recycle.push_back(useRecycleBin);
-        return files.erase(path) == 1;
+        if (duringDelete) duringDelete();
+        if (useRecycleBin && notRecyclable.count(path)) return DeleteOutcome::NotRecyclable;
+        return files.erase(path) == 1 ? DeleteOutcome::Deleted : DeleteOutcome::Failed;
     }
 };
 
 using Paths = std::vector<std::string>;
 
+DeletionResult Delete(MemoryRows& rows, FakeDisk& disk, bool recycle = true) {
+    return DeleteSelectedRows(rows, disk, disk, recycle);
+}
+
 TEST(DeleteSelectedRows, TriesSelectedRowsOnceTopDownAndRemovesOnlyDeletedOnes) {
     struct Case {
         const char* name;
         std::vector<Row> rows;
-        std::set<std::string> disk;
-        Paths tried, left;
+        Paths disk, tried, left;
         int deleted;
     };
     const std::vector<Case> cases = {
-        {"all deleted",
-         {{"C:\\a", 1, true}, {"C:\\b", 1, false}, {"C:\\c", 1, true}},
-         {"C:\\a", "C:\\b", "C:\\c"},
-         {"C:\\a", "C:\\c"},
-         {"C:\\b"},
-         2},
         {"failing middle row stays, the next is still tried",
-         {{"C:\\a", 1, true}, {"C:\\gone", 1, true}, {"C:\\c", 1, true}, {"C:\\d", 1, true}},
-         {"C:\\a", "C:\\c", "C:\\d"},
-         {"C:\\a", "C:\\gone", "C:\\c", "C:\\d"},
-         {"C:\\gone"},
-         3},
+         {{"C:\\a", 1, true}, {"C:\\gone", 1, true}, {"C:\\b", 1, false}, {"C:\\c", 1, true}},
+         {"C:\\a", "C:\\b", "C:\\c"},
+         {"C:\\a", "C:\\gone", "C:\\c"},
+         {"C:\\gone", "C:\\b"},
+         2},
         {"a file listed twice: the second try fails and its row stays",
          {{"C:\\x", 1, true}, {"C:\\y", 1, false}, {"C:\\x", 1, true}},
          {"C:\\x", "C:\\y"},
@@ -75,14 +100,13 @@ TEST(DeleteSelectedRows, TriesSelectedRowsOnceTopDownAndRemovesOnlyDeletedOnes) 
          {"C:\\y", "C:\\x"},
          1},
         {"nothing selected", {{"C:\\a", 1, false}}, {"C:\\a"}, {}, {"C:\\a"}, 0},
-        {"empty list", {}, {}, {}, {}, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         MemoryRows rows(c.rows);
         FakeDisk disk;
-        disk.files = c.disk;
-        EXPECT_EQ(DeleteSelectedRows(rows, disk, true), c.deleted);
+        for (const std::string& path : c.disk) disk.Add(path);
+        EXPECT_EQ(Delete(rows, disk).deleted, c.deleted);
         EXPECT_EQ(disk.tried, c.tried);
         EXPECT_EQ(rows.Paths(), c.left);
     }
@@ -92,9 +116,95 @@ TEST(DeleteSelectedRows, PassesTheRecycleBinFlagThrough) {
     for (bool recycle : {true, false}) {
         MemoryRows rows({{"C:\\a", 1, true}, {"C:\\b", 1, true}});
         FakeDisk disk;
-        DeleteSelectedRows(rows, disk, recycle);
+        Delete(rows, disk, recycle);
         EXPECT_EQ(disk.recycle, std::vector<bool>(2, recycle));
     }
+}
+
+// The shell's boxes let the window take input during a call: the list may be sorted again, or its rows
+// removed. The files tried and the rows removed are still exactly the selected ones.
+TEST(DeleteSelectedRows, AListChangedDuringACallChangesNeitherTheFilesNorTheRows) {
+    MemoryRows rows({{"C:\\a", 1, true}, {"C:\\b"}, {"C:\\c", 1, true}, {"C:\\d"}, {"C:\\e"}});
+    FakeDisk disk;
+    for (const char* path : {"C:\\a", "C:\\b", "C:\\c", "C:\\d", "C:\\e"}) disk.Add(path);
+    disk.duringDelete = [&] { std::reverse(rows.rows.begin(), rows.rows.end()); };
+    EXPECT_EQ(Delete(rows, disk).deleted, 2);
+    EXPECT_EQ(disk.tried, (Paths{"C:\\a", "C:\\c"}));
+    EXPECT_EQ(rows.Paths(), (Paths{"C:\\b", "C:\\d", "C:\\e"}));  // reversed at each of the two calls
+}
+
+TEST(DeleteSelectedRows, AFileThatChangedSinceItWasListedIsKeptWithItsRow) {
+    const std::map<std::string, FileState> changes = {
+        {"rewritten: same size, new time", {true, true, 10, 8}},
+        {"grown", {true, true, 11, 7}},
+        {"replaced by a folder or a link", {true, false, 10, 7}},
+    };
+    for (const auto& [name, now] : changes) {
+        SCOPED_TRACE(name);
+        MemoryRows rows({{"C:\\x", 10, true, 7}, {"C:\\same", 10, true, 7}});
+        FakeDisk disk;
+        disk.Add("C:\\same", 10, 7);
+        disk.files["C:\\x"] = now;
+        const DeletionResult result = Delete(rows, disk);
+        EXPECT_EQ(disk.tried, Paths{"C:\\same"});
+        EXPECT_EQ(rows.Paths(), Paths{"C:\\x"});
+        EXPECT_EQ(result.changed, 1);
+        EXPECT_EQ(result.deleted, 1);
+    }
+}
+
+TEST(DeleteSelectedRows, AFileTheRecycleBinCannotTakeKeepsItsRowAndIsCounted) {
+    MemoryRows rows({{"C:\\a", 1, true}, {"C:\\held", 1, true}});
+    FakeDisk disk;
+    disk.Add("C:\\a");
+    disk.Add("C:\\held");
+    disk.notRecyclable = {"C:\\held"};
+    const DeletionResult result = Delete(rows, disk);
+    EXPECT_EQ(rows.Paths(), Paths{"C:\\held"});
+    EXPECT_EQ(result.notRecyclable, 1);
+    EXPECT_EQ(result.deleted, 1);
+    EXPECT_EQ(result.changed, 0);
+}
+
+TEST(KeptFilesTexts, OneTextPerReasonOnlyWhenFilesWereKept) {
+    EXPECT_TRUE(KeptFilesTexts({3, 0, 0}).empty());
+    EXPECT_EQ(KeptFilesTexts({0, 2, 1}),
+              (Paths{"2 files changed since they were listed and were kept.",
+                     "1 file could not be moved to the Recycle Bin and was kept."}));
+    EXPECT_EQ(KeptFilesTexts({0, 1, 2}),
+              (Paths{"1 file changed since it was listed and was kept.",
+                     "2 files could not be moved to the Recycle Bin and were kept."}));
+}
+
+// What the directory search lists and what the probe sees later, on real files.
+TEST(UnchangedSinceListed, RealFilesRewrittenGrownReplacedOrLinkedAreChanged) {
+    TempTree tree;
+    const std::time_t old = std::time(nullptr) - 40 * 24 * 3600;
+    for (const char* name : {"kept.tmp", "rewritten.tmp", "grown.tmp", "replaced.tmp", "linked.tmp"}) {
+        tree.File(name, "12345");
+        tree.Touch(name, old);
+    }
+    std::map<std::string, ListedFile> listed;
+    auto files = MakePlatformFileSystem();
+    auto listing = files->FindFirst(tree.Windows("*.tmp"));
+    ASSERT_NE(listing, nullptr);
+    DirectoryEntry entry;
+    while (listing->Next(entry))
+        listed[entry.name] = {tree.Windows(entry.name), entry.size, entry.lastWriteTime, 0};
+    ASSERT_EQ(listed.size(), 5u);
+
+    tree.File("rewritten.tmp", "54321");
+    tree.File("grown.tmp", "123456");
+    tree.Touch("grown.tmp", old);
+    std::remove((tree.Root() + "/replaced.tmp").c_str());
+    tree.File("replaced.tmp", "12345");
+    // Moved away (size and time go with it) and a link to it put in its place.
+    std::rename((tree.Root() + "/linked.tmp").c_str(), (tree.Root() + "/moved.dat").c_str());
+    tree.Link("linked.tmp", tree.Root() + "/moved.dat");
+
+    auto probe = MakePlatformFileStateProbe();
+    for (const auto& [name, file] : listed)
+        EXPECT_EQ(UnchangedSinceListed(probe->Describe(file.path), file), name == "kept.tmp") << name;
 }
 
 TEST(SelectionSummary, TextsAndWhenThePanelIsLeftAlone) {

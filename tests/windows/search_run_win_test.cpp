@@ -2,6 +2,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
+#include <utility>
+
+#include "rules/rule_editor_win.h"
 #include "search/progress_dialog_win.h"
 #include "windows/main_window_fixture.h"
 #include "windows/test_tree.h"
@@ -11,18 +15,36 @@ namespace {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// A deleter that records what it is asked and deletes nothing.
+// A deleter that records what it is asked and deletes nothing; it can act once during its first call, as a
+// user can while the shell shows a box, and report the files the Recycle Bin cannot take.
 class RecordingDeleter : public ShellDeleter {
 public:
     explicit RecordingDeleter(std::vector<std::string>& asked) : asked_(asked) {}
-    bool ShellDeleteFile(const std::string& path, bool) override {
+    DeleteOutcome ShellDeleteFile(const std::string& path, bool) override {
         asked_.push_back(path);
-        return true;
+        if (auto during = std::exchange(duringFirstCall, nullptr)) during();
+        return notRecyclable ? DeleteOutcome::NotRecyclable : DeleteOutcome::Deleted;
     }
+    std::function<void()> duringFirstCall;
+    bool notRecyclable = false;
 
 private:
     std::vector<std::string>& asked_;
 };
+
+struct Box {
+    std::string text, caption;
+    UINT type;
+    bool operator==(const Box&) const = default;
+};
+
+// Sets a file's last write time, as an old file found by a rule has it.
+void SetLastWrite(const std::string& path, const FILETIME& time) {
+    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+    SetFileTime(file, nullptr, nullptr, &time);
+    CloseHandle(file);
+}
 
 class SearchRunTest : public MainWindowTest {
 protected:
@@ -246,6 +268,140 @@ TEST_F(SearchRunTest, AStartArrivingDuringARunIsIgnored) {
     EXPECT_EQ(f.ListView().RowCount(), 4);
 }
 
+// An editor opened where none may open is noted and cancelled, so that the test cannot wait on it.
+bool editorOpened = false;
+void CALLBACK CancelAnyEditor(HWND, UINT, UINT_PTR, DWORD) {
+    if (HWND editor = FindWindowA(TForm2::kClassName, nullptr)) {
+        editorOpened = true;
+        PostMessageA(GetDlgItem(editor, TForm2::kButton3Id), BM_CLICK, 0, 0);
+    }
+}
+
+class DeleteGuardTest : public SearchRunTest {
+protected:
+    TForm1& OpenWithRows() {
+        TForm1& f = Open();
+        if (f.ConfirmDelete()) Command(cmd::ConfirmDelete1);
+        temp.File("new.tmp");
+        AddRule(temp.Path(), "*.tmp");
+        // Sizes against the name order, so that a sort by size would turn the list round.
+        for (auto [name, size] : {std::pair{"a", 4}, {"b", 3}, {"c", 2}, {"d", 1}})
+            f.AddResultRow(std::string("C:\\k\\") + name, static_cast<std::uint64_t>(size), 0, 0);
+        f.ListView().SetSelected(0, true);
+        f.ListView().SetSelected(2, true);
+        auto deleter = std::make_unique<RecordingDeleter>(asked);
+        recorder = deleter.get();
+        f.SetShellDeleter(std::move(deleter));
+        return f;
+    }
+    void ClickSizeHeader() {
+        NMLISTVIEW notify{};
+        notify.hdr = {form->ListView().Handle(), static_cast<UINT_PTR>(cmd::ListView),
+                      static_cast<UINT>(LVN_COLUMNCLICK)};
+        notify.iItem = -1;
+        notify.iSubItem = 3;
+        SendMessageA(form->Handle(), WM_NOTIFY, cmd::ListView, reinterpret_cast<LPARAM>(&notify));
+    }
+    std::vector<std::string> asked;
+    RecordingDeleter* recorder = nullptr;
+};
+
+// While the shell works on one file (and may show a box), the window keeps taking input: nothing of it
+// may change which files are deleted or which rows go.
+TEST_F(DeleteGuardTest, SortStartDeleteAndTheEditorDuringADeleteAreRefused) {
+    TForm1& f = OpenWithRows();
+    editorOpened = false;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, CancelAnyEditor);
+    recorder->duringFirstCall = [&] {
+        ClickSizeHeader();
+        Command(cmd::StartKelvaro1);
+        Command(cmd::EBDelete);
+        Command(cmd::Delete1);
+        SendMessageA(f.Handle(), WM_KEYDOWN, VK_DELETE, 0);
+        Command(cmd::Setup2);
+        f.LVSetup().SetSelected(0, true);
+        Command(cmd::Delete1);
+        Command(cmd::EBAdd);
+        NMHDR doubleClick{f.LVSetup().Handle(), static_cast<UINT_PTR>(cmd::LVSetup),
+                          static_cast<UINT>(NM_DBLCLK)};
+        SendMessageA(f.Handle(), WM_NOTIFY, cmd::LVSetup, reinterpret_cast<LPARAM>(&doubleClick));
+        Command(cmd::Setup2);
+    };
+    Click(cmd::EBDelete);
+    KillTimer(nullptr, timer);
+    EXPECT_FALSE(editorOpened);
+    EXPECT_EQ(asked, (std::vector<std::string>{"C:\\k\\a", "C:\\k\\c"}));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"b", "d"}));
+    EXPECT_EQ(f.LVSetup().RowCount(), 1);
+    EXPECT_TRUE(boxes.empty());
+    // Afterwards the same commands work again.
+    ClickSizeHeader();
+    EXPECT_EQ(Names(), (std::vector<std::string>{"d", "b"}));
+}
+
+TEST_F(DeleteGuardTest, AWindowClosedDuringADeleteClosesWhenTheDeleteEnds) {
+    TForm1& f = OpenWithRows();
+    bool openDuringDelete = false;
+    recorder->duringFirstCall = [&] {
+        SendMessageA(f.Handle(), WM_CLOSE, 0, 0);
+        openDuringDelete = IsWindow(f.Handle()) && f.ListView().RowCount() == 4;
+    };
+    Click(cmd::EBDelete);
+    EXPECT_TRUE(openDuringDelete);
+    EXPECT_EQ(asked.size(), 2u);
+    EXPECT_FALSE(IsWindow(f.Handle()));
+    Pump();
+}
+
+TEST_F(DeleteGuardTest, FilesTheRecycleBinCannotTakeAreReportedInOneBox) {
+    TForm1& f = OpenWithRows();
+    recorder->notRecyclable = true;
+    std::vector<Box> shown;
+    SetMessageBoxFunction([&](HWND, const std::string& text, const std::string& caption, UINT type) {
+        shown.push_back({text, caption, type});
+        return IDOK;
+    });
+    Click(cmd::EBDelete);
+    const Box expected{"2 files could not be moved to the Recycle Bin and were kept.", "Kelvaro",
+                       MB_OK | MB_ICONINFORMATION};
+    EXPECT_EQ(shown, std::vector<Box>{expected});
+    EXPECT_EQ(f.ListView().RowCount(), 4);
+}
+
+// Old files found by a run, then changed before the user deletes them, the ways a user meets.
+TEST_F(SearchRunTest, FilesChangedSinceTheRunAreKeptAndReportedInOneBox) {
+    const FILETIME old{0, 0x01D00000};  // in 2014
+    for (const char* name : {"same.tmp", "rewritten.tmp", "grown.tmp", "replaced.tmp"}) {
+        temp.File(name, "12345");
+        SetLastWrite(temp.Path() + "\\" + name, old);
+    }
+    TForm1& f = Open();
+    if (f.ConfirmDelete()) Command(cmd::ConfirmDelete1);
+    if (f.UseRecycleBin()) Command(cmd::UseRecycleBin1);  // delete for good inside the test folder
+    AddRule(temp.Path(), "*.tmp");
+    Click(cmd::EBStart);
+    ASSERT_EQ(f.ListView().RowCount(), 4);
+    for (int row = 0; row < 4; ++row) f.ListView().SetSelected(row, true);
+
+    temp.File("rewritten.tmp", "54321");
+    temp.File("grown.tmp", "123456");
+    SetLastWrite(temp.Path() + "\\grown.tmp", old);
+    ASSERT_TRUE(DeleteFileA((temp.Path() + "\\replaced.tmp").c_str()));
+    temp.File("replaced.tmp", "12345");
+    std::vector<Box> shown;
+    SetMessageBoxFunction([&](HWND, const std::string& text, const std::string& caption, UINT type) {
+        shown.push_back({text, caption, type});
+        return IDOK;
+    });
+    Click(cmd::EBDelete);
+    EXPECT_EQ(shown, (std::vector<Box>{{"3 files changed since they were listed and were kept.", "Kelvaro",
+                                        MB_OK | MB_ICONINFORMATION}}));
+    EXPECT_FALSE(Exists(temp.Path() + "\\same.tmp"));
+    for (const char* name : {"rewritten.tmp", "grown.tmp", "replaced.tmp"})
+        EXPECT_TRUE(Exists(temp.Path() + "\\" + name)) << name;
+    EXPECT_EQ(Names(), (std::vector<std::string>{"grown.tmp", "replaced.tmp", "rewritten.tmp"}));
+}
+
 // Automatic mode with the window's own deleter replaced: what would be deleted, and what the window does.
 class AutomaticModeTest : public SearchRunTest {
 protected:
@@ -300,6 +456,21 @@ TEST_F(AutomaticModeTest, ANoKeepsTheProgramOpenRestoredWithEveryRowSelected) {
     EXPECT_FALSE(IsIconic(f.Handle()));
     EXPECT_EQ(f.ListView().SelectedCount(), 2);
     EXPECT_EQ(f.StatusText(1), "Selected: 2 of 2 (0.00k of 0.00k)");
+}
+
+TEST_F(AutomaticModeTest, KeptFilesAreNotReportedAndTheProgramStillCloses) {
+    StoreRule();
+    SetString("Settings", "Confirm", "0");
+    form = std::make_unique<TForm1>(nullptr, key_);
+    form->CommandLine = "Kelvaro.exe -a";
+    auto deleter = std::make_unique<RecordingDeleter>(deleted);
+    deleter->notRecyclable = true;
+    form->SetShellDeleter(std::move(deleter));
+    ShowWindow(form->Handle(), SW_SHOWMINNOACTIVE);
+    EXPECT_EQ(deleted.size(), 2u);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_FALSE(IsWindow(form->Handle()));
+    Pump();
 }
 
 TEST_F(AutomaticModeTest, NothingFoundStillAsksWhenConfirmationIsOn) {

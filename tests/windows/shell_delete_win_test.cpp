@@ -36,15 +36,19 @@ protected:
     std::string At(const std::string& name) const { return dir + "\\" + name; }
 };
 
+constexpr DeleteOutcome kDeleted = DeleteOutcome::Deleted;
+constexpr DeleteOutcome kFailed = DeleteOutcome::Failed;
+constexpr DeleteOutcome kNotRecyclable = DeleteOutcome::NotRecyclable;
+
 TEST_F(ShellDeleteWin, PermanentDeleteRemovesExactlyTheOneFile) {
     MakeFile(At("a.tmp"));
     MakeFile(At("b.tmp"));
-    EXPECT_TRUE(deleter.ShellDeleteFile(At("a.tmp"), false));
+    EXPECT_EQ(deleter.ShellDeleteFile(At("a.tmp"), false), kDeleted);
     EXPECT_FALSE(Exists(At("a.tmp")));
     EXPECT_TRUE(Exists(At("b.tmp")));
     // Gone now: the second try of a file listed twice fails.
-    EXPECT_FALSE(deleter.ShellDeleteFile(At("a.tmp"), false));
-    EXPECT_FALSE(deleter.ShellDeleteFile(At("never.tmp"), false));
+    EXPECT_EQ(deleter.ShellDeleteFile(At("a.tmp"), false), kFailed);
+    EXPECT_EQ(deleter.ShellDeleteFile(At("never.tmp"), false), kFailed);
 }
 
 TEST_F(ShellDeleteWin, RefusesWildcardsAndFoldersWithoutTouchingAnything) {
@@ -56,7 +60,7 @@ TEST_F(ShellDeleteWin, RefusesWildcardsAndFoldersWithoutTouchingAnything) {
     for (const std::string& path : {At("??.txt"), At("z*.txt"), At("*"), At("sub"), At("sub\\"), std::string()})
         for (bool recycle : {false, true}) {
             SCOPED_TRACE(path + (recycle ? " recycled" : " permanent"));
-            EXPECT_FALSE(deleter.ShellDeleteFile(path, recycle));
+            EXPECT_EQ(deleter.ShellDeleteFile(path, recycle), kFailed);
         }
     EXPECT_TRUE(Exists(At("zz.txt")));
     EXPECT_TRUE(Exists(At("sub\\inner.txt")));
@@ -65,42 +69,51 @@ TEST_F(ShellDeleteWin, RefusesWildcardsAndFoldersWithoutTouchingAnything) {
 TEST_F(ShellDeleteWin, ReadOnlyFile) {
     MakeFile(At("locked.txt"));
     ASSERT_TRUE(SetFileAttributesA(At("locked.txt").c_str(), FILE_ATTRIBUTE_READONLY));
-    const bool deleted = deleter.ShellDeleteFile(At("locked.txt"), false);
+    const bool deleted = deleter.ShellDeleteFile(At("locked.txt"), false) == kDeleted;
     // Wine refuses it (even for root); Windows may delete it. Either way the answer must match the disk.
     EXPECT_EQ(deleted, !Exists(At("locked.txt")));
     SetFileAttributesA(At("locked.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 // Wine reads XDG_DATA_HOME once, when the process starts, so the Trash cases run in a child process
-// started with it pointing into the private folder, whose parent folder does not exist yet.
-TEST_F(ShellDeleteWin, RecycleLandsInTheTrashAndPermanentDoesNot) {
+// started with it pointing into the private folder. The child runs the named test of ShellDeleteTrashChild.
+class ShellDeleteTrashWin : public ShellDeleteWin {
+protected:
+    std::string dataHome() const { return unixDir + "/data/share"; }
+    std::string Trash() const { return At("data\\share\\Trash"); }
+    void RunChild(const std::string& test) {
+        ASSERT_TRUE(SetEnvironmentVariableA("XDG_DATA_HOME", dataHome().c_str()));
+        ASSERT_TRUE(SetEnvironmentVariableA(kChildFolder, dir.c_str()));
+        char self[MAX_PATH];
+        GetModuleFileNameA(nullptr, self, MAX_PATH);
+        std::string command = "\"" + std::string(self) + "\" --gtest_filter=ShellDeleteTrashChild." + test;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION child{};
+        const BOOL started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                            &startup, &child);
+        SetEnvironmentVariableA("XDG_DATA_HOME", nullptr);
+        SetEnvironmentVariableA(kChildFolder, nullptr);
+        ASSERT_TRUE(started);
+        // A question about a permanent delete would wait for a click that never comes.
+        const DWORD waited = WaitForSingleObject(child.hProcess, 30000);
+        if (waited != WAIT_OBJECT_0) TerminateProcess(child.hProcess, 99);
+        DWORD exitCode = 1;
+        GetExitCodeProcess(child.hProcess, &exitCode);
+        CloseHandle(child.hThread);
+        CloseHandle(child.hProcess);
+        ASSERT_EQ(waited, WAIT_OBJECT_0) << "the child hung, probably on a question of the shell";
+        EXPECT_EQ(exitCode, 0u);
+    }
+};
+
+// The Trash's parent folder does not exist yet: the deleter makes it.
+TEST_F(ShellDeleteTrashWin, RecycleLandsInTheTrashAndPermanentDoesNot) {
     MakeFile(At("recycled.txt"));
     MakeFile(At("nuked.txt"));
-    const std::string dataHome = unixDir + "/data/share";
-    ASSERT_TRUE(SetEnvironmentVariableA("XDG_DATA_HOME", dataHome.c_str()));
-    ASSERT_TRUE(SetEnvironmentVariableA(kChildFolder, dir.c_str()));
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string command = "\"" + std::string(self) + "\" --gtest_filter=ShellDeleteTrashChild.*";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION child{};
-    const BOOL started =
-        CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child);
-    SetEnvironmentVariableA("XDG_DATA_HOME", nullptr);
-    SetEnvironmentVariableA(kChildFolder, nullptr);
-    ASSERT_TRUE(started);
-    // A platform warning about a permanent delete would wait for a click that never comes.
-    const DWORD waited = WaitForSingleObject(child.hProcess, 60000);
-    if (waited != WAIT_OBJECT_0) TerminateProcess(child.hProcess, 99);
-    DWORD exitCode = 1;
-    GetExitCodeProcess(child.hProcess, &exitCode);
-    CloseHandle(child.hThread);
-    CloseHandle(child.hProcess);
-    ASSERT_EQ(waited, WAIT_OBJECT_0) << "the child hung, probably on a warning dialog";
-    EXPECT_EQ(exitCode, 0u);
+    RunChild("RecyclesOneAndDeletesOneForGood");
 
-    const std::string trash = At("data\\share\\Trash");
+    const std::string trash = Trash();
     EXPECT_FALSE(Exists(At("recycled.txt")));
     EXPECT_TRUE(Exists(trash + "\\files\\recycled.txt"));
     std::ifstream info(trash + "\\info\\recycled.txt.trashinfo");
@@ -112,14 +125,47 @@ TEST_F(ShellDeleteWin, RecycleLandsInTheTrashAndPermanentDoesNot) {
     EXPECT_FALSE(Exists(trash + "\\info\\nuked.txt.trashinfo"));
 }
 
-// Runs only as the child of the test above.
-TEST(ShellDeleteTrashChild, DeletesInsideTheFolderItWasGiven) {
+// A plain file where the Trash folder belongs: nothing can be recycled, and nothing may be destroyed.
+TEST_F(ShellDeleteTrashWin, AnUnusableTrashKeepsTheFile) {
+    MakeFile(At("kept.txt"));
+    ASSERT_TRUE(std::filesystem::create_directories(At("data\\share")));
+    MakeFile(Trash());
+    RunChild("CannotRecycleKept");
+    EXPECT_TRUE(Exists(At("kept.txt")));
+}
+
+// The Trash works, but this file cannot be moved into it (a stray file of its name is in the way, with no
+// record of its own): the shell would ask whether to destroy it; the answer is No, unseen.
+TEST_F(ShellDeleteTrashWin, AFileThatCannotBeMovedToTheTrashIsKeptWithoutAQuestion) {
+    MakeFile(At("kept.txt"));
+    ASSERT_TRUE(std::filesystem::create_directories(Trash() + "\\files"));
+    ASSERT_TRUE(std::filesystem::create_directories(Trash() + "\\info"));
+    std::ofstream(Trash() + "\\files\\kept.txt", std::ios::binary) << "stray";
+    RunChild("CannotRecycleKept");
+    EXPECT_TRUE(Exists(At("kept.txt")));
+    EXPECT_FALSE(Exists(Trash() + "\\info\\kept.txt.trashinfo"));
+}
+
+std::string ChildFolder() {
     char folder[MAX_PATH];
     const DWORD length = GetEnvironmentVariableA(kChildFolder, folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) GTEST_SKIP() << "started by ShellDeleteWin only";
+    return length == 0 || length >= MAX_PATH ? std::string() : std::string(folder, length);
+}
+
+// Run only as children of the tests above.
+TEST(ShellDeleteTrashChild, RecyclesOneAndDeletesOneForGood) {
+    const std::string folder = ChildFolder();
+    if (folder.empty()) GTEST_SKIP() << "started by ShellDeleteTrashWin only";
     Win32ShellDeleter deleter;
-    EXPECT_TRUE(deleter.ShellDeleteFile(std::string(folder) + "\\recycled.txt", true));
-    EXPECT_TRUE(deleter.ShellDeleteFile(std::string(folder) + "\\nuked.txt", false));
+    EXPECT_EQ(deleter.ShellDeleteFile(folder + "\\recycled.txt", true), kDeleted);
+    EXPECT_EQ(deleter.ShellDeleteFile(folder + "\\nuked.txt", false), kDeleted);
+}
+
+TEST(ShellDeleteTrashChild, CannotRecycleKept) {
+    const std::string folder = ChildFolder();
+    if (folder.empty()) GTEST_SKIP() << "started by ShellDeleteTrashWin only";
+    Win32ShellDeleter deleter;
+    EXPECT_EQ(deleter.ShellDeleteFile(folder + "\\kept.txt", true), kNotRecyclable);
 }
 
 }  // namespace

@@ -1,0 +1,36 @@
+#include <sys/stat.h>
+
+#include "platform/file_state.h"
+#include "platform/file_time_posix.h"
+
+namespace kelvaro {
+namespace {
+
+std::string ToUnixPath(std::string path) {
+    for (char& c : path)
+        if (c == '\\') c = '/';
+    return path;
+}
+
+class PosixFileStateProbe : public FileStateProbe {
+public:
+    FileState Describe(const std::string& path) override {
+        struct stat info {};
+        // The entry itself: a link is described as a link, never as its target.
+        if (lstat(ToUnixPath(path).c_str(), &info) != 0) return {};
+        FileState state;
+        state.exists = true;
+        state.plainFile = S_ISREG(info.st_mode);
+        state.size = static_cast<std::uint64_t>(info.st_size);
+        state.lastWriteTime = FileTimeOf(info.st_mtim);
+        return state;
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<FileStateProbe> MakePlatformFileStateProbe() {
+    return std::make_unique<PosixFileStateProbe>();
+}
+
+}  // namespace kelvaro
