@@ -218,12 +218,25 @@ int TCoolListView::ColumnCount() const {
     return header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
 }
 
+// The column's own width, in every view style: LVM_GETCOLUMNWIDTH and LVM_SETCOLUMNWIDTH address the
+// list view's single column width while the list style is shown, and nothing in the icon styles.
 int TCoolListView::ColumnWidth(int column) const {
-    return static_cast<int>(SendMessageA(handle_, LVM_GETCOLUMNWIDTH, column, 0));
+    LVCOLUMNA header{};
+    header.mask = LVCF_WIDTH;
+    if (!SendMessageA(handle_, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&header))) return 0;
+    return header.cx;
 }
 
 void TCoolListView::SetColumnWidth(int column, int width) {
-    SendMessageA(handle_, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0));
+    // The negative widths ask the control to size the column to its texts, which only this message does.
+    if (width < 0) {
+        SendMessageA(handle_, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0));
+        return;
+    }
+    LVCOLUMNA header{};
+    header.mask = LVCF_WIDTH;
+    header.cx = width;
+    SendMessageA(handle_, LVM_SETCOLUMNA, column, reinterpret_cast<LPARAM>(&header));
 }
 
 int TCoolListView::AddRow(std::string caption, std::vector<std::string> subItems, int imageIndex,
