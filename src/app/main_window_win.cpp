@@ -9,6 +9,7 @@
 #include "app/font_win.h"
 #include "app/help_win.h"
 #include "app/resource_ids.h"
+#include "app/window_placement_win.h"
 #include "platform/message_filter_win.h"
 #include "rules/settings_store.h"
 #include "run/broken_shortcut.h"
@@ -408,14 +409,10 @@ void TForm1::SetRunAtBootTick(bool ticked) { menu_->SetChecked(command::Rundurin
 void TForm1::SetSaveOnExitTick(bool ticked) { menu_->SetChecked(command::SaveSettingsatExit1, ticked); }
 void TForm1::SetOffice97Tick(bool ticked) { menu_->SetChecked(command::Office97Buttons, ticked); }
 
-WindowBounds TForm1::Bounds() const {
-    RECT r;
-    GetWindowRect(Handle(), &r);
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
+WindowBounds TForm1::Bounds() const { return NormalBounds(Handle()); }
 
 void TForm1::SetWindowEdge(int left, int top, int width, int height) {
-    SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetNormalBounds(Handle(), {left, top, width, height});
 }
 
 void TForm1::SetWidth(int width) {
