@@ -7,6 +7,7 @@
 #include "app/about_box_win.h"
 #include "app/command_ids.h"
 #include "app/font_win.h"
+#include "app/guarded_call_win.h"
 #include "app/help_win.h"
 #include "app/resource_ids.h"
 #include "app/window_placement_win.h"
@@ -161,7 +162,9 @@ TForm1::~TForm1() {
 void TForm1::FormCreate() {
     // The runtime this program is built with does not load the OLE automation library, so there is
     // no load reference of it to release here.
-    SetMessageFilter([this](MSG& message) { return PreviewKey(message); });
+    // Both message loops, the program's and the pump's of a run, run the preview through this filter.
+    SetMessageFilter(
+        [this](MSG& message) { return GuardedCall(Handle(), [&] { return PreviewKey(message); }, false); });
     keyPreviewOwner = this;
     AddingRule = true;
     InitSystemImageLists();

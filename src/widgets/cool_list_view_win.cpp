@@ -1,9 +1,8 @@
 #include "widgets/cool_list_view_win.h"
 
 #include <algorithm>
-#include <stdexcept>
 
-#include "app/message_box_win.h"
+#include "app/guarded_call_win.h"
 #include "base/errors.h"
 
 namespace kelvaro {
@@ -103,19 +102,19 @@ LRESULT CALLBACK TCoolListView::ListProcedure(HWND window, UINT message, WPARAM 
         self->ResumeRedraw();
         return 0;
     }
-    try {
-        if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && self->OnKeyDown) {
-            self->OnKeyDown(*self, wParam);
-        } else if (message == WM_CHAR && self->OnKeyPress) {
-            self->OnKeyPress(*self, static_cast<char>(wParam));
-        }
-    } catch (const std::exception& error) {
-        ShowExceptionBox(window, error);
-        return 0;
-    } catch (...) {
-        ShowExceptionBox(window, std::runtime_error("Unknown error"));
-        return 0;
-    }
+    const bool completed = GuardedCall(
+        window,
+        [&] {
+            if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && self->OnKeyDown) {
+                self->OnKeyDown(*self, wParam);
+            } else if (message == WM_CHAR && self->OnKeyPress) {
+                self->OnKeyPress(*self, static_cast<char>(wParam));
+            }
+            return true;
+        },
+        false);
+    // A key whose handler failed does not go on to the control.
+    if (!completed) return 0;
     return CallWindowProcA(original, window, message, wParam, lParam);
 }
 
