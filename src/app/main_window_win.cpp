@@ -544,6 +544,11 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             FormKeyPress(static_cast<char>(wParam));
             return 0;
         case WM_CLOSE:
+            if (running_) {
+                StopRunToClose();
+                return 0;
+            }
+            closeAfterRun_ = false;
             if (FormClose()) DestroyWindow(Handle());
             return 0;
         case WM_DESTROY:

@@ -144,6 +144,9 @@ private:
     void ShowSelectionSummary();
     void TrackResultsList(const NMHDR& header);
     void AutomaticMode();
+    // True when the run must end without going on: the window is to close or the program to quit.
+    bool Ending() const;
+    void StopRunToClose();
 
     std::unique_ptr<Registry> registry_;
     std::string settingsKey_;
@@ -178,6 +181,7 @@ private:
     // Icon index per extension for the run, where every file of that type shares its icon.
     std::map<std::string, int> iconByExtension_;
     bool running_ = false;
+    bool closeAfterRun_ = false;  // a close came during the run
     bool confirmDelete_ = true;
     bool useRecycleBin_ = true;
     bool shownOnce_ = false;

@@ -24,6 +24,7 @@ protected:
     }
     // As the start-up shortcut starts the program: minimised, not activated (show command 7).
     TForm1& OpenMinimised(const std::string& commandLine = "Kelvaro.exe") {
+        DropForm();
         form = std::make_unique<TForm1>(nullptr, key_);
         form->CommandLine = commandLine;
         ShowWindow(form->Handle(), SW_SHOWMINNOACTIVE);
