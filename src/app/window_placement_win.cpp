@@ -37,8 +37,9 @@ void SetNormalBounds(HWND window, const WindowBounds& bounds) {
         return;
     }
     const POINT origin = WorkspaceOrigin(window);
-    placement.rcNormalPosition = {bounds.left - origin.x, bounds.top - origin.y,
-                                  bounds.left - origin.x + bounds.width, bounds.top - origin.y + bounds.height};
+    const LONG left = bounds.left - origin.x;
+    const LONG top = bounds.top - origin.y;
+    placement.rcNormalPosition = {left, top, left + bounds.width, top + bounds.height};
     // The state it is in, without taking the activation a minimised start-up window was not given.
     placement.showCmd = IsIconic(window) ? SW_SHOWMINNOACTIVE : SW_SHOWMAXIMIZED;
     SetWindowPlacement(window, &placement);

@@ -592,7 +592,8 @@ LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK TForm2::EditProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                        DWORD_PTR data) {
     auto* self = reinterpret_cast<TForm2*>(data);
-    return GuardedCall(self->Handle(), [&] { return self->EditMessage(edit, message, wParam, lParam); }, LRESULT{0});
+    return GuardedCall(
+        self->Handle(), [&] { return self->EditMessage(edit, message, wParam, lParam); }, LRESULT{0});
 }
 
 LRESULT TForm2::EditMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -218,10 +218,11 @@ TEST(ProgressDialogWinGuard, AnErrorInTheStopButtonsHandlerIsShownAndTheDialogGo
     StandIn main(40, 30, 549, 300);
     TForm3 form(main.handle, [] { throw std::runtime_error("cannot stop"); });
     std::vector<std::string> boxes;
-    MessageBoxFunction previous = SetMessageBoxFunction([&](HWND, const std::string& text, const std::string&, UINT) {
-        boxes.push_back(text);
-        return IDOK;
-    });
+    MessageBoxFunction previous =
+        SetMessageBoxFunction([&](HWND, const std::string& text, const std::string&, UINT) {
+            boxes.push_back(text);
+            return IDOK;
+        });
     form.Show();
     PressKey(form.Button1(), VK_RETURN, 0x1C);
     PressKey(form.Button1(), 'S', 0x1F, true);

@@ -221,12 +221,15 @@ TEST(RuleEditorWin, AnErrorInTheFieldsHandlerIsShownAndTheDialogGoesOn) {
         void DisplayHint(const std::string&) override { throw std::runtime_error("no hints"); }
     } host;
     std::vector<std::string> boxes;
-    MessageBoxFunction previous = SetMessageBoxFunction([&](HWND, const std::string& text, const std::string&, UINT) {
-        boxes.push_back(text);
-        return IDOK;
-    });
+    MessageBoxFunction previous =
+        SetMessageBoxFunction([&](HWND, const std::string& text, const std::string&, UINT) {
+            boxes.push_back(text);
+            return IDOK;
+        });
     OpenEditor(host, {
-                         [](HWND dialog) { SendMessageA(Item(dialog, TForm2::kEditFileId), WM_MOUSEMOVE, 0, 0); },
+                         [](HWND dialog) {
+                             SendMessageA(Item(dialog, TForm2::kEditFileId), WM_MOUSEMOVE, 0, 0);
+                         },
                          [](HWND dialog) { Click(dialog, TForm2::kButton3Id); },
                      });
     SetMessageBoxFunction(previous);

@@ -122,44 +122,6 @@ TEST_F(SearchRunTest, AStopDuringAScanKeepsWhatWasFoundAndEndsTheRun) {
     EXPECT_FALSE(f.Form3().Visible());
 }
 
-// Presses Delete on the results list at the first entry the scan shows, so the run's pump delivers it.
-struct DeleteKeyAtFirstEntry : InfoLabel {
-    TForm1& form;
-    bool pressed = false;
-    explicit DeleteKeyAtFirstEntry(TForm1& f) : form(f) {}
-    void SetFileName(const std::string& text) override {
-        if (text.empty() || pressed) return;
-        pressed = true;
-        PostMessageA(form.ListView().Handle(), WM_KEYDOWN, VK_DELETE, 0);
-    }
-    void Repaint() override {}
-};
-
-TEST_F(SearchRunTest, AnErrorInTheKeyPreviewIsShownAndTheLoopAndTheRunGoOn) {
-    temp.File("a.tmp");
-    temp.File("other\\x.dat");
-    TForm1& f = Open();
-    AddRule(temp.Path(), "*.tmp");
-    AddRule(temp.Path() + "\\other", "*.dat");
-    SetMessageBoxFunction([this](HWND, const std::string& text, const std::string&, UINT) -> int {
-        if (text == "Delete selected files?") throw std::runtime_error("no questions now");
-        boxes.push_back(text);
-        return IDOK;
-    });
-    PostMessageA(f.ListView().Handle(), WM_KEYDOWN, VK_DELETE, 0);
-    Pump();  // as the program's own loop does
-    EXPECT_EQ(boxes, std::vector<std::string>{"no questions now."});
-
-    DeleteKeyAtFirstEntry press(f);
-    f.FileScan().CurrInfoLabel = &press;
-    f.FileScan().PaceMilliseconds = 0;
-    Command(cmd::StartKelvaro1);
-    EXPECT_TRUE(press.pressed);
-    EXPECT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(Names(), (std::vector<std::string>{"a.tmp", "x.dat"}));
-    EXPECT_EQ(f.StatusText(1), "Search Finished!!");
-}
-
 // Records every entry the scan shows, and at the first one holding `at` posts what a user or the
 // system would send.
 struct ActAtEntry : InfoLabel {
@@ -182,8 +144,35 @@ struct ActAtEntry : InfoLabel {
     }
 };
 
+TEST_F(SearchRunTest, AnErrorInTheKeyPreviewIsShownAndTheLoopAndTheRunGoOn) {
+    temp.File("a.tmp");
+    temp.File("other\\x.dat");
+    TForm1& f = Open();
+    AddRule(temp.Path(), "*.tmp");
+    AddRule(temp.Path() + "\\other", "*.dat");
+    SetMessageBoxFunction([this](HWND, const std::string& text, const std::string&, UINT) -> int {
+        if (text == "Delete selected files?") throw std::runtime_error("no questions now");
+        boxes.push_back(text);
+        return IDOK;
+    });
+    PostMessageA(f.ListView().Handle(), WM_KEYDOWN, VK_DELETE, 0);
+    Pump();  // as the program's own loop does
+    EXPECT_EQ(boxes, std::vector<std::string>{"no questions now."});
+
+    ActAtEntry press;  // the run's pump delivers the key
+    press.act = [&] { PostMessageA(f.ListView().Handle(), WM_KEYDOWN, VK_DELETE, 0); };
+    f.FileScan().CurrInfoLabel = &press;
+    f.FileScan().PaceMilliseconds = 0;
+    Command(cmd::StartKelvaro1);
+    EXPECT_TRUE(press.acted);
+    EXPECT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"a.tmp", "x.dat"}));
+    EXPECT_EQ(f.StatusText(1), "Search Finished!!");
+}
+
 int QuitHelpCalls(const std::vector<std::string>& calls) {
-    return static_cast<int>(std::count(calls.begin(), calls.end(), "Kelvaro.hlp:" + std::to_string(HELP_QUIT)));
+    const std::string quit = "Kelvaro.hlp:" + std::to_string(HELP_QUIT);
+    return static_cast<int>(std::count(calls.begin(), calls.end(), quit));
 }
 
 TEST_F(SearchRunTest, ClosingTheWindowDuringARunStopsItAndThenClosesOnce) {
@@ -278,7 +267,7 @@ TEST_F(SearchRunTest, AQuitArrivingDuringARunEndsIt) {
     Command(cmd::StartKelvaro1);
     EXPECT_FALSE(quit.Showed("later"));
     MSG message;
-    EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "left for the program's loop";
+    EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "left for the loop";
 }
 
 TEST_F(SearchRunTest, ABadNumberEndsTheRunWithTheErrorAndKeepsTheRows) {
