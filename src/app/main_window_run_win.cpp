@@ -87,13 +87,15 @@ void TForm1::SpeedButton3Click() {
         ~Finish() {
             if (form.StatusText(kStatePanel) == "Searching!!") form.SetStatusText(kStatePanel, "Search Finished!!");
             form.Form3().Hide();
+            // The close that came during the run, now that nothing of the run is left on the stack.
+            if (form.closeAfterRun_) PostMessageA(form.Handle(), WM_CLOSE, 0, 0);
         }
     } finish{*this};
 
     TSpeedButton& start = Button(command::EBStart);
     for (int index = 0; index < setupList_->RowCount(); ++index) {
         CurrentRuleIndex = index;
-        if (fileScan_->StopScan) break;
+        if (fileScan_->StopScan || Ending()) break;
         RuleRow rule = Rule(index);
         DecodeRuleForRun(rule, *fileScan_);
         form3_->SetSearchText(UpperAscii(rule.SubItems[0]).find(".LNK") != std::string::npos
@@ -104,12 +106,24 @@ void TForm1::SpeedButton3Click() {
         start.SetEnabled(false);
         start.RepaintNow();
         pump_->ProcessMessages();
-        fileScan_->SetStartScan(true);
+        // A new scan clears the stop flag, so a close that came just now must keep it from starting.
+        if (!Ending()) fileScan_->SetStartScan(true);
         start.SetEnabled(true);
         start.RepaintNow();
+        // Nobody will see the rows of a run the program is ending on.
+        if (Ending()) break;
         AddFoundFiles(rule);
     }
     fileScan_->StopScan = false;
+}
+
+bool TForm1::Ending() const { return closeAfterRun_ || pump_->QuitRequested(); }
+
+// A close during a run stops it as Stop does; the window closes when the run has unwound, so that the
+// run never goes on with a window, lists and settings that are gone.
+void TForm1::StopRunToClose() {
+    closeAfterRun_ = true;
+    EBAbortClick();
 }
 
 void TForm1::AddFoundFiles(const RuleRow& rule) {
@@ -300,6 +314,8 @@ bool TForm1::ListViewChanging(int) {
 void TForm1::AutomaticMode() {
     if (!IsAutomaticModeArgument(FirstArgument(CommandLine))) return;
     SpeedButton3Click();
+    // Closed or quit during the run: the user chose to end it, not to delete what it had found.
+    if (Ending()) return;
     for (int row = 0; row < listView_->RowCount(); ++row) listView_->SetSelected(row, true);
     bool go = !confirmDelete_ || ShowMessageBox(Handle(), "Delete files found for Kelvaro?", "Confirm",
                                                 MB_YESNO | MB_ICONQUESTION) == IDYES;

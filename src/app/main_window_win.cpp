@@ -7,8 +7,10 @@
 #include "app/about_box_win.h"
 #include "app/command_ids.h"
 #include "app/font_win.h"
+#include "app/guarded_call_win.h"
 #include "app/help_win.h"
 #include "app/resource_ids.h"
+#include "app/window_placement_win.h"
 #include "platform/message_filter_win.h"
 #include "rules/settings_store.h"
 #include "run/broken_shortcut.h"
@@ -161,7 +163,9 @@ TForm1::~TForm1() {
 void TForm1::FormCreate() {
     // The runtime this program is built with does not load the OLE automation library, so there is
     // no load reference of it to release here.
-    SetMessageFilter([this](MSG& message) { return PreviewKey(message); });
+    // Both message loops, the program's and the pump's of a run, run the preview through this filter.
+    SetMessageFilter(
+        [this](MSG& message) { return GuardedCall(Handle(), [&] { return PreviewKey(message); }, false); });
     keyPreviewOwner = this;
     AddingRule = true;
     InitSystemImageLists();
@@ -409,14 +413,10 @@ void TForm1::SetRunAtBootTick(bool ticked) { menu_->SetChecked(command::Rundurin
 void TForm1::SetSaveOnExitTick(bool ticked) { menu_->SetChecked(command::SaveSettingsatExit1, ticked); }
 void TForm1::SetOffice97Tick(bool ticked) { menu_->SetChecked(command::Office97Buttons, ticked); }
 
-WindowBounds TForm1::Bounds() const {
-    RECT r;
-    GetWindowRect(Handle(), &r);
-    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
-}
+WindowBounds TForm1::Bounds() const { return NormalBounds(Handle()); }
 
 void TForm1::SetWindowEdge(int left, int top, int width, int height) {
-    SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetNormalBounds(Handle(), {left, top, width, height});
 }
 
 void TForm1::SetWidth(int width) {
@@ -552,6 +552,11 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 closeAfterDelete_ = true;
                 return 0;
             }
+            if (running_) {
+                StopRunToClose();
+                return 0;
+            }
+            closeAfterRun_ = false;
             if (FormClose()) DestroyWindow(Handle());
             return 0;
         case WM_DESTROY:

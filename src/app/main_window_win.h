@@ -148,6 +148,9 @@ private:
     // The deletion loop over the selected results rows, with everything that would change a list held off.
     DeletionResult DeleteSelectedFiles();
     void CloseIfAskedDuringDelete();
+    // True when the run must end without going on: the window is to close or the program to quit.
+    bool Ending() const;
+    void StopRunToClose();
 
     std::unique_ptr<Registry> registry_;
     std::string settingsKey_;
@@ -185,6 +188,7 @@ private:
     bool running_ = false;
     bool deleting_ = false;
     bool closeAfterDelete_ = false;  // the window was closed while a delete was under way
+    bool closeAfterRun_ = false;  // a close came during the run
     bool confirmDelete_ = true;
     bool useRecycleBin_ = true;
     bool shownOnce_ = false;

@@ -1,8 +1,6 @@
 #include "app/window_win.h"
 
-#include "app/message_box_win.h"
-
-#include <stdexcept>
+#include "app/guarded_call_win.h"
 
 namespace kelvaro {
 
@@ -59,19 +57,13 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
     }
     auto* self = reinterpret_cast<Window*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (!self) return DefWindowProcA(window, message, wParam, lParam);
-    try {
-        LRESULT result = self->HandleMessage(message, wParam, lParam);
-        if (message == WM_NCDESTROY) {
-            SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-            self->handle_ = nullptr;
-        }
-        return result;
-    } catch (const std::exception& error) {
-        ShowExceptionBox(window, error);
-    } catch (...) {
-        ShowExceptionBox(window, std::runtime_error("Unknown error"));
+    const LRESULT result =
+        GuardedCall(window, [&] { return self->HandleMessage(message, wParam, lParam); }, LRESULT{0});
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        self->handle_ = nullptr;
     }
-    return 0;
+    return result;
 }
 
 }  // namespace kelvaro

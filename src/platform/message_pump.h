@@ -9,6 +9,8 @@ class MessagePump {
 public:
     virtual ~MessagePump() = default;
     virtual void ProcessMessages() = 0;
+    // True once the program has been told to quit while messages were run: long work stops then.
+    virtual bool QuitRequested() const { return false; }
 };
 
 std::unique_ptr<MessagePump> MakePlatformMessagePump();

@@ -19,11 +19,16 @@ public:
             if (message.message == WM_QUIT) {
                 // Leave it for the program's own message loop, which ends on it.
                 PostQuitMessage(static_cast<int>(message.wParam));
+                quitRequested_ = true;
                 return;
             }
             DispatchFiltered(message);
         }
     }
+    bool QuitRequested() const override { return quitRequested_; }
+
+private:
+    bool quitRequested_ = false;
 };
 
 }  // namespace

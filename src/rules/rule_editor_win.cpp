@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include "app/guarded_call_win.h"
 #include "app/message_box_win.h"
 #include "app/resource_ids.h"
 #include "base/errors.h"
@@ -591,6 +592,11 @@ LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK TForm2::EditProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                        DWORD_PTR data) {
     auto* self = reinterpret_cast<TForm2*>(data);
+    return GuardedCall(
+        self->Handle(), [&] { return self->EditMessage(edit, message, wParam, lParam); }, LRESULT{0});
+}
+
+LRESULT TForm2::EditMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
     const int id = GetDlgCtrlID(edit);
     const bool spin = id == kEditAgeId || id == kEditSizeId;
     switch (message) {
@@ -602,30 +608,30 @@ LRESULT CALLBACK TForm2::EditProcedure(HWND edit, UINT message, WPARAM wParam, L
             break;
         case WM_KEYDOWN:
             if (spin && (wParam == VK_UP || wParam == VK_DOWN)) {
-                self->StepSpinField(edit, wParam == VK_UP ? 1 : -1);
+                StepSpinField(edit, wParam == VK_UP ? 1 : -1);
                 return 0;
             }
             break;
         case WM_NOTIFY: {
             const auto* header = reinterpret_cast<const NMHDR*>(lParam);
             if (spin && header->code == UDN_DELTAPOS) {
-                self->StepSpinField(edit, reinterpret_cast<const NMUPDOWN*>(lParam)->iDelta > 0 ? 1 : -1);
+                StepSpinField(edit, reinterpret_cast<const NMUPDOWN*>(lParam)->iDelta > 0 ? 1 : -1);
                 return 1;  // the arrows' own position stays put
             }
             break;
         }
         case WM_MOUSEMOVE:
-            if (id == kEditFileId && !self->editFileHot_) {
-                self->editFileHot_ = true;
+            if (id == kEditFileId && !editFileHot_) {
+                editFileHot_ = true;
                 TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, edit, 0};
                 TrackMouseEvent(&track);
-                self->host_.DisplayHint("File Spec is *.*, *.~*, *.dat, etc...");
+                host_.DisplayHint("File Spec is *.*, *.~*, *.dat, etc...");
             }
             break;
         case WM_MOUSELEAVE:
             if (id == kEditFileId) {
-                self->editFileHot_ = false;
-                self->host_.DisplayHint("");
+                editFileHot_ = false;
+                host_.DisplayHint("");
             }
             break;
         case WM_NCDESTROY:

@@ -116,6 +116,7 @@ private:
     void StepSpinField(HWND field, int steps);
     static LRESULT CALLBACK EditProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
                                           UINT_PTR subclassId, DWORD_PTR data);
+    LRESULT EditMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
 
     RuleEditorHost& host_;
     FontOwner font_;

@@ -226,7 +226,10 @@ bool TFileScan::PaceDue(std::uint32_t& lastTick, bool& never) {
 }
 
 void TFileScan::PumpMessages() {
-    if (PaceDue(lastPumpTick_, neverPumped_)) platform_.pump.ProcessMessages();
+    if (!PaceDue(lastPumpTick_, neverPumped_)) return;
+    platform_.pump.ProcessMessages();
+    // The program is ending: nobody is left to see what the rest of the walk would find.
+    if (platform_.pump.QuitRequested()) StopScan = true;
 }
 
 void TFileScan::ShowInLabel(std::string text) {

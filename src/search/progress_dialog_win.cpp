@@ -4,6 +4,7 @@
 
 #include <cctype>
 
+#include "app/guarded_call_win.h"
 #include "app/resource_ids.h"
 
 namespace kelvaro {
@@ -179,24 +180,29 @@ bool TForm3::IsStopMnemonic(WPARAM character) const {
 // for what they mean in a dialog; this gives them that meaning while it has the focus.
 LRESULT CALLBACK TForm3::Button1Procedure(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<TForm3*>(GetWindowLongPtrA(button, GWLP_USERDATA));
+    return GuardedCall(
+        self->Handle(), [&] { return self->Button1Message(button, message, wParam, lParam); }, LRESULT{0});
+}
+
+LRESULT TForm3::Button1Message(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CHAR:
-            if (self->FormKeyPress(static_cast<char>(wParam))) return 0;
+            if (FormKeyPress(static_cast<char>(wParam))) return 0;
             break;
         case WM_KEYDOWN:
             if (wParam == VK_RETURN) {
-                self->Button1Click();
+                Button1Click();
                 return 0;
             }
             break;
         case WM_SYSCHAR:
-            if (self->IsStopMnemonic(wParam)) {
-                self->Button1Click();
+            if (IsStopMnemonic(wParam)) {
+                Button1Click();
                 return 0;
             }
             break;
     }
-    return CallWindowProcA(self->button1Default_, button, message, wParam, lParam);
+    return CallWindowProcA(button1Default_, button, message, wParam, lParam);
 }
 
 LRESULT TForm3::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -66,6 +66,7 @@ private:
     bool FormKeyPress(char key);
     bool IsStopMnemonic(WPARAM character) const;
     static LRESULT CALLBACK Button1Procedure(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Button1Message(HWND button, UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND mainWindow_;
     std::function<void()> onAbort_;

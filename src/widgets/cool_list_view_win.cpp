@@ -1,9 +1,8 @@
 #include "widgets/cool_list_view_win.h"
 
 #include <algorithm>
-#include <stdexcept>
 
-#include "app/message_box_win.h"
+#include "app/guarded_call_win.h"
 #include "base/errors.h"
 
 namespace kelvaro {
@@ -103,19 +102,19 @@ LRESULT CALLBACK TCoolListView::ListProcedure(HWND window, UINT message, WPARAM 
         self->ResumeRedraw();
         return 0;
     }
-    try {
-        if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && self->OnKeyDown) {
-            self->OnKeyDown(*self, wParam);
-        } else if (message == WM_CHAR && self->OnKeyPress) {
-            self->OnKeyPress(*self, static_cast<char>(wParam));
-        }
-    } catch (const std::exception& error) {
-        ShowExceptionBox(window, error);
-        return 0;
-    } catch (...) {
-        ShowExceptionBox(window, std::runtime_error("Unknown error"));
-        return 0;
-    }
+    const bool completed = GuardedCall(
+        window,
+        [&] {
+            if ((message == WM_KEYDOWN || message == WM_SYSKEYDOWN) && self->OnKeyDown) {
+                self->OnKeyDown(*self, wParam);
+            } else if (message == WM_CHAR && self->OnKeyPress) {
+                self->OnKeyPress(*self, static_cast<char>(wParam));
+            }
+            return true;
+        },
+        false);
+    // A key whose handler failed does not go on to the control.
+    if (!completed) return 0;
     return CallWindowProcA(original, window, message, wParam, lParam);
 }
 
@@ -218,12 +217,25 @@ int TCoolListView::ColumnCount() const {
     return header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
 }
 
+// The column's own width, in every view style: LVM_GETCOLUMNWIDTH and LVM_SETCOLUMNWIDTH address the
+// list view's single column width while the list style is shown, and nothing in the icon styles.
 int TCoolListView::ColumnWidth(int column) const {
-    return static_cast<int>(SendMessageA(handle_, LVM_GETCOLUMNWIDTH, column, 0));
+    LVCOLUMNA header{};
+    header.mask = LVCF_WIDTH;
+    if (!SendMessageA(handle_, LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&header))) return 0;
+    return header.cx;
 }
 
 void TCoolListView::SetColumnWidth(int column, int width) {
-    SendMessageA(handle_, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0));
+    // The negative widths ask the control to size the column to its texts, which only this message does.
+    if (width < 0) {
+        SendMessageA(handle_, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(width, 0));
+        return;
+    }
+    LVCOLUMNA header{};
+    header.mask = LVCF_WIDTH;
+    header.cx = width;
+    SendMessageA(handle_, LVM_SETCOLUMNA, column, reinterpret_cast<LPARAM>(&header));
 }
 
 int TCoolListView::AddRow(std::string caption, std::vector<std::string> subItems, int imageIndex,

@@ -57,11 +57,13 @@ public:
 class CountingPump : public MessagePump {
 public:
     int calls = 0;
+    bool quit = false;
     std::function<void()> onPump;
     void ProcessMessages() override {
         ++calls;
         if (onPump) onPump();
     }
+    bool QuitRequested() const override { return quit; }
 };
 
 class FakeDrives : public DriveTypes {

@@ -163,6 +163,14 @@ TEST_F(FileScanTest, StopDuringTheFirstEntryEndsTheWholeWalkAfterIt) {
     EXPECT_EQ(Run().size(), 3u);
 }
 
+TEST_F(FileScanTest, AQuitArrivingInThePumpEndsTheWalk) {
+    files.AddFolder("C:\\r", "sub").AddFile("C:\\r\\sub", {"deep"});
+    files.AddFile("C:\\r", {"first"}).AddFile("C:\\r", {"second"});
+    platform.pump.onPump = [&] { platform.pump.quit = true; };
+    EXPECT_EQ(Run(), Lines{"C:\\r\\first"});
+    EXPECT_EQ(files.openSearches, 0);
+}
+
 TEST_F(FileScanTest, StopSetInADeepFolderEndsEveryEnclosingVisit) {
     files.AddFolder("C:\\r", "a").AddFolder("C:\\r\\a", "b").AddFolder("C:\\r", "c");
     files.AddFile("C:\\r\\a\\b", {"stop"}).AddFile("C:\\r\\a\\b", {"after"}).AddFile("C:\\r\\c", {"never"});

@@ -36,16 +36,20 @@ protected:
         });
     }
     ~MainWindowTest() override {
-        form.reset();
-        // A quit request the window left behind would end the next test's first modal loop at once.
-        MSG message;
-        while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-        }
+        DropForm();
         SetMessageBoxFunction(previousBox_);
         SetHelpFunction(previousHelp_);
         RegDeleteTreeA(HKEY_CURRENT_USER, key_.c_str());
     }
+    // A quit request the window left behind would end the next modal loop, or the next run, at once.
+    void DropForm() {
+        form.reset();
+        MSG message;
+        while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
     TForm1& Open(const std::string& commandLine = "Kelvaro.exe") {
+        DropForm();
         form = std::make_unique<TForm1>(nullptr, key_);
         form->CommandLine = commandLine;
         ShowWindow(form->Handle(), SW_SHOWNORMAL);

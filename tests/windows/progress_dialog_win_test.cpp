@@ -1,11 +1,14 @@
 // The path-fitting label with a real font, and the progress window as a user meets it.
 #include "search/progress_dialog_win.h"
+#include "app/message_box_win.h"
 #include "windows/window_text.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace kelvaro::testing {
 namespace {
@@ -209,6 +212,23 @@ TEST_F(ProgressDialogWin, ShowCentresOverTheMainWindowAndFocusesStop) {
     SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
     EXPECT_FALSE(form.Visible());
     EXPECT_TRUE(IsWindow(form.Handle())) << "closing only hides";
+}
+
+TEST(ProgressDialogWinGuard, AnErrorInTheStopButtonsHandlerIsShownAndTheDialogGoesOn) {
+    StandIn main(40, 30, 549, 300);
+    TForm3 form(main.handle, [] { throw std::runtime_error("cannot stop"); });
+    std::vector<std::string> boxes;
+    MessageBoxFunction previous =
+        SetMessageBoxFunction([&](HWND, const std::string& text, const std::string&, UINT) {
+            boxes.push_back(text);
+            return IDOK;
+        });
+    form.Show();
+    PressKey(form.Button1(), VK_RETURN, 0x1C);
+    PressKey(form.Button1(), 'S', 0x1F, true);
+    SetMessageBoxFunction(previous);
+    EXPECT_EQ(boxes, (std::vector<std::string>{"cannot stop.", "cannot stop."}));
+    EXPECT_TRUE(form.Visible());
 }
 
 TEST_F(ProgressDialogWin, StopButtonAndEscCallTheAbortHandlerOnce) {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <deque>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -213,6 +214,26 @@ TEST(RuleEditorWin, EscapeDoesNothingAndCancelWritesNothing) {
     EXPECT_TRUE(host.appended.empty());
     EXPECT_EQ(host.rows[0].Caption, before.Caption);
     EXPECT_EQ(host.rows[0].SubItems, before.SubItems);
+}
+
+TEST(RuleEditorWin, AnErrorInTheFieldsHandlerIsShownAndTheDialogGoesOn) {
+    struct FailingHintHost : StandInHost {
+        void DisplayHint(const std::string&) override { throw std::runtime_error("no hints"); }
+    } host;
+    std::vector<std::string> boxes;
+    MessageBoxFunction previous =
+        SetMessageBoxFunction([&](HWND, const std::string& text, const std::string&, UINT) {
+            boxes.push_back(text);
+            return IDOK;
+        });
+    OpenEditor(host, {
+                         [](HWND dialog) {
+                             SendMessageA(Item(dialog, TForm2::kEditFileId), WM_MOUSEMOVE, 0, 0);
+                         },
+                         [](HWND dialog) { Click(dialog, TForm2::kButton3Id); },
+                     });
+    SetMessageBoxFunction(previous);
+    EXPECT_EQ(boxes, std::vector<std::string>{"no hints."});
 }
 
 TEST(RuleEditorWin, EditModeShowsTheRowAndWritesItBackInPlace) {

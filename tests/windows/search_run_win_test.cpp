@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 #include <utility>
 
@@ -139,6 +140,154 @@ TEST_F(SearchRunTest, AStopDuringAScanKeepsWhatWasFoundAndEndsTheRun) {
     EXPECT_EQ(f.StatusText(1), "Search Aborted!!");
     EXPECT_FALSE(f.FileScan().StopScan);
     EXPECT_FALSE(f.Form3().Visible());
+}
+
+// Records every entry the scan shows, and at the first one holding `at` posts what a user or the
+// system would send.
+struct ActAtEntry : InfoLabel {
+    std::string at;
+    std::function<void()> act;
+    bool acted = false;
+    std::vector<std::string> shown;
+    void SetFileName(const std::string& text) override {
+        if (text.empty()) return;
+        shown.push_back(text);
+        if (acted || text.find(at) == std::string::npos) return;
+        acted = true;
+        act();
+    }
+    void Repaint() override {}
+    bool Showed(const std::string& part) const {
+        for (const std::string& text : shown)
+            if (text.find(part) != std::string::npos) return true;
+        return false;
+    }
+};
+
+TEST_F(SearchRunTest, AnErrorInTheKeyPreviewIsShownAndTheLoopAndTheRunGoOn) {
+    temp.File("a.tmp");
+    temp.File("other\\x.dat");
+    TForm1& f = Open();
+    AddRule(temp.Path(), "*.tmp");
+    AddRule(temp.Path() + "\\other", "*.dat");
+    SetMessageBoxFunction([this](HWND, const std::string& text, const std::string&, UINT) -> int {
+        if (text == "Delete selected files?") throw std::runtime_error("no questions now");
+        boxes.push_back(text);
+        return IDOK;
+    });
+    PostMessageA(f.ListView().Handle(), WM_KEYDOWN, VK_DELETE, 0);
+    Pump();  // as the program's own loop does
+    EXPECT_EQ(boxes, std::vector<std::string>{"no questions now."});
+
+    ActAtEntry press;  // the run's pump delivers the key
+    press.act = [&] { PostMessageA(f.ListView().Handle(), WM_KEYDOWN, VK_DELETE, 0); };
+    f.FileScan().CurrInfoLabel = &press;
+    f.FileScan().PaceMilliseconds = 0;
+    Command(cmd::StartKelvaro1);
+    EXPECT_TRUE(press.acted);
+    EXPECT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"a.tmp", "x.dat"}));
+    EXPECT_EQ(f.StatusText(1), "Search Finished!!");
+}
+
+int QuitHelpCalls(const std::vector<std::string>& calls) {
+    const std::string quit = "Kelvaro.hlp:" + std::to_string(HELP_QUIT);
+    return static_cast<int>(std::count(calls.begin(), calls.end(), quit));
+}
+
+TEST_F(SearchRunTest, ClosingTheWindowDuringARunStopsItAndThenClosesOnce) {
+    temp.File("a.tmp");
+    temp.File("b.tmp");
+    temp.File("later\\x.tmp");
+    const struct {
+        const char* what;
+        UINT message;
+        WPARAM wParam;
+    } closes[] = {{"close box", WM_SYSCOMMAND, SC_CLOSE}, {"Exit button", WM_COMMAND, cmd::EBExit}};
+    for (const auto& c : closes) {
+        helpCalls.clear();
+        RegDeleteTreeA(HKEY_CURRENT_USER, key_.c_str());
+        TForm1& f = Open();
+        AddRule(temp.Path(), "*.tmp", "  ", "  ", " ");
+        AddRule(temp.Path() + "\\later", "*.tmp");
+        ActAtEntry close;
+        close.act = [&] { PostMessageA(f.Handle(), c.message, c.wParam, 0); };
+        f.FileScan().CurrInfoLabel = &close;
+        f.FileScan().PaceMilliseconds = 0;
+        Command(cmd::StartKelvaro1);
+        EXPECT_FALSE(close.Showed("later")) << c.what << ": no later rule is scanned";
+        EXPECT_FALSE(f.Form3().Visible()) << c.what;
+        Pump();  // the program's loop
+        EXPECT_FALSE(IsWindow(f.Handle())) << c.what;
+        EXPECT_EQ(QuitHelpCalls(helpCalls), 1) << c.what << ": settings saved once";
+        EXPECT_EQ(GetString("Files", "Count"), "2") << c.what;
+    }
+}
+
+// The user's registry, whose writes fail while `failing` is set.
+class FailingWrites : public Registry {
+public:
+    explicit FailingWrites(const bool& failing) : failing_(failing) {}
+    std::unique_ptr<RegistryKey> OpenKey(const std::string& path, bool create) override {
+        return Wrap(real_->OpenKey(path, create), failing_);
+    }
+
+private:
+    struct Key : RegistryKey {
+        std::unique_ptr<RegistryKey> inner;
+        const bool& failing;
+        Key(std::unique_ptr<RegistryKey> k, const bool& f) : inner(std::move(k)), failing(f) {}
+        std::unique_ptr<RegistryKey> OpenKey(const std::string& path, bool create) override {
+            return Wrap(inner->OpenKey(path, create), failing);
+        }
+        RegistryValue ReadValue(const std::string& name) override { return inner->ReadValue(name); }
+        bool WriteString(const std::string& name, const std::string& text) override {
+            return !failing && inner->WriteString(name, text);
+        }
+    };
+    static std::unique_ptr<RegistryKey> Wrap(std::unique_ptr<RegistryKey> key, const bool& failing) {
+        return key ? std::make_unique<Key>(std::move(key), failing) : nullptr;
+    }
+    std::unique_ptr<Registry> real_ = MakePlatformRegistry();
+    const bool& failing_;
+};
+
+TEST_F(SearchRunTest, ACloseThatCannotSaveStillStopsTheRunAndLeavesTheWindowOpen) {
+    temp.File("a.tmp");
+    temp.File("later\\x.tmp");
+    bool failing = true;
+    DropForm();
+    form = std::make_unique<TForm1>(std::make_unique<FailingWrites>(failing), key_);
+    ShowWindow(form->Handle(), SW_SHOWNORMAL);
+    AddRule(temp.Path(), "*.tmp", "  ", "  ", " ");
+    AddRule(temp.Path() + "\\later", "*.tmp");
+    ActAtEntry close;
+    close.act = [&] { PostMessageA(form->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); };
+    form->FileScan().CurrInfoLabel = &close;
+    form->FileScan().PaceMilliseconds = 0;
+    Command(cmd::StartKelvaro1);
+    EXPECT_FALSE(close.Showed("later"));
+    Pump();
+    EXPECT_EQ(boxes, std::vector<std::string>{"Failed to set data for 'Recycle'"});
+    EXPECT_TRUE(IsWindow(form->Handle()));
+    failing = false;
+    EXPECT_TRUE(Closes());
+}
+
+TEST_F(SearchRunTest, AQuitArrivingDuringARunEndsIt) {
+    temp.File("a.tmp");
+    temp.File("later\\x.tmp");
+    TForm1& f = Open();
+    AddRule(temp.Path(), "*.tmp", "  ", "  ", " ");
+    AddRule(temp.Path() + "\\later", "*.tmp");
+    ActAtEntry quit;
+    quit.act = [] { PostQuitMessage(3); };
+    f.FileScan().CurrInfoLabel = &quit;
+    f.FileScan().PaceMilliseconds = 0;
+    Command(cmd::StartKelvaro1);
+    EXPECT_FALSE(quit.Showed("later"));
+    MSG message;
+    EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "left for the loop";
 }
 
 TEST_F(SearchRunTest, ABadNumberEndsTheRunWithTheErrorAndKeepsTheRows) {
@@ -406,6 +555,7 @@ TEST_F(SearchRunTest, FilesChangedSinceTheRunAreKeptAndReportedInOneBox) {
 class AutomaticModeTest : public SearchRunTest {
 protected:
     TForm1& OpenWith(const std::string& commandLine) {
+        DropForm();
         form = std::make_unique<TForm1>(nullptr, key_);
         form->CommandLine = commandLine;
         form->SetShellDeleter(std::make_unique<RecordingDeleter>(deleted));
@@ -471,6 +621,35 @@ TEST_F(AutomaticModeTest, KeptFilesAreNotReportedAndTheProgramStillCloses) {
     EXPECT_TRUE(boxes.empty());
     EXPECT_FALSE(IsWindow(form->Handle()));
     Pump();
+}
+
+TEST_F(AutomaticModeTest, ClosingDuringTheRunDeletesNothingAndClosesOnce) {
+    temp.File("a.tmp");
+    temp.File("later\\x.tmp");
+    temp.File("last\\y.tmp");
+    SetString("Settings", "Confirm", "0");
+    SetString("Files", "Count", "3");
+    const char* folders[] = {"", "\\later", "\\last"};
+    for (int n = 1; n <= 3; ++n) {
+        SetString("Files", "Path" + std::to_string(n), temp.Path() + folders[n - 1]);
+        SetString("Files", "Spec" + std::to_string(n), "*.tmp");
+    }
+    DropForm();
+    form = std::make_unique<TForm1>(nullptr, key_);
+    form->CommandLine = "Kelvaro.exe -a";
+    form->SetShellDeleter(std::make_unique<RecordingDeleter>(deleted));
+    ActAtEntry close;
+    close.at = "later";
+    close.act = [&] { PostMessageA(form->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); };
+    form->FileScan().CurrInfoLabel = &close;
+    form->FileScan().PaceMilliseconds = 0;
+    ShowWindow(form->Handle(), SW_SHOWMINNOACTIVE);
+    EXPECT_TRUE(close.acted);
+    EXPECT_FALSE(close.Showed("last"));
+    EXPECT_TRUE(deleted.empty()) << "the first rule's file was found, and must stay";
+    Pump();
+    EXPECT_FALSE(IsWindow(form->Handle()));
+    EXPECT_EQ(QuitHelpCalls(helpCalls), 1);
 }
 
 TEST_F(AutomaticModeTest, NothingFoundStillAsksWhenConfirmationIsOn) {

@@ -1,0 +1,88 @@
+// What the window stores of its own shape: the bounds it has when restored and the report columns'
+// widths, whatever state and view style it is in when it closes.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "windows/main_window_fixture.h"
+
+namespace kelvaro::testing {
+namespace {
+
+class WindowBoundsTest : public MainWindowTest {
+protected:
+    void StoreBounds() {
+        SetString("Settings", "Width", "600");
+        SetString("Settings", "Height", "400");
+        SetString("Settings", "Left", "70");
+        SetString("Settings", "Top", "80");
+    }
+    void ExpectStoredBounds(const char* when) {
+        EXPECT_EQ(GetString("Settings", "Width"), "600") << when;
+        EXPECT_EQ(GetString("Settings", "Height"), "400") << when;
+        EXPECT_EQ(GetString("Settings", "Left"), "70") << when;
+        EXPECT_EQ(GetString("Settings", "Top"), "80") << when;
+    }
+    // As the start-up shortcut starts the program: minimised, not activated (show command 7).
+    TForm1& OpenMinimised(const std::string& commandLine = "Kelvaro.exe") {
+        DropForm();
+        form = std::make_unique<TForm1>(nullptr, key_);
+        form->CommandLine = commandLine;
+        ShowWindow(form->Handle(), SW_SHOWMINNOACTIVE);
+        return *form;
+    }
+};
+
+TEST_F(WindowBoundsTest, AMinimisedStartKeepsTheStoredBoundsAndARestoreShowsThem) {
+    StoreBounds();
+    ASSERT_TRUE(IsIconic(OpenMinimised().Handle()));
+    ASSERT_TRUE(Closes());
+    ExpectStoredBounds("closed by hand");
+
+    SetString("Settings", "Confirm", "0");
+    TForm1& automatic = OpenMinimised("Kelvaro.exe -a");
+    EXPECT_FALSE(IsWindow(automatic.Handle()));
+    Pump();
+    ExpectStoredBounds("automatic mode");
+
+    TForm1& f = OpenMinimised();
+    ShowWindow(f.Handle(), SW_RESTORE);
+    RECT shown;
+    GetWindowRect(f.Handle(), &shown);
+    EXPECT_EQ(shown.left, 70);
+    EXPECT_EQ(shown.top, 80);
+    EXPECT_EQ(shown.right - shown.left, 600);
+    EXPECT_EQ(shown.bottom - shown.top, 400);
+}
+
+TEST_F(WindowBoundsTest, AMaximisedWindowStoresItsRestoredBounds) {
+    StoreBounds();
+    TForm1& f = Open();
+    ShowWindow(f.Handle(), SW_MAXIMIZE);
+    ASSERT_TRUE(IsZoomed(f.Handle()));
+    ASSERT_TRUE(Closes());
+    ExpectStoredBounds("maximised");
+}
+
+TEST_F(MainWindowTest, ColumnWidthsSurviveAStartAndCloseInEveryViewStyle) {
+    for (const char* style : {"List", "Small", "Large"}) {
+        SetString("Settings", "Style", style);
+        SetString("Settings", "ColumnA0", "111");
+        SetString("Settings", "ColumnA4", "77");
+        SetString("Settings", "ColumnB0", "123");
+        TForm1& f = Open();
+        EXPECT_NE(f.ListView().GetViewStyle(), ViewStyle::Report) << style;
+        ASSERT_TRUE(Closes()) << style;
+        EXPECT_EQ(GetString("Settings", "ColumnA0"), "111") << style;
+        EXPECT_EQ(GetString("Settings", "ColumnA4"), "77") << style;
+        EXPECT_EQ(GetString("Settings", "ColumnA5"), "40") << style;
+        EXPECT_EQ(GetString("Settings", "ColumnB0"), "123") << style;
+        // The report view shows the widths the store holds.
+        TForm1& again = Open();
+        Click(cmd::EBDetails);
+        EXPECT_EQ(again.ListView().ColumnWidth(0), 111) << style;
+        EXPECT_EQ(again.ListView().ColumnWidth(5), 77) << style;
+    }
+}
+
+}  // namespace
+}  // namespace kelvaro::testing
