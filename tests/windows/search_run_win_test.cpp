@@ -231,6 +231,9 @@ public:
     std::unique_ptr<RegistryKey> OpenKey(const std::string& path, bool create) override {
         return Wrap(real_->OpenKey(path, create), failing_);
     }
+    std::unique_ptr<RegistryKey> OpenKeyForReading(const std::string& path) override {
+        return real_->OpenKeyForReading(path);
+    }
 
 private:
     struct Key : RegistryKey {
