@@ -2,15 +2,10 @@
 
 #include "platform/file_state.h"
 #include "platform/file_time_posix.h"
+#include "platform/unix_path_posix.h"
 
 namespace kelvaro {
 namespace {
-
-std::string ToUnixPath(std::string path) {
-    for (char& c : path)
-        if (c == '\\') c = '/';
-    return path;
-}
 
 class PosixFileStateProbe : public FileStateProbe {
 public:

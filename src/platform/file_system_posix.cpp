@@ -11,17 +11,12 @@
 
 #include "platform/file_system.h"
 #include "platform/file_time_posix.h"
+#include "platform/unix_path_posix.h"
 #include "platform/wildcard_posix.h"
 #include "search/date_time.h"
 
 namespace kelvaro {
 namespace {
-
-std::string ToUnixPath(std::string path) {
-    for (char& c : path)
-        if (c == '\\') c = '/';
-    return path;
-}
 
 std::uint32_t LocalDosDateTime(std::time_t time) {
     std::tm local{};
