@@ -9,6 +9,7 @@
 #include <climits>
 #include <ctime>
 
+#include "platform/exact_win32_name.h"
 #include "platform/file_system.h"
 #include "platform/wildcard_posix.h"
 #include "search/date_time.h"
@@ -55,7 +56,7 @@ public:
 
 private:
     bool Describe(const std::string& name, DirectoryEntry& entry) {
-        if (!WildcardMatches(wildcard_, name)) return false;
+        if (!WildcardMatches(wildcard_, name) || !IsExactWin32Name(std::string_view(name))) return false;
         if (folder_.size() + name.size() >= PATH_MAX) return false;
         struct stat linkStat {};
         if (fstatat(dirfd(dir_), name.c_str(), &linkStat, AT_SYMLINK_NOFOLLOW) != 0) return false;
@@ -122,6 +123,11 @@ public:
             return nullptr;
         }
         return std::make_unique<PosixReadOnlyFile>(fd);
+    }
+
+    bool IsFileLink(const std::string& path) override {
+        struct stat info {};
+        return lstat(ToUnixPath(path).c_str(), &info) != 0 || S_ISLNK(info.st_mode);
     }
 };
 
