@@ -14,7 +14,8 @@ template <typename Char>
 bool IsExactWin32Name(std::basic_string_view<Char> name) {
     if (name.empty()) return false;
     // The folder itself and its parent, which the path rules keep as they are.
-    if (name.size() <= 2 && name.find_first_not_of(Char('.')) == std::basic_string_view<Char>::npos) return true;
+    if (name.size() <= 2 && name.find_first_not_of(Char('.')) == std::basic_string_view<Char>::npos)
+        return true;
     if (name.back() == Char('.') || name.back() == Char(' ')) return false;
     constexpr std::string_view kForbidden = "<>:\"/\\|?*";
     for (Char c : name) {

@@ -262,9 +262,9 @@ private:
     // The path the system gives to the entry opened at path; for a file, nullopt when it is a
     // reparse point.
     static std::optional<std::wstring> FinalPath(const std::wstring& path, bool file) {
+        DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (file ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
         HANDLE handle = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_BACKUP_SEMANTICS | (file ? FILE_FLAG_OPEN_REPARSE_POINT : 0), nullptr);
+                                    nullptr, OPEN_EXISTING, flags, nullptr);
         if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
         std::optional<std::wstring> final;
         FILE_ATTRIBUTE_TAG_INFO tag{};

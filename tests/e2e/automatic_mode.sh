@@ -121,11 +121,14 @@ check_tree() {
     expect_kept "$tree/.hidden-folder/hidden.tmp"
     expect_kept "$tree/working.lnk"
     expect_kept "$tree/target/exists.txt"
-    for f in report.tmp 'report.tmp.' notes.tmp 'notes.tmp ' x/y.tmp 'x\y.tmp'; do expect_kept "$tree/look/$f"; done
+    for f in report.tmp 'report.tmp.' notes.tmp 'notes.tmp ' x/y.tmp 'x\y.tmp'; do
+        expect_kept "$tree/look/$f"
+    done
     [ "$(cat "$tree/look/x/y.tmp" 2>/dev/null)" = new ] || fail "look/x/y.tmp was changed"
     expect_kept "$tree/sub/link-old.tmp"
-    [ "$(cat "$tree.outside/victim.tmp" 2>/dev/null)" = victim ] || fail "the link's target outside was touched"
-    [ "$(stat -c %Y "$tree.outside/victim.tmp" 2>/dev/null)" = "$victim_time" ] || fail "the link's target was changed"
+    local victim=$tree.outside/victim.tmp
+    [ "$(cat "$victim" 2>/dev/null)" = victim ] || fail "the link's target outside was touched"
+    [ "$(stat -c %Y "$victim" 2>/dev/null)" = "$victim_time" ] || fail "the link's target was changed"
 }
 
 for recycle in 1 0; do
@@ -143,7 +146,7 @@ for recycle in 1 0; do
         for f in old.tmp deep-old.tmp .hidden-old.tmp big.dat broken.lnk; do
             [ -e "$xdg/Trash/files/$f" ] || fail "$f not in the Trash (Trash holds: $in_trash)"
         done
-        [ "$(ls -A "$xdg/Trash/files" | wc -l)" -eq 5 ] || fail "the Trash holds more than it should: $in_trash"
+        [ "$(ls -A "$xdg/Trash/files" | wc -l)" -eq 5 ] || fail "the Trash holds more than these: $in_trash"
     else
         [ -z "$in_trash" ] || fail "Recycle Bin off, yet the Trash holds: $in_trash"
     fi

@@ -45,8 +45,9 @@ std::vector<std::string> Names(const std::map<std::string, DirectoryEntry>& entr
 TEST(DirectorySearchWin, NamesAWin32PathWouldChangeAreLeftOut) {
     auto files = MakePlatformFileSystem();
     const std::string folder = FixtureTree() + "\\lookalikes\\*.*";
-    EXPECT_EQ(Names(ListEntries(*files, folder)), (std::vector<std::string>{".", "..", "notes.txt", "report.doc", "x"}));
-    EXPECT_EQ(Names(ListEntries(*files, folder, true)), (std::vector<std::string>{".", "..", "x"}));  // not "sub."
+    using NameList = std::vector<std::string>;
+    EXPECT_EQ(Names(ListEntries(*files, folder)), (NameList{".", "..", "notes.txt", "report.doc", "x"}));
+    EXPECT_EQ(Names(ListEntries(*files, folder, true)), (NameList{".", "..", "x"}));  // not "sub."
 }
 
 TEST(DirectorySearchWin, LinksToFilesAreToldFromFiles) {
