@@ -84,15 +84,20 @@ public:
     virtual ~FileSystem() = default;
     // All entries that match pattern (folder + "\" + wildcard), whatever their attributes, with "."
     // and "..". nullptr when the folder is missing or unreadable or nothing matches.
-    // Left out: entries whose name cannot be held exactly in the program's 8-bit code page, and
-    // entries whose full path is beyond the platform's path length limit, since neither can be
-    // opened or deleted safely by that name.
+    // Left out: entries whose name cannot be held exactly in the program's 8-bit code page, entries
+    // whose name a Win32 path would change (see IsExactWin32Name), and entries whose full path is
+    // beyond the platform's path length limit, since none of them can be opened or deleted safely
+    // by that name.
     // With directoriesOnly the search may also leave out everything that is not a folder, and
     // save the cost of describing it.
     virtual std::unique_ptr<DirectoryListing> FindFirst(const std::string& pattern, bool directoriesOnly = false) = 0;
     virtual std::optional<FolderIdentity> IdentifyFolder(const std::string& path) = 0;
     // nullptr when the file cannot be opened for reading.
     virtual std::unique_ptr<ReadOnlyFile> OpenRead(const std::string& path) = 0;
+    // True when the file at path is a link to a file rather than a file of its own: opening or
+    // deleting it by that path may reach its target, which can lie anywhere. Under Wine a Linux link
+    // to a file is listed as a plain file, so listings cannot tell. Also true when it cannot be told.
+    virtual bool IsFileLink(const std::string& path) = 0;
 };
 
 std::unique_ptr<FileSystem> MakePlatformFileSystem();

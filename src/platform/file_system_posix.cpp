@@ -9,6 +9,7 @@
 #include <climits>
 #include <ctime>
 
+#include "platform/exact_win32_name.h"
 #include "platform/file_system.h"
 #include "platform/file_time_posix.h"
 #include "platform/unix_path_posix.h"
@@ -51,7 +52,7 @@ public:
 
 private:
     bool Describe(const std::string& name, DirectoryEntry& entry) {
-        if (!WildcardMatches(wildcard_, name)) return false;
+        if (!WildcardMatches(wildcard_, name) || !IsExactWin32Name(std::string_view(name))) return false;
         if (folder_.size() + name.size() >= PATH_MAX) return false;
         struct stat linkStat {};
         if (fstatat(dirfd(dir_), name.c_str(), &linkStat, AT_SYMLINK_NOFOLLOW) != 0) return false;
@@ -119,6 +120,11 @@ public:
             return nullptr;
         }
         return std::make_unique<PosixReadOnlyFile>(fd);
+    }
+
+    bool IsFileLink(const std::string& path) override {
+        struct stat info {};
+        return lstat(ToUnixPath(path).c_str(), &info) != 0 || S_ISLNK(info.st_mode);
     }
 };
 

@@ -6,6 +6,7 @@
 #include <map>
 #include <vector>
 
+#include "platform/exact_win32_name.h"
 #include "platform/file_system.h"
 #include "search/date_time.h"
 
@@ -57,6 +58,8 @@ bool DescribeEntry(const wchar_t* name, int nameLength, std::uint32_t attributes
                    const FILETIME& lastWrite, std::size_t folderLength, bool directoriesOnly,
                    DirectoryEntry& entry) {
     if (directoriesOnly && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    if (!IsExactWin32Name(std::wstring_view(name, static_cast<std::size_t>(nameLength < 0 ? 0 : nameLength))))
+        return false;
     if (!NarrowExactly(name, nameLength, entry.name)) return false;
     // A full path at or beyond MAX_PATH cannot be opened or deleted through the "A" calls.
     if (folderLength + entry.name.size() >= MAX_PATH) return false;
@@ -236,7 +239,51 @@ public:
         return std::make_unique<Win32ReadOnlyFile>(file);
     }
 
+    // Windows marks a link as a reparse point, which the open below keeps closed. Wine opens a Linux
+    // link's target instead, and names the open file by the target's own path: a file that is not
+    // found under its folder's name for itself is a link.
+    bool IsFileLink(const std::string& path) override {
+        std::wstring wide = Widen(path);
+        std::size_t slash = wide.find_last_of(L"\\/");
+        if (slash == std::wstring::npos || slash + 1 == wide.size()) return true;
+        std::optional<std::wstring> file = FinalPath(wide, true);
+        if (!file) return true;
+        std::wstring folder = wide.substr(0, slash);
+        if (folder.size() == 2 && folder[1] == L':') folder += L'\\';  // a root, not its current folder
+        if (folder != finalFolderOf_) {
+            std::optional<std::wstring> final = FinalPath(folder, false);
+            if (!final) return true;
+            if (final->empty() || final->back() != L'\\') *final += L'\\';
+            finalFolderOf_ = folder;
+            finalFolder_ = *final;
+        }
+        return *file != finalFolder_ + wide.substr(slash + 1);
+    }
+
 private:
+    // The path the system gives to the entry opened at path; for a file, nullopt when it is a
+    // reparse point.
+    static std::optional<std::wstring> FinalPath(const std::wstring& path, bool file) {
+        DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (file ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
+        HANDLE handle = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, flags, nullptr);
+        if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+        std::optional<std::wstring> final;
+        FILE_ATTRIBUTE_TAG_INFO tag{};
+        if (!file || (GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof tag) &&
+                      !(tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))) {
+            std::wstring name(MAX_PATH, L'\0');
+            DWORD length = GetFinalPathNameByHandleW(handle, name.data(), static_cast<DWORD>(name.size()), 0);
+            if (length >= name.size()) {
+                name.resize(length);
+                length = GetFinalPathNameByHandleW(handle, name.data(), static_cast<DWORD>(name.size()), 0);
+            }
+            if (length > 0 && length < name.size()) final = name.substr(0, length);
+        }
+        CloseHandle(handle);
+        return final;
+    }
+
     std::unique_ptr<DirectoryListing> ListFolderByHandle(const std::string& folder) {
         std::optional<std::uint32_t> volume = VolumeSerialOfRoot(folder);
         if (!volume) return nullptr;
@@ -270,6 +317,9 @@ private:
 
     FileIndexQuery fileIndex_;
     std::map<std::string, std::uint32_t> volumeSerials_;
+    // The folder the last file asked about lies in, and its final path with a trailing "\".
+    std::wstring finalFolderOf_;
+    std::wstring finalFolder_;
 };
 
 }  // namespace

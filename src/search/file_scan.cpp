@@ -158,6 +158,10 @@ void TFileScan::ExamineEntry(const std::string& folder, const DirectoryEntry& en
     PumpMessages();
     if (FileAgeComp != fctNone && !PassesAge(entry)) return;
 
+    // Asked only of files the rule's other tests keep: it costs trips to the file system.
+    // Listed, a link would have its target searched, shown and deleted in its place.
+    if (platform_.files.IsFileLink(path)) return;
+
     PumpMessages();
     if (!SearchString.empty()) {
         int found = FileContainsText(path);

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # End to end: Kelvaro.exe itself, started under Wine with "-a" on a prepared registry and folder tree,
 # must delete exactly the files its rules list (into the Trash when the Recycle Bin is on), leave
-# everything else alone, close by itself and write its settings back.
+# everything else alone, close by itself and write its settings back. Old files whose Linux names a
+# Win32 path would change stand beside new files their paths would reach, and an old link in the tree
+# leads to a file outside it: neither the new files nor the link's target may be touched.
 #   automatic_mode.sh WINDOWS_BUILD_DIR
 set -u
 build=$(cd "$1" && pwd)
@@ -44,6 +46,19 @@ make_tree() {
         "$(windows_path "$tree/target/日本/doc.txt")" >/dev/null 2>&1 || fail "cannot make japanese.lnk"
     LC_ALL=C.UTF-8 wine_run "$build/make_shortcut.exe" "$(windows_path "$tree/omega.lnk")" \
         "$(windows_path "$tree/target/Ωmega")" >/dev/null 2>&1 || fail "cannot make omega.lnk"
+
+    mkdir -p "$tree/look/x"
+    for f in report.tmp notes.tmp x/y.tmp; do echo new >"$tree/look/$f"; done
+    for f in 'report.tmp.' 'notes.tmp ' 'x\y.tmp'; do
+        echo junk >"$tree/look/$f"
+        touch -d '40 days ago' "$tree/look/$f"
+    done
+    local outside=$tree.outside
+    rm -rf "$outside"
+    mkdir -p "$outside"
+    echo victim >"$outside/victim.tmp"
+    touch -d '40 days ago' "$outside/victim.tmp"
+    ln -s "$outside/victim.tmp" "$tree/sub/link-old.tmp"
 }
 
 set_rules() {
@@ -54,7 +69,7 @@ set_rules() {
     file=$work/rules.reg
     wine_run reg delete 'HKCU\Software\Tarnwell\Kelvaro' /f >/dev/null 2>&1
     # Rule 1: old temporary files anywhere below the tree; rule 2: big data files in the tree itself;
-    # rule 3: broken shortcuts.
+    # rule 3: broken shortcuts; rule 4: every old file in the folder of look-alike names.
     cat >"$file" <<REG
 Windows Registry Editor Version 5.00
 
@@ -63,7 +78,7 @@ Windows Registry Editor Version 5.00
 "Recycle"="$recycle"
 
 [$key\Files]
-"Count"="3"
+"Count"="4"
 "Path1"="$tree"
 "Spec1"="*.tmp"
 "Age1"="> 30 Days"
@@ -82,6 +97,12 @@ Windows Registry Editor Version 5.00
 "Size3"="  "
 "Sub3"=" "
 "Rmv3"=" "
+"Path4"="$tree\\\\look"
+"Spec4"="*.*"
+"Age4"="> 30 Days"
+"Size4"="  "
+"Sub4"="Yes"
+"Rmv4"=" "
 REG
     wine_run reg import "$(windows_path "$file")" >/dev/null 2>&1 || fail "cannot import the rules"
 }
@@ -110,6 +131,14 @@ check_tree() {
     expect_kept "$tree/japanese.lnk"
     expect_kept "$tree/omega.lnk"
     expect_kept "$tree/target/exists.txt"
+    for f in report.tmp 'report.tmp.' notes.tmp 'notes.tmp ' x/y.tmp 'x\y.tmp'; do
+        expect_kept "$tree/look/$f"
+    done
+    [ "$(cat "$tree/look/x/y.tmp" 2>/dev/null)" = new ] || fail "look/x/y.tmp was changed"
+    expect_kept "$tree/sub/link-old.tmp"
+    local victim=$tree.outside/victim.tmp
+    [ "$(cat "$victim" 2>/dev/null)" = victim ] || fail "the link's target outside was touched"
+    [ "$(stat -c %Y "$victim" 2>/dev/null)" = "$victim_time" ] || fail "the link's target was changed"
 }
 
 for recycle in 1 0; do
@@ -118,6 +147,7 @@ for recycle in 1 0; do
     rm -rf "$xdg"
     mkdir -p "$xdg"
     make_tree "$tree"
+    victim_time=$(stat -c %Y "$tree.outside/victim.tmp")
     set_rules "$tree" "$recycle"
     run_automatic "$xdg"
     check_tree "$tree"
@@ -126,6 +156,7 @@ for recycle in 1 0; do
         for f in old.tmp deep-old.tmp .hidden-old.tmp big.dat broken.lnk; do
             [ -e "$xdg/Trash/files/$f" ] || fail "$f not in the Trash (Trash holds: $in_trash)"
         done
+        [ "$(ls -A "$xdg/Trash/files" | wc -l)" -eq 5 ] || fail "the Trash holds more than these: $in_trash"
     else
         [ -z "$in_trash" ] || fail "Recycle Bin off, yet the Trash holds: $in_trash"
     fi

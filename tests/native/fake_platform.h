@@ -2,6 +2,7 @@
 // In-memory stand-ins for the platform, so scans can be checked entry by entry and call by call.
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,13 @@ public:
     std::unique_ptr<DirectoryListing> FindFirst(const std::string& pattern, bool directoriesOnly) override;
     std::optional<FolderIdentity> IdentifyFolder(const std::string& path) override;
     std::unique_ptr<ReadOnlyFile> OpenRead(const std::string& path) override;
+    bool IsFileLink(const std::string& path) override {
+        linkChecks.push_back(path);
+        return links.count(path) != 0;
+    }
 
+    std::set<std::string> links;  // full paths of files that are links
+    std::vector<std::string> linkChecks;  // every IsFileLink, in order
     // Folders come with their identity in the listing, as the real searches can give it.
     bool identitiesInListing = false;
     int openSearches = 0;

@@ -118,6 +118,16 @@ TEST_F(FileScanTest, AgeCountsCalendarDaysUpToTheEndOfToday) {
     EXPECT_EQ(Run(), Lines{"C:\\r\\later"});
 }
 
+// The link check costs trips to the file system: only files the rule keeps are asked about.
+TEST_F(FileScanTest, LinksToFilesAreLeftOutAndOnlyKeptFilesAreChecked) {
+    files.AddFile("C:\\r", {"big", 100}).AddFile("C:\\r", {"small", 1}).AddFile("C:\\r", {"link", 100});
+    files.links = {"C:\\r\\link"};
+    scan.FileSizeComp = fctGreaterThan;
+    scan.FileSize = 10;
+    EXPECT_EQ(Run(), Lines{"C:\\r\\big"});
+    EXPECT_EQ(files.linkChecks, (Lines{"C:\\r\\big", "C:\\r\\link"}));
+}
+
 TEST_F(FileScanTest, SizeIsComparedWithAllSixtyFourBits) {
     files.AddFile("C:\\r", {"empty", 0}).AddFile("C:\\r", {"k", 1000}).AddFile("C:\\r", {"k1", 1001});
     files.AddFile("C:\\r", {"huge", (1ull << 32) + 1});

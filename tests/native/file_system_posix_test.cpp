@@ -6,6 +6,7 @@
 
 #include "platform/clock.h"
 #include "common/list_entries.h"
+#include "platform/exact_win32_name.h"
 #include "platform/file_system.h"
 #include "platform/wildcard_posix.h"
 #include "search/file_scan.h"
@@ -65,6 +66,27 @@ TEST(FileSystemPosixTest, AttributesSizesAndTimesAsWineShowsThem) {
     EXPECT_EQ(files->FindFirst(tree.Windows() + "\\" + std::string(5000, 'x') + "\\*.*"), nullptr);
 }
 
+TEST(FileSystemPosixTest, NamesAWin32PathWouldChangeAreLeftOut) {
+    for (const char* name : {"report.doc.", "notes.txt ", "x\\y.txt", "a/b", "a:b", "a<b", "a>b", "a\"b",
+                             "a|b", "a?b", "a*b", "tab\tx", "\x1f", ""})
+        EXPECT_FALSE(IsExactWin32Name(std::string_view(name))) << name;
+    for (const char* name : {".", "..", ".hidden", "a.b.c", "Ω.tmp", "a b"})
+        EXPECT_TRUE(IsExactWin32Name(std::string_view(name))) << name;
+    // Wide names: only ASCII code units are forbidden, and no character is cut to its low byte.
+    EXPECT_TRUE(IsExactWin32Name(std::wstring_view(L"\x015c\x013f\x012e")));  // low bytes: \ ? .
+    EXPECT_FALSE(IsExactWin32Name(std::wstring_view(L"a\\b")));
+
+    TempTree tree;
+    tree.File("report.doc");
+    tree.File("report.doc.");
+    tree.File("x\\y.doc");
+    tree.File("dir./in.doc");
+    auto files = MakePlatformFileSystem();
+    auto entries = ListEntries(*files, tree.Windows() + "\\*.*");
+    EXPECT_EQ(entries.size(), 3u);  // ".", ".." and report.doc
+    EXPECT_EQ(entries.count("report.doc"), 1u);
+}
+
 TEST(FileSystemPosixTest, OldFilesGetTheEarliestTimeTheDosFormHolds) {
     TempTree tree;
     tree.File("old");
@@ -90,7 +112,8 @@ TEST(FileSystemPosixTest, FolderIdentityAndReading) {
     EXPECT_FALSE(files->OpenRead(tree.Windows("nothing")));
 }
 
-// The scanner on a real tree: a link back to the root must not make it loop or leave the tree.
+// The scanner on a real tree: a link back to the root must not make it loop or leave the tree, and a
+// link to a file outside is not listed.
 TEST(FileSystemPosixTest, ScanOfARealTreeSkipsLinksAndLoops) {
     TempTree tree;
     TempTree outside;
@@ -101,6 +124,9 @@ TEST(FileSystemPosixTest, ScanOfARealTreeSkipsLinksAndLoops) {
     tree.Link("sub/loop", "..");
     tree.Link("sub/self", ".");
     tree.Link("out", outside.Root());
+    tree.Link("sub/to-victim.tmp", outside.Root() + "/victim.tmp");
+    tree.File("look.tmp.");
+    tree.File("look.tmp");
     auto files = MakePlatformFileSystem();
     auto clock = MakePlatformClock();
     auto pump = MakePlatformMessagePump();
@@ -110,7 +136,12 @@ TEST(FileSystemPosixTest, ScanOfARealTreeSkipsLinksAndLoops) {
     scan.Directory = tree.Windows();
     scan.FileSpecs = "*.tmp";
     scan.SetStartScan(true);
-    EXPECT_EQ(scan.FileList, (std::vector<std::string>{tree.Windows("a.tmp"), tree.Windows("sub/b.tmp")}));
+    std::sort(scan.FileList.begin(), scan.FileList.end());
+    EXPECT_EQ(scan.FileList, (std::vector<std::string>{tree.Windows("a.tmp"), tree.Windows("look.tmp"),
+                                                       tree.Windows("sub/b.tmp")}));
+    EXPECT_TRUE(files->IsFileLink(tree.Windows("sub/to-victim.tmp")));
+    EXPECT_FALSE(files->IsFileLink(tree.Windows("a.tmp")));
+    EXPECT_TRUE(files->IsFileLink(tree.Windows("missing.tmp")));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <map>
+#include <vector>
 
 #include "platform/drive_types.h"
 #include "common/list_entries.h"
@@ -34,6 +35,36 @@ TEST(DirectorySearchWin, NamesTheCodePageCannotHoldAreLeftOut) {
     }
 }
 
+std::vector<std::string> Names(const std::map<std::string, DirectoryEntry>& entries) {
+    std::vector<std::string> names;
+    for (const auto& [name, entry] : entries) names.push_back(name);
+    return names;
+}
+
+// Wine lists these Linux names as they are; their Win32 paths reach the real files beside them.
+TEST(DirectorySearchWin, NamesAWin32PathWouldChangeAreLeftOut) {
+    auto files = MakePlatformFileSystem();
+    const std::string folder = FixtureTree() + "\\lookalikes\\*.*";
+    using NameList = std::vector<std::string>;
+    EXPECT_EQ(Names(ListEntries(*files, folder)), (NameList{".", "..", "notes.txt", "report.doc", "x"}));
+    EXPECT_EQ(Names(ListEntries(*files, folder, true)), (NameList{".", "..", "x"}));  // not "sub."
+}
+
+TEST(DirectorySearchWin, LinksToFilesAreToldFromFiles) {
+    auto files = MakePlatformFileSystem();
+    const std::string tree = FixtureTree() + "\\tree\\";
+    EXPECT_TRUE(files->IsFileLink(tree + "victim-link.tmp"));
+    EXPECT_FALSE(files->IsFileLink(tree + "a.tmp"));
+    EXPECT_FALSE(files->IsFileLink(tree + "sub\\b.tmp"));
+    EXPECT_FALSE(files->IsFileLink(FixtureTree() + "\\outside\\victim.tmp"));
+    // Reached through a link to its folder, the file is still that folder's own.
+    EXPECT_FALSE(files->IsFileLink(tree + "out\\victim.tmp"));
+    EXPECT_TRUE(files->IsFileLink(tree + "missing.tmp"));
+    TempFolder temp;
+    temp.File("made-by-windows.tmp");
+    EXPECT_FALSE(files->IsFileLink(temp.Path() + "\\made-by-windows.tmp"));
+}
+
 TEST(DirectorySearchWin, LinksToFoldersAreReparsePointsAndDanglingLinksAreNotListed) {
     auto files = MakePlatformFileSystem();
     auto entries = ListEntries(*files, FixtureTree() + "\\tree\\*.*");
@@ -54,12 +85,10 @@ TEST(DirectorySearchWin, LinksToFoldersAreReparsePointsAndDanglingLinksAreNotLis
 
 TEST(DirectorySearchWin, PathsBeyondMaxPathAreLeftOutWithoutFailure) {
     auto files = MakePlatformFileSystem();
-    std::string folder = FixtureTree() + "\\long\\" + std::string(100, 'a') + "\\" + std::string(100, 'b');
+    std::string folder = LongPathTree() + "\\" + std::string(100, 'a') + "\\" + std::string(100, 'b');
     ASSERT_LT(folder.size() + 1, static_cast<std::size_t>(MAX_PATH)) << "fixture path too long for this test";
     auto entries = ListEntries(*files, folder + "\\*.*");
-    if (folder.size() + 102 >= MAX_PATH) {
-        EXPECT_EQ(entries.count(std::string(100, 'c')), 0u);
-    }
+    EXPECT_EQ(entries.count(std::string(100, 'c')), 0u);
     EXPECT_EQ(files->FindFirst(folder + "\\" + std::string(100, 'c') + "\\*.*"), nullptr);
     EXPECT_EQ(files->FindFirst(std::string(300, 'x') + "\\*.*"), nullptr);
 }

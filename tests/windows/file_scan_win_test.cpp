@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+
 #include "windows/real_platform.h"
 #include "windows/test_tree.h"
 
@@ -10,6 +12,7 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+// victim-link.tmp, a link to a file outside, is left out as well.
 TEST(FileScanWin, WalkStaysInsideTheTreeDespiteLinkLoops) {
     RealPlatform platform;
     TFileScan scan(platform.Get());
@@ -25,7 +28,10 @@ TEST(FileScanWin, TooLongPathsAndLossyNamesDoNotStopTheWalk) {
     scan.Directory = FixtureTree();
     scan.FileSpecs = "*.tmp";
     scan.SetStartScan(true);
-    Lines expected{FixtureTree() + "\\long\\short.tmp", FixtureTree() + "\\names\\O.tmp",
+    scan.Directory = LongPathTree();
+    scan.AppendItems = true;
+    scan.SetStartScan(true);
+    Lines expected{LongPathTree() + "\\short.tmp", FixtureTree() + "\\names\\O.tmp",
                    FixtureTree() + "\\names\\plain.tmp"};
     for (const std::string& path : expected)
         EXPECT_NE(std::find(scan.FileList.begin(), scan.FileList.end(), path), scan.FileList.end()) << path;
@@ -35,6 +41,16 @@ TEST(FileScanWin, TooLongPathsAndLossyNamesDoNotStopTheWalk) {
         EXPECT_EQ(path.find("\\loop\\"), std::string::npos);
         EXPECT_LT(path.size(), static_cast<std::size_t>(MAX_PATH));
     }
+}
+
+TEST(FileScanWin, OnlyTheRealFilesBesideLookAlikeNamesAreListed) {
+    RealPlatform platform;
+    TFileScan scan(platform.Get());
+    scan.Directory = FixtureTree() + "\\lookalikes";
+    scan.SetStartScan(true);
+    std::sort(scan.FileList.begin(), scan.FileList.end());
+    EXPECT_EQ(scan.FileList, (Lines{scan.Directory + "\\notes.txt", scan.Directory + "\\report.doc",
+                                    scan.Directory + "\\x\\y.txt"}));
 }
 
 TEST(FileScanWin, ContentAndCriteriaOnRealFiles) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <stdexcept>
 
 namespace kelvaro::testing {
@@ -36,15 +37,27 @@ void RemoveTree(const std::wstring& path) {
     RemoveDirectoryW(path.c_str());
 }
 
+std::string OnDriveZ(const std::string& unixPath) {
+    std::string path = "Z:" + unixPath;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
 }  // namespace
 
 std::string FixtureTree() {
     const char* unixPath = std::getenv("KELVARO_FIXTURE_TREE");
     if (!unixPath) throw std::runtime_error("KELVARO_FIXTURE_TREE is not set (ctest sets it)");
-    std::string path = std::string("Z:") + unixPath;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
+    return OnDriveZ(unixPath);
+}
+
+std::string LongPathTree() {
+    std::ifstream named(FixtureTree() + "\\long-root.txt");
+    std::string unixPath;
+    if (!std::getline(named, unixPath) || unixPath.empty())
+        throw std::runtime_error("the fixture tree names no long-path root");
+    return OnDriveZ(unixPath);
 }
 
 TempFolder::TempFolder() {

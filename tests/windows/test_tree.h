@@ -7,6 +7,8 @@ namespace kelvaro::testing {
 
 // The fixture tree as a Windows path (on Wine's Z: drive), without a trailing "\".
 std::string FixtureTree();
+// The fixture's short root in /tmp that holds the paths beyond MAX_PATH, as a Windows path.
+std::string LongPathTree();
 
 class TempFolder {
 public:
