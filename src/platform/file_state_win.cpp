@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/file_state.h"
+#include "platform/file_system.h"
 
 namespace kelvaro {
 namespace {
@@ -15,11 +16,17 @@ public:
         state.exists = true;
         state.plainFile =
             !(data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+        // Under Wine a Linux link to a file carries a plain file's attributes, and its target's size and
+        // time: a file moved away and replaced by a link to itself would pass for the listed one.
+        if (state.plainFile && files_->IsFileLink(path)) state.plainFile = false;
         state.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
         state.lastWriteTime = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
                               data.ftLastWriteTime.dwLowDateTime;
         return state;
     }
+
+private:
+    std::unique_ptr<FileSystem> files_ = MakePlatformFileSystem();
 };
 
 }  // namespace
