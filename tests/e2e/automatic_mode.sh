@@ -6,15 +6,7 @@
 # leads to a file outside it: neither the new files nor the link's target may be touched.
 #   automatic_mode.sh WINDOWS_BUILD_DIR
 set -u
-build=$(cd "$1" && pwd)
-tools=$(cd "$(dirname "$0")/../../tools" && pwd)
-prefix=$build/wineprefix
-work=$build/e2e-automatic
-failures=0
-
-wine_run() { "$tools/wine-run.sh" "$prefix" "$@"; }
-windows_path() { echo "Z:$1" | tr / '\\'; }
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "$0")/common.sh" "$1" e2e-automatic
 expect_gone() { [ ! -e "$1" ] || fail "$1 should have been deleted"; }
 expect_kept() { [ -e "$1" ] || [ -L "$1" ] || fail "$1 should have been kept"; }
 
@@ -164,8 +156,4 @@ for recycle in 1 0; do
     [ "$written" -ge 1 ] || fail "settings were not written back at exit"
 done
 
-if [ $failures -eq 0 ]; then
-    echo "automatic mode: all checks passed"
-    exit 0
-fi
-exit 1
+finish "automatic mode"

@@ -4,15 +4,7 @@
 # write its settings back.
 #   close_during_run.sh WINDOWS_BUILD_DIR
 set -u
-build=$(cd "$1" && pwd)
-tools=$(cd "$(dirname "$0")/../../tools" && pwd)
-prefix=$build/wineprefix
-work=$build/e2e-close
-failures=0
-
-wine_run() { "$tools/wine-run.sh" "$prefix" "$@"; }
-windows_path() { echo "Z:$1" | tr / '\\'; }
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+source "$(dirname "$0")/common.sh" "$1" e2e-close
 
 # 60,000 files in 300 folders: examining each of them six times takes seconds, far more than a
 # close may.
@@ -69,8 +61,4 @@ saved=$(wine_run reg query 'HKCU\Software\Tarnwell\Kelvaro\Settings' /v Save 2>/
     awk '$1 == "Save" { print $3 }')
 [ "$saved" = "1" ] || fail "settings were not written back at the close (Save is '$saved')"
 
-if [ $failures -eq 0 ]; then
-    echo "close during a run: all checks passed"
-    exit 0
-fi
-exit 1
+finish "close during a run"
