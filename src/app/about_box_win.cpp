@@ -3,9 +3,9 @@
 #include <commctrl.h>
 
 #include "app/about_box.h"
-#include "app/application.h"
-#include "app/message_box_win.h"
-#include "app/resource_ids.h"
+#include "ui/application.h"
+#include "ui/message_box_win.h"
+#include "ui/resource_ids.h"
 
 namespace kelvaro {
 namespace {

@@ -7,8 +7,8 @@
 #include <optional>
 #include <type_traits>
 
-#include "app/font_win.h"
-#include "app/window_win.h"
+#include "ui/font_win.h"
+#include "ui/window_win.h"
 
 namespace kelvaro {
 

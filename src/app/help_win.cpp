@@ -1,6 +1,6 @@
 #include "app/help_win.h"
 
-#include "app/application.h"
+#include "ui/application.h"
 
 namespace kelvaro {
 namespace {

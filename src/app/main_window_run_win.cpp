@@ -7,13 +7,13 @@
 
 #include "app/command_ids.h"
 #include "app/main_window_win.h"
-#include "app/message_box_win.h"
 #include "run/broken_shortcut.h"
 #include "run/command_line.h"
 #include "run/deletion.h"
 #include "run/listable_file_win.h"
 #include "run/result_row.h"
 #include "search/progress_dialog_win.h"
+#include "ui/message_box_win.h"
 #include "widgets/cool_list_view_win.h"
 #include "widgets/speed_button_win.h"
 

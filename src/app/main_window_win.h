@@ -10,12 +10,12 @@
 #include <string>
 
 #include "app/main_menu_win.h"
-#include "app/window_win.h"
 #include "platform/registry.h"
 #include "rules/settings_window.h"
 #include "run/deletion.h"
 #include "search/file_scan.h"
 #include "shell/shell_link.h"
+#include "ui/window_win.h"
 #include "widgets/cool_list_view_win.h"
 
 namespace kelvaro {

@@ -9,12 +9,12 @@
 #include <climits>
 #include <ctime>
 
+#include "base/date_time.h"
 #include "platform/exact_win32_name.h"
 #include "platform/file_system.h"
 #include "platform/file_time_posix.h"
 #include "platform/unix_path_posix.h"
 #include "platform/wildcard_posix.h"
-#include "search/date_time.h"
 
 namespace kelvaro {
 namespace {

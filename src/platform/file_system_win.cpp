@@ -6,9 +6,9 @@
 #include <map>
 #include <vector>
 
+#include "base/date_time.h"
 #include "platform/exact_win32_name.h"
 #include "platform/file_system.h"
-#include "search/date_time.h"
 
 namespace kelvaro {
 namespace {

@@ -1,7 +1,7 @@
 #include "rules/rule_editor.h"
 
 #include "base/errors.h"
-#include "rules/integer_text.h"
+#include "base/integer_text.h"
 
 namespace kelvaro {
 

@@ -3,11 +3,11 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
-#include "app/guarded_call_win.h"
-#include "app/message_box_win.h"
-#include "app/resource_ids.h"
 #include "base/errors.h"
 #include "rules/rule_editor.h"
+#include "ui/guarded_call_win.h"
+#include "ui/message_box_win.h"
+#include "ui/resource_ids.h"
 
 namespace kelvaro {
 namespace {

@@ -8,10 +8,10 @@
 #include <string>
 #include <type_traits>
 
-#include "app/font_win.h"
-#include "app/window_win.h"
 #include "rules/folder_browse_win.h"
 #include "rules/search_rule.h"
+#include "ui/font_win.h"
+#include "ui/window_win.h"
 
 namespace kelvaro {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "base/errors.h"
-#include "rules/integer_text.h"
+#include "base/integer_text.h"
 #include "search/file_scan.h"
 
 namespace kelvaro {

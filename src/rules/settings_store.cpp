@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "rules/integer_text.h"
+#include "base/integer_text.h"
 
 namespace kelvaro {
 namespace {

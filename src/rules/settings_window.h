@@ -5,10 +5,9 @@
 #include <string>
 
 #include "rules/search_rule.h"
+#include "widgets/view_style.h"
 
 namespace kelvaro {
-
-enum class ViewStyle { Report, List, SmallIcons, LargeIcons };
 
 struct WindowBounds {
     int left = 0;

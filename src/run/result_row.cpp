@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "search/date_time.h"
+#include "base/date_time.h"
 #include "search/result_line.h"
 
 namespace kelvaro {

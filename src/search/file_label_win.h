@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/window_win.h"
 #include "search/info_label.h"
 #include "search/path_fit.h"
+#include "ui/window_win.h"
 
 namespace kelvaro {
 

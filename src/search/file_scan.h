@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "base/date_time.h"
 #include "platform/clock.h"
 #include "platform/drive_types.h"
 #include "platform/file_system.h"
 #include "platform/locale_formats.h"
 #include "platform/message_pump.h"
-#include "search/date_time.h"
 #include "search/file_compare.h"
 #include "search/info_label.h"
 

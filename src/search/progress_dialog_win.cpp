@@ -4,8 +4,8 @@
 
 #include <cctype>
 
-#include "app/guarded_call_win.h"
-#include "app/resource_ids.h"
+#include "ui/guarded_call_win.h"
+#include "ui/resource_ids.h"
 
 namespace kelvaro {
 namespace {

@@ -8,9 +8,9 @@
 #include <string>
 #include <type_traits>
 
-#include "app/font_win.h"
-#include "app/window_win.h"
 #include "search/file_label_win.h"
+#include "ui/font_win.h"
+#include "ui/window_win.h"
 
 namespace kelvaro {
 

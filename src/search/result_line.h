@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "search/date_time.h"
+#include "base/date_time.h"
 
 namespace kelvaro {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/guarded_call_win.h"
 #include "base/errors.h"
+#include "ui/guarded_call_win.h"
 
 namespace kelvaro {
 namespace {

@@ -14,9 +14,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "rules/settings_window.h"
 #include "widgets/caption_index.h"
 #include "widgets/list_sort.h"
+#include "widgets/view_style.h"
 
 namespace kelvaro {
 

@@ -3,7 +3,7 @@
 #include <climits>
 
 #include "base/errors.h"
-#include "rules/integer_text.h"
+#include "base/integer_text.h"
 
 namespace kelvaro {
 namespace {

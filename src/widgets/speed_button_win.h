@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/window_win.h"
+#include "ui/window_win.h"
 
 namespace kelvaro {
 

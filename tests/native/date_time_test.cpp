@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "app/application.h"
+#include "base/date_time.h"
 #include "base/errors.h"
-#include "search/date_time.h"
 #include "search/result_line.h"
+#include "ui/application.h"
 
 namespace kelvaro {
 namespace {

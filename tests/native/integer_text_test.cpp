@@ -1,4 +1,4 @@
-#include "rules/integer_text.h"
+#include "base/integer_text.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "base/errors.h"
-#include "rules/integer_text.h"
+#include "base/integer_text.h"
 
 namespace kelvaro {
 namespace {

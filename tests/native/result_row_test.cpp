@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "base/date_time.h"
 #include "native/fake_platform.h"
 #include "run/command_line.h"
-#include "search/date_time.h"
 
 namespace kelvaro {
 namespace {

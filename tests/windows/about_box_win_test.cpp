@@ -12,8 +12,8 @@
 
 #include "app/about_box.h"
 #include "app/about_box_win.h"
-#include "app/message_box_win.h"
-#include "app/resource_ids.h"
+#include "ui/message_box_win.h"
+#include "ui/resource_ids.h"
 #include "windows/screenshot.h"
 #include "windows/window_text.h"
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "app/message_box_win.h"
-#include "app/window_win.h"
 #include "base/errors.h"
+#include "ui/message_box_win.h"
+#include "ui/window_win.h"
 #include "widgets/cool_list_view_win.h"
 
 namespace kelvaro::testing {

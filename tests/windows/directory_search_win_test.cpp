@@ -5,11 +5,11 @@
 #include <map>
 #include <vector>
 
-#include "platform/drive_types.h"
+#include "base/date_time.h"
 #include "common/list_entries.h"
+#include "platform/drive_types.h"
 #include "platform/file_state.h"
 #include "platform/file_system.h"
-#include "search/date_time.h"
 #include "windows/test_tree.h"
 
 namespace kelvaro::testing {

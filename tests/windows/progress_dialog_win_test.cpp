@@ -1,6 +1,6 @@
 // The path-fitting label with a real font, and the progress window as a user meets it.
 #include "search/progress_dialog_win.h"
-#include "app/message_box_win.h"
+#include "ui/message_box_win.h"
 #include "windows/window_text.h"
 
 #include <gtest/gtest.h>

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/message_box_win.h"
+#include "ui/message_box_win.h"
 #include "windows/screenshot.h"
 #include "windows/window_text.h"
 

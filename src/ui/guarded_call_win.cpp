@@ -1,9 +1,9 @@
-#include "app/guarded_call_win.h"
+#include "ui/guarded_call_win.h"
 
 #include <exception>
 #include <stdexcept>
 
-#include "app/message_box_win.h"
+#include "ui/message_box_win.h"
 
 namespace kelvaro {
 

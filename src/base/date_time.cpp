@@ -1,4 +1,4 @@
-#include "search/date_time.h"
+#include "base/date_time.h"
 
 #include "base/errors.h"
 

@@ -1,6 +1,6 @@
-#include "app/window_win.h"
+#include "ui/window_win.h"
 
-#include "app/guarded_call_win.h"
+#include "ui/guarded_call_win.h"
 
 namespace kelvaro {
 

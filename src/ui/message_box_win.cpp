@@ -1,6 +1,6 @@
-#include "app/message_box_win.h"
+#include "ui/message_box_win.h"
 
-#include "app/application.h"
+#include "ui/application.h"
 
 namespace kelvaro {
 namespace {
