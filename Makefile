@@ -1,10 +1,11 @@
 # Kelvaro: `make test` and `make run` work on a fresh Debian machine (they install what is missing).
 BUILD   := build
 NATIVE  := $(BUILD)/native
+ASAN    := $(BUILD)/native-asan
 WINDOWS := $(BUILD)/windows
 JOBS    := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps native windows test test-native test-windows run bench clean
+.PHONY: all deps native native-asan windows test test-native test-windows run bench clean
 
 all: native windows
 
@@ -15,12 +16,18 @@ native: deps
 	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	cmake --build $(NATIVE) -j $(JOBS)
 
+# The native tests alone, built with AddressSanitizer and UndefinedBehaviorSanitizer; unoptimised, as it
+# builds several times faster and the tests take a few seconds either way.
+native-asan: deps
+	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DKELVARO_SANITIZE=ON >/dev/null
+	cmake --build $(ASAN) -j $(JOBS) --target kelvaro_tests
+
 windows: deps
 	cmake -S . -B $(WINDOWS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	cmake --build $(WINDOWS) -j $(JOBS)
 
-# Both builds' tests in one ctest run, so the last lines are one summary for everything.
-test: native windows
+# Every build's tests in one ctest run, so the last lines are one summary for everything.
+test: native native-asan windows
 	@bash tools/run-tests.sh $(BUILD)
 
 test-native: native

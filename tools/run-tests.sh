@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
-# Runs the tests of both builds (or of the builds named) in one ctest run, under one virtual display
+# Runs the tests of every build (or of the builds named) in one ctest run, under one virtual display
 # and one kept-alive Wine server when no display is set.
-#   run-tests.sh BUILD_DIR [native] [windows]
+#   run-tests.sh BUILD_DIR [native] [native-asan] [windows]
 set -u
 build=$(cd "$1" && pwd)
 shift
 builds=("$@")
-[ ${#builds[@]} -gt 0 ] || builds=(native windows)
+[ ${#builds[@]} -gt 0 ] || builds=(native native-asan windows)
 
 {
-    echo "# Both builds' tests, made by tools/run-tests.sh"
+    echo "# The builds' tests, made by tools/run-tests.sh"
     for b in "${builds[@]}"; do echo "subdirs(\"$b\")"; done
 } >"$build/CTestTestfile.cmake"
 

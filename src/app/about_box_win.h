@@ -39,8 +39,6 @@ public:
     // the close box ends it: IDOK for OK and Enter, IDCANCEL for the close box.
     int ShowModal();
 
-    bool AnimationOpen() const { return animationOpen_; }
-
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 

@@ -168,13 +168,6 @@ void TForm1::AddResultRows(std::vector<TCoolListView::NewRow> rows) {
     listView_->AddRows(std::move(rows));
 }
 
-void TForm1::AddResultRow(const std::string& path, std::uint64_t size, std::uint32_t dosDateTime,
-                          int imageIndex, std::uint64_t lastWriteTime) {
-    std::vector<TCoolListView::NewRow> rows;
-    rows.push_back(ResultListRow(path, size, dosDateTime, imageIndex, lastWriteTime));
-    AddResultRows(std::move(rows));
-}
-
 namespace {
 
 // Types whose files each carry an icon of their own (programs, icons, shortcuts), or whose icon comes

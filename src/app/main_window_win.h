@@ -47,8 +47,6 @@ public:
     std::string StatusText(int panel) const;
     void SetStatusText(int panel, const std::string& text);
 
-    TQSShellLink& ShellLink() { return *shellLink_; }
-
     bool AddingRule = true;
     // The setup-list row whose turn it is in a run.
     int CurrentRuleIndex = 0;
@@ -56,9 +54,6 @@ public:
     std::string CommandLine = GetCommandLineA();
     // The shell delete used for files; tests may hand in their own.
     void SetShellDeleter(std::unique_ptr<ShellDeleter> deleter) { deleter_ = std::move(deleter); }
-    // Adds one row to the results list with its byte count and full-precision last-write time kept beside it.
-    void AddResultRow(const std::string& path, std::uint64_t size, std::uint32_t dosDateTime, int imageIndex,
-                      std::uint64_t lastWriteTime = 0);
 
     // Handlers.
     void FormShow();

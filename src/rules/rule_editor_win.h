@@ -84,7 +84,6 @@ public:
     bool ShowModal();
 
     bool BrowseButtonsFlat() const;
-    bool AnimationOpen() const { return animationOpen_; }
 
     // Handlers.
     void FormShow();

@@ -70,27 +70,6 @@ std::string FormatKilobytes(std::int64_t bytes, const std::string& thousandSepar
 
 namespace {
 
-struct SelectionSums {
-    int selected = 0;
-    std::int64_t selectedBytes = 0;
-    std::int64_t totalBytes = 0;
-};
-
-// Summed from the byte counts kept with the rows, not read back from the Size texts: those carry the
-// locale's separators and no 32-bit sum holds a few large files.
-SelectionSums SumRows(const DeletionRows& rows) {
-    SelectionSums sums;
-    for (int row = 0, count = rows.RowCount(); row < count; ++row) {
-        const std::int64_t bytes = rows.ByteCount(row);
-        sums.totalBytes += bytes;
-        if (rows.IsSelected(row)) {
-            ++sums.selected;
-            sums.selectedBytes += bytes;
-        }
-    }
-    return sums;
-}
-
 std::string SizeText(std::int64_t selectedBytes, std::int64_t totalBytes, const std::string& thousandSeparator,
                      const std::string& decimalSeparator) {
     return " (" + FormatKilobytes(selectedBytes, thousandSeparator, decimalSeparator) + "k of " +
@@ -99,12 +78,6 @@ std::string SizeText(std::int64_t selectedBytes, std::int64_t totalBytes, const 
 
 }  // namespace
 
-std::string SelectionSizeText(const DeletionRows& rows, const std::string& thousandSeparator,
-                              const std::string& decimalSeparator) {
-    const SelectionSums sums = SumRows(rows);
-    return SizeText(sums.selectedBytes, sums.totalBytes, thousandSeparator, decimalSeparator);
-}
-
 std::optional<std::string> SelectionSummaryFromSums(int selected, int rowCount, bool reportsSelectedRow,
                                                     std::int64_t selectedBytes, std::int64_t totalBytes,
                                                     const std::string& thousandSeparator,
@@ -112,14 +85,6 @@ std::optional<std::string> SelectionSummaryFromSums(int selected, int rowCount, 
     if (selected == 0 && !reportsSelectedRow) return std::nullopt;
     return "Selected: " + std::to_string(selected > 0 ? selected : 1) + " of " + std::to_string(rowCount) +
            SizeText(selectedBytes, totalBytes, thousandSeparator, decimalSeparator);
-}
-
-std::optional<std::string> SelectionSummary(const DeletionRows& rows, bool reportsSelectedRow,
-                                            const std::string& thousandSeparator,
-                                            const std::string& decimalSeparator) {
-    const SelectionSums sums = SumRows(rows);
-    return SelectionSummaryFromSums(sums.selected, rows.RowCount(), reportsSelectedRow, sums.selectedBytes,
-                                    sums.totalBytes, thousandSeparator, decimalSeparator);
 }
 
 }  // namespace kelvaro

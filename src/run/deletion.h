@@ -63,22 +63,15 @@ DeletionResult DeleteSelectedRows(DeletionRows& rows, ShellDeleter& deleter, Fil
 // nothing was kept for either reason.
 std::vector<std::string> KeptFilesTexts(const DeletionResult& result);
 
-// The selection summary for status panel 1, or std::nullopt to leave the panel unchanged.
-// reportsSelectedRow: the list says a row is selected although no row counts as selected (it can while a
-// change is under way).
-std::optional<std::string> SelectionSummary(const DeletionRows& rows, bool reportsSelectedRow,
-                                            const std::string& thousandSeparator,
-                                            const std::string& decimalSeparator);
-
-// " (<selected>k of <total>k)", k = 1024 bytes, both with two decimals and grouped thousands.
-// The same summary from a selected count and byte sums that the caller keeps up to date as the
-// selection changes, so that a long list is not summed again at every change.
+// The selection summary for status panel 1, "Selected: <n> of <rows> (<selected>k of <total>k)" with
+// k = 1024 bytes, both with two decimals and grouped thousands; std::nullopt leaves the panel unchanged.
+// The caller keeps the selected count and the byte sums up to date as the selection changes, so that a long
+// list is not summed again at every change. reportsSelectedRow: the list says a row is selected although
+// no row counts as selected (it can while a change is under way).
 std::optional<std::string> SelectionSummaryFromSums(int selected, int rowCount, bool reportsSelectedRow,
                                                     std::int64_t selectedBytes, std::int64_t totalBytes,
                                                     const std::string& thousandSeparator,
                                                     const std::string& decimalSeparator);
-std::string SelectionSizeText(const DeletionRows& rows, const std::string& thousandSeparator,
-                              const std::string& decimalSeparator);
 
 // A byte count in kilobytes of 1024 as "###,##0.00", rounded half away from zero.
 std::string FormatKilobytes(std::int64_t bytes, const std::string& thousandSeparator,

@@ -27,7 +27,6 @@ public:
         for (TFileAttr member : members) bits_ |= static_cast<std::uint8_t>(1u << static_cast<int>(member));
     }
     constexpr bool Contains(TFileAttr member) const { return bits_ & (1u << static_cast<int>(member)); }
-    constexpr std::uint8_t Bits() const { return bits_; }
     // The attribute mask of the file pass: which excluded kinds of entry this set lets through.
     std::uint32_t SearchMask() const;
     bool operator==(const TFileType&) const = default;
@@ -82,8 +81,7 @@ public:
     std::vector<std::string> FileList;
     std::vector<FoundEntry> FoundEntries;  // one per line of FileList
 
-    // Writing true runs a whole scan and returns when it ends; reading always gives false.
-    bool StartScan() const { return false; }
+    // True runs a whole scan and returns when it ends.
     void SetStartScan(bool value);
 
     // 1: the file holds SearchString; 0: it does not; -1: it cannot be opened or read; -2: other failure.

@@ -78,7 +78,6 @@ class TSpeedButton : public Window {
 public:
     static constexpr const char* kClassName = "TSpeedButton";
 
-    int CommandId() const { return commandId_; }
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
     bool Down() const { return down_; }
@@ -95,7 +94,7 @@ public:
     const std::string& LongHint() const { return longHint_; }
     void RepaintNow();
     // A user's click (mouse up inside, or BM_CLICK): the group behaviour first, then
-    // WM_COMMAND(MAKEWPARAM(CommandId(), BN_CLICKED), Handle()) to the panel's parent.
+    // WM_COMMAND(MAKEWPARAM(<its command id>, BN_CLICKED), Handle()) to the panel's parent.
     // A hidden or disabled button takes no clicks.
     void Click();
 

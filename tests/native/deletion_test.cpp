@@ -208,26 +208,14 @@ TEST(UnchangedSinceListed, RealFilesRewrittenGrownReplacedOrLinkedAreChanged) {
 }
 
 TEST(SelectionSummary, TextsAndWhenThePanelIsLeftAlone) {
-    const std::vector<Row> example = {{"a", 1024, true}, {"b", 2048, false}, {"c", 512, false}};
-    EXPECT_EQ(SelectionSummary(MemoryRows(example), false, ",", "."), "Selected: 1 of 3 (1.00k of 3.50k)");
-
-    std::vector<Row> none = example;
-    none[0].selected = false;
-    EXPECT_EQ(SelectionSummary(MemoryRows(none), false, ",", "."), std::nullopt);
+    EXPECT_EQ(SelectionSummaryFromSums(1, 3, false, 1024, 3584, ",", "."), "Selected: 1 of 3 (1.00k of 3.50k)");
+    EXPECT_EQ(SelectionSummaryFromSums(0, 3, false, 0, 3584, ",", "."), std::nullopt);
+    EXPECT_EQ(SelectionSummaryFromSums(0, 0, false, 0, 0, ",", "."), std::nullopt);
     // The list reports a row under change although none counts as selected.
-    EXPECT_EQ(SelectionSummary(MemoryRows(none), true, ",", "."), "Selected: 1 of 3 (0.00k of 3.50k)");
-    EXPECT_EQ(SelectionSummary(MemoryRows({}), false, ",", "."), std::nullopt);
-
-    std::vector<Row> all = example;
-    for (Row& row : all) row.selected = true;
-    EXPECT_EQ(SelectionSummary(MemoryRows(all), true, ",", "."), "Selected: 3 of 3 (3.50k of 3.50k)");
-}
-
-TEST(SelectionSummary, SumsSixtyFourBitByteCountsAboveTwoGigabytes) {
-    const std::int64_t big = 3'000'000'000;  // no 32-bit size or sum holds it
-    MemoryRows rows({{"a", big, true}, {"b", big, false}, {"c", 1024, true}});
-    EXPECT_EQ(SelectionSummary(rows, false, ",", "."), "Selected: 2 of 3 (2,929,688.50k of 5,859,376.00k)");
-    EXPECT_EQ(SelectionSizeText(rows, ".", ","), " (2.929.688,50k of 5.859.376,00k)");
+    EXPECT_EQ(SelectionSummaryFromSums(0, 3, true, 0, 3584, ",", "."), "Selected: 1 of 3 (0.00k of 3.50k)");
+    // Sums above what 32 bits hold, with the locale's own separators.
+    EXPECT_EQ(SelectionSummaryFromSums(2, 3, false, 3'000'001'024, 6'000'001'024, ".", ","),
+              "Selected: 2 of 3 (2.929.688,50k of 5.859.376,00k)");
 }
 
 TEST(FormatKilobytes, TwoDecimalsGroupingAndRounding) {

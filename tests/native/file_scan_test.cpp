@@ -31,7 +31,7 @@ TEST_F(FileScanTest, DefaultsAreThoseOfAFreshComponent) {
     EXPECT_EQ(fresh.FileType, TFileType{TFileAttr::ftNormal});
     EXPECT_TRUE(fresh.IncSubDir);
     EXPECT_FALSE(fresh.SearchAllDrives || fresh.CaseSense || fresh.ShowSize || fresh.ShowDate ||
-                 fresh.ShowAttr || fresh.AppendItems || fresh.StopScan || fresh.StartScan());
+                 fresh.ShowAttr || fresh.AppendItems || fresh.StopScan);
     EXPECT_EQ(fresh.FileSize, 0);
     EXPECT_EQ(fresh.FileAge, 0);
     EXPECT_EQ(fresh.FileSizeComp, fctNone);
@@ -157,7 +157,6 @@ TEST_F(FileScanTest, StartScanFalseDoesNothingAndAppendItemsKeepsEarlierLines) {
     scan.AppendItems = false;
     scan.Directory = "C:\\missing";
     EXPECT_TRUE(Run().empty());
-    EXPECT_FALSE(scan.StartScan());
 }
 
 TEST_F(FileScanTest, StopDuringTheFirstEntryEndsTheWholeWalkAfterIt) {

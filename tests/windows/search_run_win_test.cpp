@@ -383,14 +383,25 @@ TEST_F(SearchRunTest, CtrlAAndDeleteWithTheQuestionAnsweredNoThenYes) {
 }
 
 TEST_F(SearchRunTest, SelectionSummaryKeepsItsLastTextWhenNothingIsSelected) {
+    for (auto [name, size] : {std::pair{"a.tmp", 1024}, {"b.tmp", 2048}, {"c.tmp", 512}})
+        temp.File(name, std::string(size, 'x'));
+    // A sparse file larger than any 32-bit sum holds.
+    HANDLE huge = CreateFileA((temp.Path() + "\\huge.tmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(huge, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER end{};
+    end.QuadPart = 3'000'000'000;
+    const bool sized = SetFilePointerEx(huge, end, nullptr, FILE_BEGIN) && SetEndOfFile(huge);
+    CloseHandle(huge);
+    ASSERT_TRUE(sized);
     TForm1& f = Open();
-    for (auto [name, size] : {std::pair{"a", 1024}, {"b", 2048}, {"c", 512}})
-        f.AddResultRow(std::string("C:\\") + name, static_cast<std::uint64_t>(size), 0, 0);
+    AddRule(temp.Path(), "*.tmp");
+    Click(cmd::EBStart);
+    ASSERT_EQ(Names(), (std::vector<std::string>{"a.tmp", "b.tmp", "c.tmp", "huge.tmp"}));
     f.ListView().SetSelected(0, true);
-    EXPECT_EQ(f.StatusText(1), "Selected: 1 of 3 (1.00k of 3.50k)");
+    EXPECT_EQ(f.StatusText(1), "Selected: 1 of 4 (1.00k of 2,929,691.00k)");
     f.ListView().SetSelected(0, false);
-    EXPECT_EQ(f.StatusText(1), "Selected: 1 of 3 (1.00k of 3.50k)");
-    f.AddResultRow("C:\\huge", 3'000'000'000ull, 0, 0);
+    EXPECT_EQ(f.StatusText(1), "Selected: 1 of 4 (1.00k of 2,929,691.00k)");
     for (int row = 0; row < 4; ++row) f.ListView().SetSelected(row, true);
     EXPECT_EQ(f.StatusText(1), "Selected: 4 of 4 (2,929,691.00k of 2,929,691.00k)");
 }
@@ -434,11 +445,11 @@ protected:
     TForm1& OpenWithRows() {
         TForm1& f = Open();
         if (f.ConfirmDelete()) Command(cmd::ConfirmDelete1);
-        temp.File("new.tmp");
-        AddRule(temp.Path(), "*.tmp");
         // Sizes against the name order, so that a sort by size would turn the list round.
-        for (auto [name, size] : {std::pair{"a", 4}, {"b", 3}, {"c", 2}, {"d", 1}})
-            f.AddResultRow(std::string("C:\\k\\") + name, static_cast<std::uint64_t>(size), 0, 0);
+        for (auto [name, size] : {std::pair{"a.tmp", 4}, {"b.tmp", 3}, {"c.tmp", 2}, {"d.tmp", 1}})
+            temp.File(name, std::string(size, 'x'));
+        AddRule(temp.Path(), "*.tmp");
+        Click(cmd::EBStart);
         f.ListView().SetSelected(0, true);
         f.ListView().SetSelected(2, true);
         auto deleter = std::make_unique<RecordingDeleter>(asked);
@@ -482,13 +493,13 @@ TEST_F(DeleteGuardTest, SortStartDeleteAndTheEditorDuringADeleteAreRefused) {
     Click(cmd::EBDelete);
     KillTimer(nullptr, timer);
     EXPECT_FALSE(editorOpened);
-    EXPECT_EQ(asked, (std::vector<std::string>{"C:\\k\\a", "C:\\k\\c"}));
-    EXPECT_EQ(Names(), (std::vector<std::string>{"b", "d"}));
+    EXPECT_EQ(asked, (std::vector<std::string>{temp.Path() + "\\a.tmp", temp.Path() + "\\c.tmp"}));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"b.tmp", "d.tmp"}));
     EXPECT_EQ(f.LVSetup().RowCount(), 1);
     EXPECT_TRUE(boxes.empty());
     // Afterwards the same commands work again.
     ClickSizeHeader();
-    EXPECT_EQ(Names(), (std::vector<std::string>{"d", "b"}));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"d.tmp", "b.tmp"}));
 }
 
 TEST_F(DeleteGuardTest, AWindowClosedDuringADeleteClosesWhenTheDeleteEnds) {
