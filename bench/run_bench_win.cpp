@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
     using namespace kelvaro;
     const std::string key = "Software\\Tarnwell\\KelvaroBench";
     RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
-    TForm1 form(nullptr, key);
+    TForm1 form(MakePlatformMainWindowServices(), key);
     form.CommandLine = "Kelvaro.exe";
     ShowWindow(form.Handle(), SW_SHOWNORMAL);
     form.AppendRule({tree, {"*.tmp", "  ", "  ", "Yes", " "}});

@@ -13,6 +13,7 @@
 #include "run/listable_file_win.h"
 #include "run/result_row.h"
 #include "search/progress_dialog_win.h"
+#include "shell/icon_cache.h"
 #include "ui/message_box_win.h"
 #include "widgets/cool_list_view_win.h"
 #include "widgets/speed_button_win.h"
@@ -77,9 +78,8 @@ void TForm1::SpeedButton3Click() {
     SetStatusText(kHintPanel, " ");
     form3_->Show();
     listView_->Clear();
-    selectedBytes_ = totalBytes_ = 0;
-    sumsValid_ = true;
-    iconByExtension_.clear();
+    sums_.Reset();
+    icons_->Clear();
     fileScan_->StopScan = false;
     // Also when an error ends the run early.
     struct Finish {
@@ -105,7 +105,7 @@ void TForm1::SpeedButton3Click() {
         form3_->RepaintNow();
         start.SetEnabled(false);
         start.RepaintNow();
-        pump_->ProcessMessages();
+        services_.pump->ProcessMessages();
         // A new scan clears the stop flag, so a close that came just now must keep it from starting.
         if (!Ending()) fileScan_->SetStartScan(true);
         start.SetEnabled(true);
@@ -117,7 +117,7 @@ void TForm1::SpeedButton3Click() {
     fileScan_->StopScan = false;
 }
 
-bool TForm1::Ending() const { return closeAfterRun_ || pump_->QuitRequested(); }
+bool TForm1::Ending() const { return closeAfterRun_ || services_.pump->QuitRequested(); }
 
 // A close during a run stops it as Stop does; the window closes when the run has unwound, so that the
 // run never goes on with a window, lists and settings that are gone.
@@ -139,7 +139,8 @@ void TForm1::AddFoundFiles(const RuleRow& rule) {
             bool opened = CanOpenForReadWrite(path, found.attributes);
             bool valid =
                 UpperAscii(SplitExt(path)) == ".LNK" &&
-                ShortcutIsValid(path, rule.SubItems[4], *shellLink_, *targetProbe_, *drives_, progress);
+                ShortcutIsValid(path, rule.SubItems[4], *shellLink_, *services_.targetProbe, *services_.drives,
+                                progress);
             if (!opened || valid) continue;
             rows.push_back(
                 ResultListRow(path, found.size, found.dosDateTime, IconIndexOf(path), found.lastWriteTime));
@@ -154,7 +155,7 @@ void TForm1::AddFoundFiles(const RuleRow& rule) {
 TCoolListView::NewRow TForm1::ResultListRow(const std::string& path, std::uint64_t size,
                                             std::uint32_t dosDateTime, int imageIndex,
                                             std::uint64_t lastWriteTime) const {
-    ResultRowTexts texts = MakeResultRow(path, size, dosDateTime, *locale_);
+    ResultRowTexts texts = MakeResultRow(path, size, dosDateTime, *services_.locale);
     return {std::move(texts.Name),
             {std::move(texts.Ext), std::move(texts.Location), std::move(texts.Size), std::move(texts.Date),
              std::move(texts.Time)},
@@ -164,52 +165,11 @@ TCoolListView::NewRow TForm1::ResultListRow(const std::string& path, std::uint64
 }
 
 void TForm1::AddResultRows(std::vector<TCoolListView::NewRow> rows) {
-    for (const TCoolListView::NewRow& row : rows) totalBytes_ += row.Data;
+    for (const TCoolListView::NewRow& row : rows) sums_.Added(row.Data);
     listView_->AddRows(std::move(rows));
 }
 
-namespace {
-
-// Types whose files each carry an icon of their own (programs, icons, shortcuts), or whose icon comes
-// from a handler or from the file itself ("%1"), must be asked per file.
-bool SharesOneIcon(const std::string& extension) {
-    static const char* const kOwnIcons[] = {".exe", ".lnk", ".ico", ".cur", ".ani", ".dll", ".url", ".pif",
-                                            ".scr", ".cpl", ".msc", ".com", ".bat", ".cmd"};
-    if (extension.empty()) return false;
-    for (const char* own : kOwnIcons)
-        if (lstrcmpiA(extension.c_str(), own) == 0) return false;
-    char progId[256] = {};
-    DWORD size = sizeof progId;
-    if (RegGetValueA(HKEY_CLASSES_ROOT, extension.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, progId, &size) !=
-        ERROR_SUCCESS)
-        return true;  // an unknown type shows the generic icon
-    HKEY handler;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, (std::string(progId) + "\\shellex\\IconHandler").c_str(), 0, KEY_READ,
-                      &handler) == ERROR_SUCCESS) {
-        RegCloseKey(handler);
-        return false;
-    }
-    char icon[512] = {};
-    size = sizeof icon;
-    if (RegGetValueA(HKEY_CLASSES_ROOT, (std::string(progId) + "\\DefaultIcon").c_str(), nullptr,
-                     RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, icon, &size) == ERROR_SUCCESS &&
-        std::string(icon).find("%1") != std::string::npos)
-        return false;
-    return true;
-}
-
-}  // namespace
-
-// The shell's lookup costs about 0.4 ms a file under Wine; files of a type that shares one icon
-// get the index found for the first of them.
-int TForm1::IconIndexOf(const std::string& path) {
-    std::string extension = UpperAscii(SplitExt(path));
-    auto known = iconByExtension_.find(extension);
-    if (known != iconByExtension_.end()) return known->second;
-    int index = GetShellFileInfo(path);
-    if (SharesOneIcon(extension)) iconByExtension_[extension] = index;
-    return index;
-}
+int TForm1::IconIndexOf(const std::string& path) { return icons_->IndexOf(path, UpperAscii(SplitExt(path))); }
 
 void TForm1::EBDeleteClick() {
     // The shell's boxes have no owner, so the window takes input while a delete waits in one: a second
@@ -236,7 +196,7 @@ DeletionResult TForm1::DeleteSelectedFiles() {
         ~Done() { flag = false; }
     } done{deleting_};
     ResultRows rows(*listView_);
-    return DeleteSelectedRows(rows, *deleter_, *fileStates_, useRecycleBin_);
+    return DeleteSelectedRows(rows, *services_.deleter, *services_.fileStates, useRecycleBin_);
 }
 
 void TForm1::CloseIfAskedDuringDelete() {
@@ -252,18 +212,11 @@ void TForm1::ShowSelectionSummary() {
     bool reportsSelected = selected == 0 && changeTouchesSelection_ &&
                            ListView_GetNextItem(listView_->Handle(), -1, LVNI_SELECTED) != -1;
     if (selected == 0 && !reportsSelected) return;
-    if (!sumsValid_) {
-        ResultRows rows(*listView_);
-        selectedBytes_ = totalBytes_ = 0;
-        for (int row = 0; row < rows.RowCount(); ++row) {
-            totalBytes_ += rows.ByteCount(row);
-            if (rows.IsSelected(row)) selectedBytes_ += rows.ByteCount(row);
-        }
-        sumsValid_ = true;
-    }
-    if (auto summary = SelectionSummaryFromSums(selected, listView_->RowCount(), reportsSelected, selectedBytes_,
-                                                totalBytes_, locale_->ThousandSeparator(),
-                                                locale_->DecimalSeparator()))
+    sums_.RecountIfNeeded(ResultRows(*listView_));
+    if (auto summary = SelectionSummaryFromSums(selected, listView_->RowCount(), reportsSelected,
+                                                sums_.SelectedBytes(), sums_.TotalBytes(),
+                                                services_.locale->ThousandSeparator(),
+                                                services_.locale->DecimalSeparator()))
         SetStatusText(kStatePanel, *summary);
 }
 
@@ -276,22 +229,17 @@ void TForm1::TrackResultsList(const NMHDR& header) {
     switch (header.code) {
         case LVN_ITEMCHANGED:
             if (!(change.uChanged & LVIF_STATE) || !((change.uOldState ^ change.uNewState) & LVIS_SELECTED)) break;
-            if (change.iItem < 0) {
-                sumsValid_ = false;
-            } else if (sumsValid_) {
-                std::int64_t bytes = listView_->RowData(change.iItem);
-                selectedBytes_ += (change.uNewState & LVIS_SELECTED) ? bytes : -bytes;
-            }
+            if (change.iItem < 0)
+                sums_.Invalidate();
+            else if (sums_.Valid())
+                sums_.SelectionChanged(listView_->RowData(change.iItem), change.uNewState & LVIS_SELECTED);
             break;
         case LVN_DELETEITEM:
-            if (sumsValid_) {
-                std::int64_t bytes = listView_->RowData(change.iItem);
-                totalBytes_ -= bytes;
-                if (listView_->IsSelected(change.iItem)) selectedBytes_ -= bytes;
-            }
+            if (sums_.Valid())
+                sums_.Deleted(listView_->RowData(change.iItem), listView_->IsSelected(change.iItem));
             break;
         case LVN_DELETEALLITEMS:
-            sumsValid_ = false;
+            sums_.Invalidate();
             break;
     }
 }

@@ -11,8 +11,8 @@
 #include "platform/message_filter_win.h"
 #include "rules/settings_store.h"
 #include "run/broken_shortcut.h"
-#include "run/shell_delete_win.h"
 #include "search/progress_dialog_win.h"
+#include "shell/icon_cache.h"
 #include "shell/run_at_startup.h"
 #include "ui/font_win.h"
 #include "ui/guarded_call_win.h"
@@ -108,8 +108,8 @@ TForm1* keyPreviewOwner = nullptr;
 
 }  // namespace
 
-TForm1::TForm1(std::unique_ptr<Registry> registry, std::string settingsKey)
-    : registry_(registry ? std::move(registry) : MakePlatformRegistry()),
+TForm1::TForm1(MainWindowServices services, std::string settingsKey)
+    : services_(std::move(services)),
       settingsKey_(settingsKey.empty() ? kSettingsKey : std::move(settingsKey)) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     RegisterClassOnce(kClassName, LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN)));
@@ -124,25 +124,17 @@ TForm1::TForm1(std::unique_ptr<Registry> registry, std::string settingsKey)
     CreateStatusBar();
     LayOut();
 
-    files_ = MakePlatformFileSystem();
-    clock_ = MakePlatformClock();
-    pump_ = MakePlatformMessagePump();
-    drives_ = MakePlatformDriveTypes();
-    locale_ = MakePlatformLocaleFormats();
-    fileScan_ = std::make_unique<TFileScan>(ScanPlatform{*files_, *clock_, *pump_, *drives_, *locale_});
+    fileScan_ = std::make_unique<TFileScan>(ScanPlatform{*services_.files, *services_.clock, *services_.pump,
+                                                         *services_.drives, *services_.locale});
     fileScan_->FileType = {TFileAttr::ftReadOnly, TFileAttr::ftHidden, TFileAttr::ftArchive, TFileAttr::ftNormal};
     fileScan_->Directory = "C:\\";
     fileScan_->FileSpecs = "*.tmp";
     fileScan_->FileSize = 0;
     fileScan_->FileAge = 0;
 
-    shellFolders_ = MakePlatformRegistry();
-    shellLinkObject_ = MakePlatformShellLinkObject();
-    shellLink_ = std::make_unique<TQSShellLink>(*shellLinkObject_, *shellFolders_);
-    targetProbe_ = MakePlatformTargetProbe();
-    deleter_ = std::make_unique<Win32ShellDeleter>();
-    fileStates_ = MakePlatformFileStateProbe();
-    fileDeleter_ = MakePlatformFileDeleter();
+    shellLink_ = std::make_unique<TQSShellLink>(*services_.shellLinkObject, *services_.shellFolders);
+    icons_ = std::make_unique<IconCache>(*services_.classesRoot,
+                                         [this](const std::string& path) { return GetShellFileInfo(path); });
 
     FormCreate();
     form3_ = std::make_unique<TForm3>(Handle(), [this] { EBAbortClick(); });
@@ -267,14 +259,14 @@ void TForm1::SetStatusText(int panel, const std::string& text) {
 // --- Showing and closing ---------------------------------------------------------------------
 
 void TForm1::FormShow() {
-    LoadSettings(*registry_, *this, settingsKey_);
+    LoadSettings(*services_.settings, *this, settingsKey_);
     SetWindowTextA(Handle(), kCaption);
     AutomaticMode();
 }
 
 bool TForm1::FormClose() {
     RunHelpCommand(Handle(), HELP_QUIT, 0);
-    SaveSettings(*registry_, *this, settingsKey_);
+    SaveSettings(*services_.settings, *this, settingsKey_);
     return true;
 }
 
@@ -330,7 +322,7 @@ void TForm1::ShowFlagState() {
 void TForm1::RunduringWin95Boot1Click() {
     char program[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, program, MAX_PATH);
-    SetRunAtBootTick(ToggleRunAtStartup(RunAtBootTick(), *shellLink_, *fileDeleter_, program));
+    SetRunAtBootTick(ToggleRunAtStartup(RunAtBootTick(), *shellLink_, *services_.fileDeleter, program));
 }
 
 void TForm1::SaveSettingsatExit1Click() {

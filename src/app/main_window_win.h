@@ -10,9 +10,11 @@
 #include <string>
 
 #include "app/main_menu_win.h"
+#include "app/main_window_services.h"
 #include "platform/registry.h"
 #include "rules/settings_window.h"
 #include "run/deletion.h"
+#include "run/result_sums.h"
 #include "search/file_scan.h"
 #include "shell/shell_link.h"
 #include "ui/window_win.h"
@@ -20,8 +22,7 @@
 
 namespace kelvaro {
 
-class FileDeleter;
-class TargetProbe;
+class IconCache;
 class TForm3;
 class TSpeedButton;
 class TToolbarPanel;
@@ -31,8 +32,8 @@ public:
     static constexpr const char* kClassName = "TForm1";
     static constexpr const char* kCaption = "Kelvaro for Windows 95";
 
-    // registry: where the settings live (tests give a private key); nullptr for the user's own.
-    explicit TForm1(std::unique_ptr<Registry> registry = nullptr, std::string settingsKey = "");
+    // settingsKey: where under the settings registry the settings live (tests give a private key).
+    explicit TForm1(MainWindowServices services, std::string settingsKey = "");
     ~TForm1() override;
 
     // Components, named as the rest of the program knows them.
@@ -53,7 +54,7 @@ public:
     // Looked at when the window is first shown; tests set their own.
     std::string CommandLine = GetCommandLineA();
     // The shell delete used for files; tests may hand in their own.
-    void SetShellDeleter(std::unique_ptr<ShellDeleter> deleter) { deleter_ = std::move(deleter); }
+    void SetShellDeleter(std::unique_ptr<ShellDeleter> deleter) { services_.deleter = std::move(deleter); }
 
     // Handlers.
     void FormShow();
@@ -147,7 +148,8 @@ private:
     bool Ending() const;
     void StopRunToClose();
 
-    std::unique_ptr<Registry> registry_;
+    // First, so that everything built on the services goes before them.
+    MainWindowServices services_;
     std::string settingsKey_;
     HFONT font_ = nullptr;      // Arial, for the window and its bars
     HFONT listFont_ = nullptr;  // MS Sans Serif, for the lists
@@ -160,26 +162,11 @@ private:
     HIMAGELIST largeImages_ = nullptr;  // borrowed from the shell, never destroyed
     HIMAGELIST smallImages_ = nullptr;
     std::unique_ptr<TForm3> form3_;
-    std::unique_ptr<FileSystem> files_;
-    std::unique_ptr<Clock> clock_;
-    std::unique_ptr<MessagePump> pump_;
-    std::unique_ptr<DriveTypes> drives_;
-    std::unique_ptr<LocaleFormats> locale_;
     std::unique_ptr<TFileScan> fileScan_;
-    std::unique_ptr<Registry> shellFolders_;  // the user's own registry, for the shell's folder paths
-    std::unique_ptr<ShellLinkObject> shellLinkObject_;
     std::unique_ptr<TQSShellLink> shellLink_;
-    std::unique_ptr<TargetProbe> targetProbe_;
-    std::unique_ptr<ShellDeleter> deleter_;
-    std::unique_ptr<FileStateProbe> fileStates_;  // what a listed file is now, just before its delete
-    std::unique_ptr<FileDeleter> fileDeleter_;  // removes the start-up shortcut
-    // Byte sums of the results list kept as rows come, go and change selection; invalid after a clear.
-    std::int64_t selectedBytes_ = 0;
-    std::int64_t totalBytes_ = 0;
-    bool sumsValid_ = true;
+    std::unique_ptr<IconCache> icons_;
+    ResultSums sums_;
     bool changeTouchesSelection_ = false;  // of the change the results list reports now
-    // Icon index per extension for the run, where every file of that type shares its icon.
-    std::map<std::string, int> iconByExtension_;
     bool running_ = false;
     bool deleting_ = false;
     bool closeAfterDelete_ = false;  // the window was closed while a delete was under way

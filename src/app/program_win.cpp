@@ -1,4 +1,5 @@
-// The program entry: the main window, then the message loop until it closes.
+// The program entry: the platform's services, the main window built on them, then the message loop
+// until it closes.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -9,7 +10,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 
-    kelvaro::TForm1 form;
+    kelvaro::TForm1 form(kelvaro::MakePlatformMainWindowServices());
     ShowWindow(form.Handle(), showCommand);
     UpdateWindow(form.Handle());
 

@@ -29,11 +29,11 @@ public:
     virtual bool WriteString(const std::string& name, const std::string& text) = 0;
 };
 
-// HKEY_CURRENT_USER.
+// One root of the registry: HKEY_CURRENT_USER, or the classes root (the file types) where named so.
 class Registry {
 public:
     virtual ~Registry() = default;
-    // As RegistryKey::OpenKey, with path relative to HKEY_CURRENT_USER.
+    // As RegistryKey::OpenKey, with path relative to the root.
     virtual std::unique_ptr<RegistryKey> OpenKey(const std::string& path, bool create) = 0;
     // An existing key opened with read access only, for keys that belong to someone else (the shell's);
     // nothing can be written through it. nullptr when it is missing or cannot be opened.
@@ -42,5 +42,7 @@ public:
 
 // Windows build only.
 std::unique_ptr<Registry> MakePlatformRegistry();
+// HKEY_CLASSES_ROOT, to be read only (OpenKeyForReading).
+std::unique_ptr<Registry> MakePlatformClassesRoot();
 
 }  // namespace kelvaro

@@ -77,17 +77,27 @@ std::unique_ptr<RegistryKey> OpenUnder(HKEY parent, const std::string& path, boo
 
 class Win32Registry : public Registry {
 public:
+    explicit Win32Registry(HKEY root) : root_(root) {}
     std::unique_ptr<RegistryKey> OpenKey(const std::string& path, bool create) override {
-        return OpenUnder(HKEY_CURRENT_USER, path, create);
+        return OpenUnder(root_, path, create);
     }
     // A user (or a policy) may hold only read rights on the shell's keys; asking for more would fail.
     std::unique_ptr<RegistryKey> OpenKeyForReading(const std::string& path) override {
-        return OpenUnder(HKEY_CURRENT_USER, path, false, KEY_READ);
+        return OpenUnder(root_, path, false, KEY_READ);
     }
+
+private:
+    HKEY root_;  // predefined, never closed
 };
 
 }  // namespace
 
-std::unique_ptr<Registry> MakePlatformRegistry() { return std::make_unique<Win32Registry>(); }
+std::unique_ptr<Registry> MakePlatformRegistry() {
+    return std::make_unique<Win32Registry>(HKEY_CURRENT_USER);
+}
+
+std::unique_ptr<Registry> MakePlatformClassesRoot() {
+    return std::make_unique<Win32Registry>(HKEY_CLASSES_ROOT);
+}
 
 }  // namespace kelvaro

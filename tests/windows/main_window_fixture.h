@@ -50,7 +50,7 @@ protected:
     }
     TForm1& Open(const std::string& commandLine = "Kelvaro.exe") {
         DropForm();
-        form = std::make_unique<TForm1>(nullptr, key_);
+        form = std::make_unique<TForm1>(MakePlatformMainWindowServices(), key_);
         form->CommandLine = commandLine;
         ShowWindow(form->Handle(), SW_SHOWNORMAL);
         return *form;

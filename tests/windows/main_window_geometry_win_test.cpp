@@ -25,7 +25,7 @@ protected:
     // As the start-up shortcut starts the program: minimised, not activated (show command 7).
     TForm1& OpenMinimised(const std::string& commandLine = "Kelvaro.exe") {
         DropForm();
-        form = std::make_unique<TForm1>(nullptr, key_);
+        form = std::make_unique<TForm1>(MakePlatformMainWindowServices(), key_);
         form->CommandLine = commandLine;
         ShowWindow(form->Handle(), SW_SHOWMINNOACTIVE);
         return *form;

@@ -133,6 +133,14 @@ TEST_F(RegistryWin, AKeyOpenedForReadingGivesItsValuesAndTakesNoWrite) {
     EXPECT_EQ(Query("Absent", "Startup").type, static_cast<DWORD>(REG_NONE));  // not made either
 }
 
+TEST(RegistryClassesRoot, KeysAreFoundUnderTheFileTypesNotTheUser) {
+    auto classes = MakePlatformClassesRoot();
+    auto icon = classes->OpenKeyForReading("exefile\\DefaultIcon");
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(icon->ReadValue("").data.substr(0, 2), "%1");
+    EXPECT_EQ(classes->OpenKeyForReading("Software"), nullptr);  // the user's root has it, the types' not
+}
+
 TEST_F(RegistryWin, ValuesAreReadWithTheirTypeAndBytesUnexpanded) {
     Put("Settings", "sz", REG_SZ, std::string("ab\0cd\0", 6));
     Put("Settings", "expand", REG_EXPAND_SZ, std::string("%SystemRoot%\\x\0", 15));

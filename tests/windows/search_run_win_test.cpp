@@ -260,7 +260,9 @@ TEST_F(SearchRunTest, ACloseThatCannotSaveStillStopsTheRunAndLeavesTheWindowOpen
     temp.File("later\\x.tmp");
     bool failing = true;
     DropForm();
-    form = std::make_unique<TForm1>(std::make_unique<FailingWrites>(failing), key_);
+    MainWindowServices services = MakePlatformMainWindowServices();
+    services.settings = std::make_unique<FailingWrites>(failing);
+    form = std::make_unique<TForm1>(std::move(services), key_);
     ShowWindow(form->Handle(), SW_SHOWNORMAL);
     AddRule(temp.Path(), "*.tmp", "  ", "  ", " ");
     AddRule(temp.Path() + "\\later", "*.tmp");
@@ -570,7 +572,7 @@ class AutomaticModeTest : public SearchRunTest {
 protected:
     TForm1& OpenWith(const std::string& commandLine) {
         DropForm();
-        form = std::make_unique<TForm1>(nullptr, key_);
+        form = std::make_unique<TForm1>(MakePlatformMainWindowServices(), key_);
         form->CommandLine = commandLine;
         form->SetShellDeleter(std::make_unique<RecordingDeleter>(deleted));
         ShowWindow(form->Handle(), SW_SHOWMINNOACTIVE);
@@ -625,7 +627,7 @@ TEST_F(AutomaticModeTest, ANoKeepsTheProgramOpenRestoredWithEveryRowSelected) {
 TEST_F(AutomaticModeTest, KeptFilesAreNotReportedAndTheProgramStillCloses) {
     StoreRule();
     SetString("Settings", "Confirm", "0");
-    form = std::make_unique<TForm1>(nullptr, key_);
+    form = std::make_unique<TForm1>(MakePlatformMainWindowServices(), key_);
     form->CommandLine = "Kelvaro.exe -a";
     auto deleter = std::make_unique<RecordingDeleter>(deleted);
     deleter->notRecyclable = true;
@@ -649,7 +651,7 @@ TEST_F(AutomaticModeTest, ClosingDuringTheRunDeletesNothingAndClosesOnce) {
         SetString("Files", "Spec" + std::to_string(n), "*.tmp");
     }
     DropForm();
-    form = std::make_unique<TForm1>(nullptr, key_);
+    form = std::make_unique<TForm1>(MakePlatformMainWindowServices(), key_);
     form->CommandLine = "Kelvaro.exe -a";
     form->SetShellDeleter(std::make_unique<RecordingDeleter>(deleted));
     ActAtEntry close;

@@ -1,0 +1,24 @@
+#include "app/main_window_services.h"
+#include "run/shell_delete_win.h"
+
+namespace kelvaro {
+
+MainWindowServices MakePlatformMainWindowServices() {
+    MainWindowServices services;
+    services.settings = MakePlatformRegistry();
+    services.files = MakePlatformFileSystem();
+    services.clock = MakePlatformClock();
+    services.pump = MakePlatformMessagePump();
+    services.drives = MakePlatformDriveTypes();
+    services.locale = MakePlatformLocaleFormats();
+    services.shellFolders = MakePlatformRegistry();
+    services.classesRoot = MakePlatformClassesRoot();
+    services.shellLinkObject = MakePlatformShellLinkObject();
+    services.targetProbe = MakePlatformTargetProbe();
+    services.deleter = std::make_unique<Win32ShellDeleter>();
+    services.fileStates = MakePlatformFileStateProbe();
+    services.fileDeleter = MakePlatformFileDeleter();
+    return services;
+}
+
+}  // namespace kelvaro
