@@ -1,5 +1,6 @@
 #include "rules/rule_editor.h"
 
+#include "base/ascii_case.h"
 #include "base/errors.h"
 #include "base/integer_text.h"
 
@@ -31,15 +32,7 @@ bool SpinFieldAcceptsKey(char key, char decimalSeparator) {
 }
 
 bool ShortcutBoxVisible(const std::string& fileSpecs) {
-    static const std::string kShortcuts = "*.LNK";
-    if (fileSpecs.size() != kShortcuts.size()) return false;
-    for (std::size_t i = 0; i < fileSpecs.size(); ++i) {
-        char c = fileSpecs[i];
-        // Only the ASCII letters change case, as in the rest of the program's text comparisons.
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-        if (c != kShortcuts[i]) return false;
-    }
-    return true;
+    return UpperAscii(fileSpecs) == "*.LNK";
 }
 
 namespace {
