@@ -3,6 +3,7 @@
 #include "base/ascii_case.h"
 #include "base/errors.h"
 #include "base/integer_text.h"
+#include "platform/drive_part.h"
 
 namespace kelvaro {
 
@@ -40,14 +41,10 @@ namespace {
 // "C:\", "\", and the share part of a network path ("\\server\share\") are roots.
 bool IsRootFolder(const std::string& folder) {
     if (folder == "\\") return true;
-    if (folder.size() == 3 && folder[1] == ':' && folder[2] == '\\') return true;
-    if (folder.size() > 2 && folder.compare(0, 2, "\\\\") == 0) {
-        const std::size_t server = folder.find('\\', 2);
-        if (server == std::string::npos) return true;
-        const std::size_t share = folder.find('\\', server + 1);
-        return share == std::string::npos || share == folder.size() - 1;
-    }
-    return false;
+    const std::string drive = DrivePart(folder);
+    if (!drive.empty() && folder == drive + "\\") return true;
+    // A network path short of its share's closing separator ("\\server\share", "\\server\") as well.
+    return drive.size() > 2 && folder == drive;
 }
 
 }  // namespace
