@@ -7,6 +7,7 @@
 #include "app/about_box_win.h"
 #include "app/command_ids.h"
 #include "app/help_win.h"
+#include "app/status_panels.h"
 #include "app/window_placement_win.h"
 #include "platform/message_filter_win.h"
 #include "rules/settings_store.h"
@@ -28,8 +29,6 @@ constexpr int kDesignWidth = 549;
 constexpr int kDesignHeight = 300;
 constexpr int kToolbarHeight = 30;
 constexpr int kStatusBarHeight = 19;
-constexpr int kHintPanel = 0;
-constexpr int kStatePanel = 1;
 
 struct ButtonDesign {
     int id;
