@@ -13,6 +13,7 @@
 #include "rules/settings_store.h"
 #include "run/broken_shortcut.h"
 #include "run/shell_delete_win.h"
+#include "search/platform_scan.h"
 #include "search/progress_dialog_win.h"
 #include "shell/run_at_startup.h"
 #include "ui/font_win.h"
@@ -128,12 +129,7 @@ TForm1::TForm1(std::unique_ptr<Registry> registry, std::string settingsKey)
     pump_ = MakePlatformMessagePump();
     drives_ = MakePlatformDriveTypes();
     locale_ = MakePlatformLocaleFormats();
-    fileScan_ = std::make_unique<TFileScan>(ScanPlatform{*files_, *clock_, *pump_, *drives_, *locale_});
-    fileScan_->FileType = {TFileAttr::ftReadOnly, TFileAttr::ftHidden, TFileAttr::ftArchive, TFileAttr::ftNormal};
-    fileScan_->Directory = "C:\\";
-    fileScan_->FileSpecs = "*.tmp";
-    fileScan_->FileSize = 0;
-    fileScan_->FileAge = 0;
+    fileScan_ = MakeDesignScan(ScanPlatform{*files_, *clock_, *pump_, *drives_, *locale_});
 
     shellFolders_ = MakePlatformRegistry();
     shellLinkObject_ = MakePlatformShellLinkObject();
