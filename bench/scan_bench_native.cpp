@@ -3,17 +3,13 @@
 #include <chrono>
 #include <cstdio>
 
-#include "search/file_scan.h"
+#include "search/platform_scan.h"
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
     using namespace kelvaro;
-    auto files = MakePlatformFileSystem();
-    auto clock = MakePlatformClock();
-    auto pump = MakePlatformMessagePump();
-    auto drives = MakePlatformDriveTypes();
-    auto locale = MakePlatformLocaleFormats();
-    TFileScan scan({*files, *clock, *pump, *drives, *locale});
+    PlatformScanServices platform;
+    TFileScan scan(platform.Get());
     scan.Directory = argv[1];
     scan.FileSpecs = "*.tmp";
     auto start = std::chrono::steady_clock::now();

@@ -11,7 +11,7 @@
 
 #include "bare_walk_win.h"
 
-#include "search/file_scan.h"
+#include "search/platform_scan.h"
 #include "search/window_info_label_win.h"
 
 using bench::BareWalk;
@@ -28,17 +28,11 @@ int main(int argc, char** argv) {
     HWND labelWindow = CreateWindowA("STATIC", "", WS_CHILD | WS_VISIBLE, 10, 10, 370, 20, window, nullptr,
                                      nullptr, nullptr);
     WindowInfoLabel label(labelWindow);
-    auto files = MakePlatformFileSystem();
-    auto clock = MakePlatformClock();
-    auto pump = MakePlatformMessagePump();
-    auto drives = MakePlatformDriveTypes();
-    auto locale = MakePlatformLocaleFormats();
-    TFileScan scan({*files, *clock, *pump, *drives, *locale}, &label);
-    scan.FileType = {TFileAttr::ftReadOnly, TFileAttr::ftHidden, TFileAttr::ftArchive, TFileAttr::ftNormal};
+    PlatformScanServices platform;
+    const std::unique_ptr<TFileScan> designScan = MakeDesignScan(platform.Get(), &label);
+    TFileScan& scan = *designScan;
     scan.Directory = tree;
-    scan.FileSpecs = "*.tmp";
-    scan.IncSubDir = true;
-    pump->ProcessMessages();
+    platform.pump->ProcessMessages();
 
     double bestBare = 1e9, bestScan = 1e9;
     long bareFound = 0;

@@ -7,6 +7,8 @@
 
 #include "app/command_ids.h"
 #include "app/main_window_win.h"
+#include "app/status_panels.h"
+#include "base/ascii_case.h"
 #include "run/broken_shortcut.h"
 #include "run/command_line.h"
 #include "run/deletion.h"
@@ -20,15 +22,6 @@
 
 namespace kelvaro {
 namespace {
-
-constexpr int kHintPanel = 0;
-constexpr int kStatePanel = 1;
-
-std::string UpperAscii(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
 
 // The results list as the deletion loop and the summary see it.
 class ResultRows : public DeletionRows {

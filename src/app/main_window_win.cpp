@@ -7,10 +7,12 @@
 #include "app/about_box_win.h"
 #include "app/command_ids.h"
 #include "app/help_win.h"
+#include "app/status_panels.h"
 #include "app/window_placement_win.h"
 #include "platform/message_filter_win.h"
 #include "rules/settings_store.h"
 #include "run/broken_shortcut.h"
+#include "search/platform_scan.h"
 #include "search/progress_dialog_win.h"
 #include "shell/icon_cache.h"
 #include "shell/run_at_startup.h"
@@ -28,8 +30,6 @@ constexpr int kDesignWidth = 549;
 constexpr int kDesignHeight = 300;
 constexpr int kToolbarHeight = 30;
 constexpr int kStatusBarHeight = 19;
-constexpr int kHintPanel = 0;
-constexpr int kStatePanel = 1;
 
 struct ButtonDesign {
     int id;
@@ -124,13 +124,8 @@ TForm1::TForm1(MainWindowServices services, std::string settingsKey)
     CreateStatusBar();
     LayOut();
 
-    fileScan_ = std::make_unique<TFileScan>(ScanPlatform{*services_.files, *services_.clock, *services_.pump,
-                                                         *services_.drives, *services_.locale});
-    fileScan_->FileType = {TFileAttr::ftReadOnly, TFileAttr::ftHidden, TFileAttr::ftArchive, TFileAttr::ftNormal};
-    fileScan_->Directory = "C:\\";
-    fileScan_->FileSpecs = "*.tmp";
-    fileScan_->FileSize = 0;
-    fileScan_->FileAge = 0;
+    fileScan_ = MakeDesignScan(ScanPlatform{*services_.files, *services_.clock, *services_.pump,
+                                            *services_.drives, *services_.locale});
 
     shellLink_ = std::make_unique<TQSShellLink>(*services_.shellLinkObject, *services_.shellFolders);
     icons_ = std::make_unique<IconCache>(*services_.classesRoot,

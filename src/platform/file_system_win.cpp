@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/date_time.h"
+#include "platform/drive_part.h"
 #include "platform/exact_win32_name.h"
 #include "platform/file_system.h"
 
@@ -182,15 +183,10 @@ private:
     QueryFunction query_ = nullptr;
 };
 
-// "C:" or "\server\share" of a full path.
+// "C:\" or "\\server\share\" of a full path: the folder whose volume serial is asked.
 std::string RootOf(const std::string& path) {
-    if (path.size() >= 2 && path[1] == ':') return path.substr(0, 2) + "\\";
-    if (path.rfind("\\\\", 0) == 0) {
-        std::size_t share = path.find('\\', 2);
-        std::size_t end = share == std::string::npos ? std::string::npos : path.find('\\', share + 1);
-        return (end == std::string::npos ? path : path.substr(0, end)) + "\\";
-    }
-    return {};
+    const std::string drive = DrivePart(path);
+    return drive.empty() ? drive : drive + "\\";
 }
 
 class Win32FileSystem : public FileSystem {

@@ -1,7 +1,9 @@
 #include "rules/rule_editor.h"
 
+#include "base/ascii_case.h"
 #include "base/errors.h"
 #include "base/integer_text.h"
+#include "platform/drive_part.h"
 
 namespace kelvaro {
 
@@ -31,15 +33,7 @@ bool SpinFieldAcceptsKey(char key, char decimalSeparator) {
 }
 
 bool ShortcutBoxVisible(const std::string& fileSpecs) {
-    static const std::string kShortcuts = "*.LNK";
-    if (fileSpecs.size() != kShortcuts.size()) return false;
-    for (std::size_t i = 0; i < fileSpecs.size(); ++i) {
-        char c = fileSpecs[i];
-        // Only the ASCII letters change case, as in the rest of the program's text comparisons.
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-        if (c != kShortcuts[i]) return false;
-    }
-    return true;
+    return UpperAscii(fileSpecs) == "*.LNK";
 }
 
 namespace {
@@ -47,14 +41,10 @@ namespace {
 // "C:\", "\", and the share part of a network path ("\\server\share\") are roots.
 bool IsRootFolder(const std::string& folder) {
     if (folder == "\\") return true;
-    if (folder.size() == 3 && folder[1] == ':' && folder[2] == '\\') return true;
-    if (folder.size() > 2 && folder.compare(0, 2, "\\\\") == 0) {
-        const std::size_t server = folder.find('\\', 2);
-        if (server == std::string::npos) return true;
-        const std::size_t share = folder.find('\\', server + 1);
-        return share == std::string::npos || share == folder.size() - 1;
-    }
-    return false;
+    const std::string drive = DrivePart(folder);
+    if (!drive.empty() && folder == drive + "\\") return true;
+    // A network path short of its share's closing separator ("\\server\share", "\\server\") as well.
+    return drive.size() > 2 && folder == drive;
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "ui/guarded_call_win.h"
 #include "ui/message_box_win.h"
 #include "ui/resource_ids.h"
+#include "ui/window_text_win.h"
 
 namespace kelvaro {
 namespace {
@@ -42,13 +43,6 @@ bool RunOpenFileDialog(HWND owner, const std::string& initialFolder, std::string
     if (!GetOpenFileNameA(&dialog)) return false;
     chosenPath = file;
     return true;
-}
-
-std::string Text(HWND window) {
-    const int length = GetWindowTextLengthA(window);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), length + 1)));
-    return text;
 }
 
 bool Checked(HWND box) {
@@ -468,21 +462,22 @@ void TForm2::EditSizeChange() {
 }
 
 void TForm2::SpinFieldChange(HWND field) {
-    const std::string corrected = SpinFieldCorrection(Text(field));
+    const std::string corrected = SpinFieldCorrection(WindowText(field));
     if (!corrected.empty()) SetWindowTextA(field, corrected.c_str());
 }
 
 void TForm2::StepSpinField(HWND field, int steps) {
-    SetWindowTextA(field, SpinFieldStep(Text(field), steps).c_str());
+    SetWindowTextA(field, SpinFieldStep(WindowText(field), steps).c_str());
     SendMessageA(field, EM_SETSEL, 0, -1);
 }
 
 void TForm2::EditFileChange() {
-    SetVisible(GetDlgItem(Handle(), kLnkCBId), ShortcutBoxVisible(Text(GetDlgItem(Handle(), kEditFileId))));
+    SetVisible(GetDlgItem(Handle(), kLnkCBId),
+               ShortcutBoxVisible(WindowText(GetDlgItem(Handle(), kEditFileId))));
 }
 
 void TForm2::ExplorerButton1Click() {
-    const std::string location = Text(GetDlgItem(Handle(), kEditLocId));
+    const std::string location = WindowText(GetDlgItem(Handle(), kEditLocId));
     if (!location.empty()) openInitialFolder_ = location;
     std::string chosen;
     const OpenFileDialogFunction& hook = OpenFileHook();
@@ -509,18 +504,18 @@ void TForm2::ExplorerButton2Click() {
 void TForm2::Button1Click() {
     HWND form = Handle();
     HWND location = GetDlgItem(form, kEditLocId);
-    if (Text(location).empty()) SetWindowTextA(location, LocationForSaving("").c_str());
+    if (WindowText(location).empty()) SetWindowTextA(location, LocationForSaving("").c_str());
 
     RuleValues values;
-    values.Location = Text(location);
-    values.FileSpecs = Text(GetDlgItem(form, kEditFileId));
+    values.Location = WindowText(location);
+    values.FileSpecs = WindowText(GetDlgItem(form, kEditFileId));
     values.AgePosition = static_cast<int>(SendMessageA(GetDlgItem(form, kCBAgeId), CB_GETCURSEL, 0, 0));
     if (ComparisonKind(values.AgePosition) != fctNone)
-        values.AgeDays = SpinFieldValue(Text(GetDlgItem(form, kEditAgeId)));
+        values.AgeDays = SpinFieldValue(WindowText(GetDlgItem(form, kEditAgeId)));
     values.SizePosition = static_cast<int>(SendMessageA(GetDlgItem(form, kCBSizeId), CB_GETCURSEL, 0, 0));
     if (ComparisonKind(values.SizePosition) != fctNone)
-        values.SizeNumber = SpinFieldValue(Text(GetDlgItem(form, kEditSizeId)));
-    values.SizeUnit = Text(GetDlgItem(form, kCBByteId));
+        values.SizeNumber = SpinFieldValue(WindowText(GetDlgItem(form, kEditSizeId)));
+    values.SizeUnit = WindowText(GetDlgItem(form, kCBByteId));
     values.IncludeSubfolders = Checked(GetDlgItem(form, kCBIncSubDirId));
     // Taken even while the box is hidden.
     values.RemovableDrives = Checked(GetDlgItem(form, kLnkCBId));

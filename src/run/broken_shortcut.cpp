@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "platform/drive_part.h"
+
 namespace kelvaro {
 
 namespace {
@@ -18,17 +20,6 @@ std::optional<std::string> AsciiText(const std::u16string& text) {
 }
 
 }  // namespace
-
-std::u16string DrivePart(const std::u16string& target) {
-    if (target.size() >= 2 && target[1] == u':') return target.substr(0, 2);
-    if (target.size() >= 2 && target[0] == u'\\' && target[1] == u'\\') {
-        std::size_t share = target.find(u'\\', 2);
-        if (share == std::u16string::npos) return target;
-        std::size_t end = target.find(u'\\', share + 1);
-        return end == std::u16string::npos ? target : target.substr(0, end);
-    }
-    return {};
-}
 
 bool ShortcutIsValid(const std::string& path, const std::string& rmvDrvCell, TQSShellLink& link,
                      TargetProbe& probe, DriveTypes& drives, ShortcutTestProgress& progress) {

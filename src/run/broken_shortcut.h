@@ -36,9 +36,6 @@ public:
 
 inline constexpr const char* kTestingShortcutsText = "Testing Shortcuts...";
 
-// "C:" for a path with a drive letter, "\\server\share" for a network path, "" otherwise.
-std::u16string DrivePart(const std::u16string& target);
-
 // True: the shortcut at path is not broken and is not listed. rmvDrvCell is the current rule's
 // "Rmv Drv" cell. Reading the shortcut goes through link, which keeps what it read; a file that is
 // not a readable shortcut raises the link's error. The target is judged by its exact name; a shortcut

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "base/ascii_case.h"
 #include "search/directory_search.h"
 #include "search/result_line.h"
 
@@ -19,12 +20,6 @@ const std::string kLabelPadding(78, ' ');
 
 constexpr long kContentChunk = 30000;
 constexpr std::size_t kMaxSearchText = 255;
-
-// Only a to z change: letters outside ASCII compare as they are.
-void UpperAsciiInPlace(char* begin, char* end) {
-    for (char* c = begin; c != end; ++c)
-        if (*c >= 'a' && *c <= 'z') *c = static_cast<char>(*c - 'a' + 'A');
-}
 
 // Searches each run of non-zero bytes of the chunk on its own: text across a zero byte is not found.
 bool ChunkContains(std::string_view chunk, std::string_view pattern) {

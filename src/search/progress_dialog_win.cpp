@@ -6,6 +6,7 @@
 
 #include "ui/guarded_call_win.h"
 #include "ui/resource_ids.h"
+#include "ui/window_text_win.h"
 
 namespace kelvaro {
 namespace {
@@ -149,10 +150,7 @@ void TForm3::SetSearchText(const std::string& text) {
 
 std::string TForm3::SearchText() const {
     if (!label3_) return {};
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(label3_)) + 1, '\0');
-    text.resize(
-        static_cast<std::size_t>(GetWindowTextA(label3_, text.data(), static_cast<int>(text.size()))));
-    return text;
+    return WindowText(label3_);
 }
 
 void TForm3::RepaintNow() {

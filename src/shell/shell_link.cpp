@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "base/ascii_case.h"
+
 namespace kelvaro {
 namespace {
 
@@ -9,12 +11,6 @@ constexpr std::array<const char*, 11> kShellFolderValueNames = {
     "",       "Desktop", "Favorites",  "Fonts",   "Personal",  "Programs",
     "Recent", "SendTo",  "Start Menu", "Startup", "Templates",
 };
-
-std::string AsciiUpper(std::string text) {
-    for (char& c : text)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
-}
 
 std::size_t NameStart(const std::string& path) {
     std::size_t separator = path.find_last_of("\\:");
@@ -115,8 +111,8 @@ void TQSShellLink::SetFileName(const std::string& value) {
     if (value == fileName_) return;
     std::string path = value;
     if (shellFolder_ != sfNone) path = ShellFolderPath(shellFolder_) + "\\" + LinkNamePart(path);
-    if (AsciiUpper(Extension(path)) != ".LNK") path += ".lnk";
-    if (AsciiUpper(LinkNamePart(path)) == ".LNK") path.clear();
+    if (UpperAscii(Extension(path)) != ".LNK") path += ".lnk";
+    if (UpperAscii(LinkNamePart(path)) == ".LNK") path.clear();
     fileName_ = path;
 }
 

@@ -131,26 +131,6 @@ TEST_F(BrokenShortcut, OnlyTheExactTargetDecides) {
     EXPECT_EQ(drives.asked, std::vector<std::string>{"D:"});
 }
 
-TEST(DrivePart, Table) {
-    const std::vector<std::pair<std::u16string, std::u16string>> cases = {
-        {u"C:\\Apps\\x.exe", u"C:"},
-        {u"c:", u"c:"},
-        {u"C:rel\\x", u"C:"},
-        {u"\\\\server\\share\\dir\\x", u"\\\\server\\share"},
-        {u"\\\\server\\share\\", u"\\\\server\\share"},
-        {u"\\\\server\\share", u"\\\\server\\share"},
-        {u"\\\\server", u"\\\\server"},
-        {u"\\\\", u"\\\\"},
-        {u"\\single\\x", u""},
-        {u"rel\\x", u""},
-        {u"C", u""},
-        {u"", u""},
-        {u"1:x", u"1:"},
-    };
-    for (const auto& [target, expected] : cases)
-        EXPECT_TRUE(DrivePart(target) == expected) << std::string(target.begin(), target.end());
-}
-
 TEST_F(BrokenShortcut, ProgressTextSetOncePerRule) {
     probe.files = {u"C:\\x"};
     Valid("C:\\x", "");

@@ -9,7 +9,7 @@
 #include "platform/exact_win32_name.h"
 #include "platform/file_system.h"
 #include "platform/wildcard_posix.h"
-#include "search/file_scan.h"
+#include "search/platform_scan.h"
 #include "temp_tree.h"
 
 namespace kelvaro::testing {
@@ -127,21 +127,17 @@ TEST(FileSystemPosixTest, ScanOfARealTreeSkipsLinksAndLoops) {
     tree.Link("sub/to-victim.tmp", outside.Root() + "/victim.tmp");
     tree.File("look.tmp.");
     tree.File("look.tmp");
-    auto files = MakePlatformFileSystem();
-    auto clock = MakePlatformClock();
-    auto pump = MakePlatformMessagePump();
-    auto drives = MakePlatformDriveTypes();
-    auto locale = MakePlatformLocaleFormats();
-    TFileScan scan({*files, *clock, *pump, *drives, *locale});
+    PlatformScanServices platform;
+    TFileScan scan(platform.Get());
     scan.Directory = tree.Windows();
     scan.FileSpecs = "*.tmp";
     scan.SetStartScan(true);
     std::sort(scan.FileList.begin(), scan.FileList.end());
     EXPECT_EQ(scan.FileList, (std::vector<std::string>{tree.Windows("a.tmp"), tree.Windows("look.tmp"),
                                                        tree.Windows("sub/b.tmp")}));
-    EXPECT_TRUE(files->IsFileLink(tree.Windows("sub/to-victim.tmp")));
-    EXPECT_FALSE(files->IsFileLink(tree.Windows("a.tmp")));
-    EXPECT_TRUE(files->IsFileLink(tree.Windows("missing.tmp")));
+    EXPECT_TRUE(platform.files->IsFileLink(tree.Windows("sub/to-victim.tmp")));
+    EXPECT_FALSE(platform.files->IsFileLink(tree.Windows("a.tmp")));
+    EXPECT_TRUE(platform.files->IsFileLink(tree.Windows("missing.tmp")));
 }
 
 }  // namespace

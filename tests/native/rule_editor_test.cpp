@@ -63,6 +63,7 @@ TEST(RuleEditorChosenPath, SplitsIntoFolderAndName) {
         {"C:\\A.TMP", "C:\\", "A.TMP"},
         {"C:\\TEMP\\SUB\\b c.txt", "C:\\TEMP\\SUB", "b c.txt"},
         {"\\\\server\\share\\a", "\\\\server\\share\\", "a"},
+        {"\\\\server\\a", "\\\\server\\", "a"},
         {"\\\\server\\share\\dir\\a", "\\\\server\\share\\dir", "a"},
         {"\\A.TMP", "\\", "A.TMP"},
         {"C:A.TMP", "C:", "A.TMP"},

@@ -68,7 +68,7 @@ TEST_F(AboutBoxWin, ShowsItsTextsCentredOverTheMainWindowAndClosesWithOK) {
     bool seen = false;
     int result = OpenAndRun([&](HWND box) {
         seen = true;
-        EXPECT_EQ(Text(box), "About Kelvaro");
+        EXPECT_EQ(WindowText(box), "About Kelvaro");
         EXPECT_FALSE(IsWindowEnabled(main));  // modal
         RECT r = Bounds(box);
         EXPECT_EQ(r.left, 50 + (549 - (r.right - r.left)) / 2);
@@ -79,20 +79,20 @@ TEST_F(AboutBoxWin, ShowsItsTextsCentredOverTheMainWindowAndClosesWithOK) {
         EXPECT_EQ(client.bottom, 258);
 
         auto item = [&](int id) { return GetDlgItem(box, id); };
-        EXPECT_EQ(Text(item(TfrmAbout::kLblAppId)), "Kelvaro");
-        EXPECT_EQ(Text(item(TfrmAbout::kLblWindowsId)), "Windows 95");
-        EXPECT_EQ(Text(item(TfrmAbout::kLblPhysId)), "Physical Memory Available to Windows:");
-        EXPECT_EQ(Text(item(TfrmAbout::kLblSysResId)), "System Resources:");
+        EXPECT_EQ(WindowText(item(TfrmAbout::kLblAppId)), "Kelvaro");
+        EXPECT_EQ(WindowText(item(TfrmAbout::kLblWindowsId)), "Windows 95");
+        EXPECT_EQ(WindowText(item(TfrmAbout::kLblPhysId)), "Physical Memory Available to Windows:");
+        EXPECT_EQ(WindowText(item(TfrmAbout::kLblSysResId)), "System Resources:");
         MEMORYSTATUSEX memory{};
         memory.dwLength = sizeof memory;
         GlobalMemoryStatusEx(&memory);
-        EXPECT_EQ(Text(item(TfrmAbout::kLblPhysicalId)), MemoryFigureText(memory.ullTotalPhys));
-        const std::string resources = Text(item(TfrmAbout::kLblResFreeId));
+        EXPECT_EQ(WindowText(item(TfrmAbout::kLblPhysicalId)), MemoryFigureText(memory.ullTotalPhys));
+        const std::string resources = WindowText(item(TfrmAbout::kLblResFreeId));
         EXPECT_EQ(resources, ResourceFigureText(*FreeUserResources()));
-        EXPECT_FALSE(Text(item(TfrmAbout::kNoticeId)).empty());
+        EXPECT_FALSE(WindowText(item(TfrmAbout::kNoticeId)).empty());
 
         HWND ok = item(IDOK);
-        EXPECT_EQ(Text(ok), "OK");
+        EXPECT_EQ(WindowText(ok), "OK");
         EXPECT_EQ(GetFocus(), ok);
         RECT okBounds = Bounds(ok);
         MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&okBounds), 2);

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "windows/real_platform.h"
+#include "search/platform_scan.h"
 #include "windows/test_tree.h"
 
 namespace kelvaro::testing {
@@ -14,7 +14,7 @@ using Lines = std::vector<std::string>;
 
 // victim-link.tmp, a link to a file outside, is left out as well.
 TEST(FileScanWin, WalkStaysInsideTheTreeDespiteLinkLoops) {
-    RealPlatform platform;
+    PlatformScanServices platform;
     TFileScan scan(platform.Get());
     scan.Directory = FixtureTree() + "\\tree";
     scan.FileSpecs = "*.tmp";
@@ -23,7 +23,7 @@ TEST(FileScanWin, WalkStaysInsideTheTreeDespiteLinkLoops) {
 }
 
 TEST(FileScanWin, TooLongPathsAndLossyNamesDoNotStopTheWalk) {
-    RealPlatform platform;
+    PlatformScanServices platform;
     TFileScan scan(platform.Get());
     scan.Directory = FixtureTree();
     scan.FileSpecs = "*.tmp";
@@ -44,7 +44,7 @@ TEST(FileScanWin, TooLongPathsAndLossyNamesDoNotStopTheWalk) {
 }
 
 TEST(FileScanWin, OnlyTheRealFilesBesideLookAlikeNamesAreListed) {
-    RealPlatform platform;
+    PlatformScanServices platform;
     TFileScan scan(platform.Get());
     scan.Directory = FixtureTree() + "\\lookalikes";
     scan.SetStartScan(true);
@@ -58,7 +58,7 @@ TEST(FileScanWin, ContentAndCriteriaOnRealFiles) {
     temp.File("hit.txt", std::string(100, 'x') + "Secret" + std::string(1, '\0') + "z");
     temp.File("miss.txt", "Sec\0ret");
     temp.File("empty.txt");
-    RealPlatform platform;
+    PlatformScanServices platform;
     TFileScan scan(platform.Get());
     scan.Directory = temp.Path();
     scan.SearchString = "SECRET";
@@ -75,7 +75,7 @@ TEST(FileScanWin, ContentAndCriteriaOnRealFiles) {
 TEST(FileScanWin, AMessageHandledDuringTheScanCanStopIt) {
     TempFolder temp;
     for (int i = 0; i < 20; ++i) temp.File("f" + std::to_string(i) + ".tmp");
-    RealPlatform platform;
+    PlatformScanServices platform;
     TFileScan scan(platform.Get());
     static TFileScan* current = nullptr;
     current = &scan;

@@ -16,7 +16,7 @@ namespace {
 
 TEST_F(MainWindowTest, FirstStartShowsTheDesignAndDefaults) {
     TForm1& f = Open();
-    EXPECT_EQ(Text(f.Handle()), "Kelvaro for Windows 95");
+    EXPECT_EQ(WindowText(f.Handle()), "Kelvaro for Windows 95");
     EXPECT_EQ(f.StatusText(1), "Ready");
     EXPECT_EQ(f.StatusText(0), "");
     EXPECT_FALSE(InSetupMode());
@@ -285,7 +285,7 @@ TEST_F(MainWindowTest, ADamagedValueCostsNoOtherValueThroughAStartAndClose) {
         EXPECT_EQ(boxes, wrongType ? std::vector<std::string>{"Invalid data type for '" + name + "'"}
                                    : std::vector<std::string>{});
         // The error still ends the show handler before the caption is set and automatic mode is checked.
-        EXPECT_EQ(Text(f.Handle()), wrongType ? "" : "Kelvaro for Windows 95");
+        EXPECT_EQ(WindowText(f.Handle()), wrongType ? "" : "Kelvaro for Windows 95");
         ASSERT_TRUE(Closes());
         for (const auto& [value, text] : stored) {
             if (value == c.value) continue;

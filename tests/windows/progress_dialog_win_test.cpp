@@ -118,7 +118,7 @@ TEST_F(ProgressDialogWin, LayoutAndTexts) {
     ASSERT_TRUE(window);
     EXPECT_FALSE(form.Visible());
     EXPECT_EQ(GetWindow(window, GW_OWNER), main.handle);
-    EXPECT_EQ(Text(window), "Kelvaro in Progress!");
+    EXPECT_EQ(WindowText(window), "Kelvaro in Progress!");
     RECT client;
     GetClientRect(window, &client);
     EXPECT_EQ(client.right, 416);
@@ -138,7 +138,7 @@ TEST_F(ProgressDialogWin, LayoutAndTexts) {
     };
     for (const auto& c : controls) {
         EXPECT_EQ(BoundsText(c.control), c.bounds) << c.text;
-        EXPECT_EQ(Text(c.control), c.text);
+        EXPECT_EQ(WindowText(c.control), c.text);
         if (!c.weight) continue;
         LOGFONTA font{};
         GetObjectA(reinterpret_cast<HFONT>(SendMessageA(c.control, WM_GETFONT, 0, 0)), sizeof font, &font);

@@ -132,8 +132,8 @@ TEST(RuleEditorWin, AddModeStartsInDesignStateAndAppendsWhatWasEntered) {
                       for (const auto& control : layout)
                           EXPECT_EQ(BoundsText(Item(dialog, control.id)), control.bounds);
                       EXPECT_EQ(GetFocus(), Item(dialog, TForm2::kButton1Id));
-                      EXPECT_EQ(Text(Item(dialog, TForm2::kCBAgeId)), "None");
-                      EXPECT_EQ(Text(Item(dialog, TForm2::kCBByteId)), "Bytes");
+                      EXPECT_EQ(WindowText(Item(dialog, TForm2::kCBAgeId)), "None");
+                      EXPECT_EQ(WindowText(Item(dialog, TForm2::kCBByteId)), "Bytes");
                       EXPECT_TRUE(Checked(dialog, TForm2::kCBIncSubDirId));
                       for (int id : {TForm2::kLnkCBId, TForm2::kEditAgeId, TForm2::kLabel5Id,
                                      TForm2::kEditSizeId, TForm2::kCBByteId})
@@ -154,14 +154,14 @@ TEST(RuleEditorWin, AddModeStartsInDesignStateAndAppendsWhatWasEntered) {
                       SetWindowTextA(age, "");
                       for (char key : std::string("3x0"))
                           SendMessageA(age, WM_CHAR, static_cast<unsigned char>(key), 1);
-                      EXPECT_EQ(Text(age), "30");  // "x" refused
+                      EXPECT_EQ(WindowText(age), "30");  // "x" refused
                       SendMessageA(age, WM_KEYDOWN, VK_UP, 1);
-                      EXPECT_EQ(Text(age), "31");
+                      EXPECT_EQ(WindowText(age), "31");
 
                       Pick(dialog, TForm2::kCBSizeId, 3);
                       EXPECT_TRUE(Visible(dialog, TForm2::kEditSizeId) && Visible(dialog, TForm2::kCBByteId));
                       SetText(dialog, TForm2::kEditSizeId, "-5");
-                      EXPECT_EQ(Text(Item(dialog, TForm2::kEditSizeId)), "0");
+                      EXPECT_EQ(WindowText(Item(dialog, TForm2::kEditSizeId)), "0");
                       SetText(dialog, TForm2::kEditSizeId, "2");
                       SendMessageA(Item(dialog, TForm2::kCBByteId), CB_SETCURSEL, 1, 0);
                       Click(dialog, TForm2::kButton1Id);
@@ -252,16 +252,16 @@ TEST(RuleEditorWin, EditModeShowsTheRowAndWritesItBackInPlace) {
             EXPECT_EQ(own.top, main.top + ((main.bottom - main.top) - (own.bottom - own.top)) / 2);
             EXPECT_TRUE(TForm2::FromHandle(dialog)->BrowseButtonsFlat());
 
-            EXPECT_EQ(Text(Item(dialog, TForm2::kEditLocId)), "C:\\TEMP");
+            EXPECT_EQ(WindowText(Item(dialog, TForm2::kEditLocId)), "C:\\TEMP");
             EXPECT_TRUE(Visible(dialog, TForm2::kLnkCBId) && Checked(dialog, TForm2::kLnkCBId));
             EXPECT_FALSE(Checked(dialog, TForm2::kCBIncSubDirId));
-            EXPECT_EQ(Text(Item(dialog, TForm2::kCBAgeId)), "Greater than or equal to");
+            EXPECT_EQ(WindowText(Item(dialog, TForm2::kCBAgeId)), "Greater than or equal to");
             EXPECT_TRUE(Visible(dialog, TForm2::kEditAgeId) && Visible(dialog, TForm2::kLabel5Id));
-            EXPECT_EQ(Text(Item(dialog, TForm2::kEditAgeId)), "30");
-            EXPECT_EQ(Text(Item(dialog, TForm2::kCBSizeId)), "Greater than");
-            EXPECT_EQ(Text(Item(dialog, TForm2::kEditSizeId)), "2");
+            EXPECT_EQ(WindowText(Item(dialog, TForm2::kEditAgeId)), "30");
+            EXPECT_EQ(WindowText(Item(dialog, TForm2::kCBSizeId)), "Greater than");
+            EXPECT_EQ(WindowText(Item(dialog, TForm2::kEditSizeId)), "2");
             EXPECT_TRUE(Visible(dialog, TForm2::kCBByteId));
-            EXPECT_EQ(Text(Item(dialog, TForm2::kCBByteId)), "KBytes");
+            EXPECT_EQ(WindowText(Item(dialog, TForm2::kCBByteId)), "KBytes");
             if (const char* shot = std::getenv("KELVARO_EDITOR_SCREENSHOT")) {
                 UpdateWindow(dialog);
                 SaveScreenshot(shot);
@@ -296,11 +296,11 @@ TEST(RuleEditorWin, BadNumberShowsTheErrorAndFillsUpToIt) {
             return IDOK;
         });
     OpenEditor(host, {[](HWND dialog) {
-                   EXPECT_EQ(Text(Item(dialog, TForm2::kEditLocId)), "D:\\X");
+                   EXPECT_EQ(WindowText(Item(dialog, TForm2::kEditLocId)), "D:\\X");
                    EXPECT_TRUE(Checked(dialog, TForm2::kCBIncSubDirId));
-                   EXPECT_EQ(Text(Item(dialog, TForm2::kCBAgeId)), "Less than");
+                   EXPECT_EQ(WindowText(Item(dialog, TForm2::kCBAgeId)), "Less than");
                    EXPECT_TRUE(Visible(dialog, TForm2::kEditAgeId));
-                   EXPECT_EQ(Text(Item(dialog, TForm2::kCBSizeId)), "None");  // never reached
+                   EXPECT_EQ(WindowText(Item(dialog, TForm2::kCBSizeId)), "None");  // never reached
                    EXPECT_FALSE(Visible(dialog, TForm2::kEditSizeId));
                    Click(dialog, TForm2::kButton3Id);
                }});
@@ -327,13 +327,13 @@ TEST(RuleEditorWin, BrowseButtonsGoThroughThePickers) {
     OpenEditor(host, {[&](HWND dialog) {
                    Click(dialog, TForm2::kExplorerButton2Id);
                    EXPECT_EQ(owner, dialog);
-                   EXPECT_EQ(Text(Item(dialog, TForm2::kEditLocId)), "C:\\WINDOWS");
+                   EXPECT_EQ(WindowText(Item(dialog, TForm2::kEditLocId)), "C:\\WINDOWS");
                    SetText(dialog, TForm2::kEditLocId, "typed");
                    Click(dialog, TForm2::kExplorerButton2Id);
-                   EXPECT_EQ(Text(Item(dialog, TForm2::kEditLocId)), "typed");
+                   EXPECT_EQ(WindowText(Item(dialog, TForm2::kEditLocId)), "typed");
                    Click(dialog, TForm2::kExplorerButton1Id);
-                   EXPECT_EQ(Text(Item(dialog, TForm2::kEditLocId)), "C:\\");
-                   EXPECT_EQ(Text(Item(dialog, TForm2::kEditFileId)), "A.TMP");
+                   EXPECT_EQ(WindowText(Item(dialog, TForm2::kEditLocId)), "C:\\");
+                   EXPECT_EQ(WindowText(Item(dialog, TForm2::kEditFileId)), "A.TMP");
                    Click(dialog, TForm2::kButton3Id);
                }});
     // A fresh opening starts the folder picker without a preselection again.

@@ -1,16 +1,12 @@
 #pragma once
-// What a window shows, as the Windows tests compare it.
+// Where a window stands, as the Windows tests compare it; its text is read by WindowText.
 #include <windows.h>
 
 #include <string>
 
-namespace kelvaro::testing {
+#include "ui/window_text_win.h"
 
-inline std::string Text(HWND window) {
-    char text[512] = {};
-    GetWindowTextA(window, text, sizeof text);
-    return text;
-}
+namespace kelvaro::testing {
 
 // "left,top widthxheight" in the parent's client area.
 inline std::string BoundsText(HWND control) {
