@@ -76,8 +76,12 @@ bool DescribeEntry(const wchar_t* name, int nameLength, std::uint32_t attributes
 // The platform's directory search, with its wildcards.
 class Win32Listing : public ReadAheadListing {
 public:
-    Win32Listing(FindOwner handle, const WIN32_FIND_DATAW& first, std::size_t folderLength, bool directoriesOnly)
-        : handle_(std::move(handle)), data_(first), folderLength_(folderLength), directoriesOnly_(directoriesOnly) {}
+    Win32Listing(FindOwner handle, const WIN32_FIND_DATAW& first, std::size_t folderLength,
+                 bool directoriesOnly)
+        : handle_(std::move(handle)),
+          data_(first),
+          folderLength_(folderLength),
+          directoriesOnly_(directoriesOnly) {}
 
 private:
     bool Advance(DirectoryEntry& entry) override {
@@ -203,9 +207,9 @@ public:
             if (auto listing = ListFolderByHandle(pattern.substr(0, folderLength))) return listing;
         WIN32_FIND_DATAW data;
         // Basic information: no short names, which Wine would make up for every entry.
-        FindOwner handle(FindFirstFileExW(Widen(pattern).c_str(), FindExInfoBasic, &data,
-                                          directoriesOnly ? FindExSearchLimitToDirectories : FindExSearchNameMatch,
-                                          nullptr, 0));
+        FindOwner handle(FindFirstFileExW(
+            Widen(pattern).c_str(), FindExInfoBasic, &data,
+            directoriesOnly ? FindExSearchLimitToDirectories : FindExSearchNameMatch, nullptr, 0));
         if (!handle) return nullptr;
         auto listing = std::make_unique<Win32Listing>(std::move(handle), data, folderLength, directoriesOnly);
         if (!listing->Prime()) return nullptr;
@@ -214,8 +218,9 @@ public:
 
     std::optional<FolderIdentity> IdentifyFolder(const std::string& path) override {
         // Backup semantics let CreateFile open a folder; no access is asked, only its identity.
-        HandleOwner handle(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        HandleOwner handle(CreateFileA(path.c_str(), 0,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         if (!handle) return std::nullopt;
         std::optional<FolderIdentity> identity;
         std::uint64_t index = 0;
@@ -263,18 +268,21 @@ private:
     // reparse point.
     static std::optional<std::wstring> FinalPath(const std::wstring& path, bool file) {
         DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (file ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
-        HandleOwner handle(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, flags, nullptr));
+        HandleOwner handle(CreateFileW(path.c_str(), 0,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                       OPEN_EXISTING, flags, nullptr));
         if (!handle) return std::nullopt;
         std::optional<std::wstring> final;
         FILE_ATTRIBUTE_TAG_INFO tag{};
         if (!file || (GetFileInformationByHandleEx(handle.Get(), FileAttributeTagInfo, &tag, sizeof tag) &&
                       !(tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))) {
             std::wstring name(MAX_PATH, L'\0');
-            DWORD length = GetFinalPathNameByHandleW(handle.Get(), name.data(), static_cast<DWORD>(name.size()), 0);
+            DWORD length =
+                GetFinalPathNameByHandleW(handle.Get(), name.data(), static_cast<DWORD>(name.size()), 0);
             if (length >= name.size()) {
                 name.resize(length);
-                length = GetFinalPathNameByHandleW(handle.Get(), name.data(), static_cast<DWORD>(name.size()), 0);
+                length =
+                    GetFinalPathNameByHandleW(handle.Get(), name.data(), static_cast<DWORD>(name.size()), 0);
             }
             if (length > 0 && length < name.size()) final = name.substr(0, length);
         }
@@ -285,8 +293,8 @@ private:
         std::optional<std::uint32_t> volume = VolumeSerialOfRoot(folder);
         if (!volume) return nullptr;
         HandleOwner handle(CreateFileA(folder.c_str(), FILE_LIST_DIRECTORY,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         if (!handle) return nullptr;
         auto listing = std::make_unique<FolderHandleListing>(std::move(handle), folder.size(), *volume);
         if (!listing->Prime()) return nullptr;
@@ -301,8 +309,9 @@ private:
         auto known = volumeSerials_.find(root);
         if (known != volumeSerials_.end()) return known->second;
         // As GetFileInformationByHandle reports it for every folder on the volume.
-        HandleOwner handle(CreateFileA(root.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        HandleOwner handle(CreateFileA(root.c_str(), 0,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         if (!handle) return std::nullopt;
         BY_HANDLE_FILE_INFORMATION info;
         if (!GetFileInformationByHandle(handle.Get(), &info)) return std::nullopt;

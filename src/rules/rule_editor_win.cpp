@@ -171,7 +171,8 @@ private:
     // Small enough to draw with a few shapes; no bitmap resource to keep in step.
     void DrawPicture(HDC dc, int x, int y) {
         PenOwner pen(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
-        BrushOwner fill(CreateSolidBrush(picture_ == Picture::Folder ? RGB(255, 255, 0) : RGB(255, 255, 255)));
+        BrushOwner fill(
+            CreateSolidBrush(picture_ == Picture::Folder ? RGB(255, 255, 0) : RGB(255, 255, 255)));
         // Declared after the pen and brush, so they are put back before those are deleted.
         Selection penSelection(dc, pen.Get());
         Selection fillSelection(dc, fill.Get());

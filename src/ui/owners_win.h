@@ -53,8 +53,7 @@ public:
     explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
-    WindowDc(WindowDc&& other) noexcept
-        : window_(other.window_), dc_(std::exchange(other.dc_, nullptr)) {}
+    WindowDc(WindowDc&& other) noexcept : window_(other.window_), dc_(std::exchange(other.dc_, nullptr)) {}
     WindowDc& operator=(WindowDc&&) = delete;
     ~WindowDc() {
         if (dc_) ReleaseDC(window_, dc_);
