@@ -5,6 +5,7 @@
 #include "app/about_box.h"
 #include "ui/application.h"
 #include "ui/message_box_win.h"
+#include "ui/owners_win.h"
 #include "ui/resource_ids.h"
 
 namespace kelvaro {
@@ -72,7 +73,7 @@ TfrmAbout::~TfrmAbout() {
 
 HWND TfrmAbout::MakeLabel(const char* text, int x, int y, int id) {
     HWND label = MakeChild(Handle(), "STATIC", "", SS_LEFTNOWORDWRAP | SS_NOPREFIX, x, y, 0, kLabelHeight, id,
-                           font_.get());
+                           font_.Get());
     SetLabel(label, text);
     return label;
 }
@@ -82,12 +83,10 @@ void TfrmAbout::SetLabel(HWND label, const std::string& text) {
     if (!label) return;
     SetWindowTextA(label, text.c_str());
     RECT extent{0, 0, 0, 0};
-    if (HDC dc = GetDC(label)) {
-        HGDIOBJ old = SelectObject(dc, font_.get());
-        DrawTextA(dc, text.data(), static_cast<int>(text.size()), &extent,
+    if (WindowDc dc(label); dc) {
+        Selection font(dc.Get(), font_.Get());
+        DrawTextA(dc.Get(), text.data(), static_cast<int>(text.size()), &extent,
                   DT_CALCRECT | DT_EXPANDTABS | DT_SINGLELINE | DT_LEFT | DT_NOPREFIX);
-        SelectObject(dc, old);
-        ReleaseDC(label, dc);
     }
     // A few pixels of room: the static control's own drawing runs slightly wider than the measure.
     SetWindowPos(label, nullptr, 0, 0, extent.right + 4, kLabelHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -96,7 +95,7 @@ void TfrmAbout::SetLabel(HWND label, const std::string& text) {
 void TfrmAbout::CreateControls() {
     // Made first, so it is first in the tab order.
     cmdOK_ = MakeChild(Handle(), "BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 254, 224, 75, 23, kCmdOKId,
-                       font_.get());
+                       font_.Get());
     // The control's own timer keeps the drawing on this thread, so closing the box never races a
     // drawing thread.
     animate1_ = MakeChild(Handle(), ANIMATE_CLASSA, "", ACS_TRANSPARENT | ACS_TIMER, 16, 16, 32, 32, kAnimate1Id,

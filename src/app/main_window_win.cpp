@@ -114,8 +114,8 @@ TForm1::TForm1(MainWindowServices services, std::string settingsKey)
     HINSTANCE instance = GetModuleHandleA(nullptr);
     RegisterClassOnce(kClassName, LoadIconA(instance, MAKEINTRESOURCEA(IDI_MAIN)));
     // Arial 8 point at 96 pixels per inch for the window; MS Sans Serif 8 point for the lists.
-    font_ = CreateUiFont(-11, "Arial");
-    listFont_ = CreateDialogFont();
+    font_.Reset(CreateUiFont(-11, "Arial"));
+    listFont_.Reset(CreateDialogFont());
     menu_ = std::make_unique<MainMenu>(MenuDesign());
     Create(kClassName, "", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, CW_USEDEFAULT, CW_USEDEFAULT, kDesignWidth,
            kDesignHeight, nullptr, menu_->Handle());
@@ -142,9 +142,8 @@ TForm1::~TForm1() {
         keyPreviewOwner = nullptr;
     }
     form3_.reset();
+    // Before the fonts go: the window and its children still use them.
     if (Handle()) DestroyWindow(Handle());
-    if (font_) DeleteObject(font_);
-    if (listFont_) DeleteObject(listFont_);
 }
 
 void TForm1::FormCreate() {
@@ -186,7 +185,7 @@ void TForm1::CreateLists() {
     for (const ColumnDesign& column : kSetupColumns) setupList_->AddColumn(column.caption, column.width, column.format);
     for (const ColumnDesign& column : kResultColumns) listView_->AddColumn(column.caption, column.width, column.format);
     for (TCoolListView* list : {setupList_.get(), listView_.get()}) {
-        list->SetFont(listFont_);
+        list->SetFont(listFont_.Get());
         list->OnKeyPress = [this](TCoolListView&, char key) { FormKeyPress(key); };
     }
     listView_->AutoSort = true;
@@ -203,7 +202,7 @@ void TForm1::CreateStatusBar() {
                                  0, 0, 0, kStatusBarHeight, Handle(),
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(command::StatusBar)),
                                  GetModuleHandleA(nullptr), nullptr);
-    SendMessageA(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    SendMessageA(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     int edges[2] = {300, 500};  // panels 300 and 200 wide
     SendMessageA(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
     SetStatusText(kStatePanel, "Ready");

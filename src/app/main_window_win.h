@@ -17,6 +17,7 @@
 #include "run/result_sums.h"
 #include "search/file_scan.h"
 #include "shell/shell_link.h"
+#include "ui/font_win.h"
 #include "ui/window_win.h"
 #include "widgets/cool_list_view_win.h"
 
@@ -151,8 +152,8 @@ private:
     // First, so that everything built on the services goes before them.
     MainWindowServices services_;
     std::string settingsKey_;
-    HFONT font_ = nullptr;      // Arial, for the window and its bars
-    HFONT listFont_ = nullptr;  // MS Sans Serif, for the lists
+    FontOwner font_;      // Arial, for the window and its bars
+    FontOwner listFont_;  // MS Sans Serif, for the lists
     std::unique_ptr<MainMenu> menu_;
     std::unique_ptr<TToolbarPanel> panel_;
     std::map<int, TSpeedButton*> buttons_;  // owned by the panel

@@ -10,6 +10,7 @@
 #include "platform/drive_part.h"
 #include "platform/exact_win32_name.h"
 #include "platform/file_system.h"
+#include "platform/handle_owners_win.h"
 
 namespace kelvaro {
 namespace {
@@ -76,13 +77,16 @@ bool DescribeEntry(const wchar_t* name, int nameLength, std::uint32_t attributes
 // The platform's directory search, with its wildcards.
 class Win32Listing : public ReadAheadListing {
 public:
-    Win32Listing(HANDLE handle, const WIN32_FIND_DATAW& first, std::size_t folderLength, bool directoriesOnly)
-        : handle_(handle), data_(first), folderLength_(folderLength), directoriesOnly_(directoriesOnly) {}
-    ~Win32Listing() override { FindClose(handle_); }
+    Win32Listing(FindOwner handle, const WIN32_FIND_DATAW& first, std::size_t folderLength,
+                 bool directoriesOnly)
+        : handle_(std::move(handle)),
+          data_(first),
+          folderLength_(folderLength),
+          directoriesOnly_(directoriesOnly) {}
 
 private:
     bool Advance(DirectoryEntry& entry) override {
-        while (firstUnread_ || FindNextFileW(handle_, &data_)) {
+        while (firstUnread_ || FindNextFileW(handle_.Get(), &data_)) {
             firstUnread_ = false;
             std::uint64_t size = (static_cast<std::uint64_t>(data_.nFileSizeHigh) << 32) | data_.nFileSizeLow;
             if (DescribeEntry(data_.cFileName, lstrlenW(data_.cFileName), data_.dwFileAttributes, size,
@@ -92,7 +96,7 @@ private:
         return false;
     }
 
-    HANDLE handle_;
+    FindOwner handle_;
     WIN32_FIND_DATAW data_;
     std::size_t folderLength_;
     bool directoriesOnly_;
@@ -103,9 +107,8 @@ private:
 // with the listing, where the walk would otherwise open every subfolder to learn it.
 class FolderHandleListing : public ReadAheadListing {
 public:
-    FolderHandleListing(HANDLE folder, std::size_t folderLength, std::uint64_t volume)
-        : folder_(folder), folderLength_(folderLength), volume_(volume), buffer_(8192) {}
-    ~FolderHandleListing() override { CloseHandle(folder_); }
+    FolderHandleListing(HandleOwner folder, std::size_t folderLength, std::uint64_t volume)
+        : folder_(std::move(folder)), folderLength_(folderLength), volume_(volume), buffer_(8192) {}
 
 private:
     bool Advance(DirectoryEntry& entry) override {
@@ -126,14 +129,14 @@ private:
     bool Fill() {
         FILE_INFO_BY_HANDLE_CLASS kind = started_ ? FileIdBothDirectoryInfo : FileIdBothDirectoryRestartInfo;
         started_ = true;
-        if (!GetFileInformationByHandleEx(folder_, kind, buffer_.data(),
+        if (!GetFileInformationByHandleEx(folder_.Get(), kind, buffer_.data(),
                                           static_cast<DWORD>(buffer_.size() * sizeof buffer_[0])))
             return false;
         next_ = reinterpret_cast<const char*>(buffer_.data());
         return true;
     }
 
-    HANDLE folder_;
+    HandleOwner folder_;
     std::size_t folderLength_;
     std::uint64_t volume_;
     std::vector<std::uint64_t> buffer_;  // 64 KB, aligned for the records
@@ -200,32 +203,32 @@ public:
             if (auto listing = ListFolderByHandle(pattern.substr(0, folderLength))) return listing;
         WIN32_FIND_DATAW data;
         // Basic information: no short names, which Wine would make up for every entry.
-        HANDLE handle = FindFirstFileExW(Widen(pattern).c_str(), FindExInfoBasic, &data,
-                                         directoriesOnly ? FindExSearchLimitToDirectories : FindExSearchNameMatch,
-                                         nullptr, 0);
-        if (handle == INVALID_HANDLE_VALUE) return nullptr;
-        auto listing = std::make_unique<Win32Listing>(handle, data, folderLength, directoriesOnly);
+        FindOwner handle(FindFirstFileExW(
+            Widen(pattern).c_str(), FindExInfoBasic, &data,
+            directoriesOnly ? FindExSearchLimitToDirectories : FindExSearchNameMatch, nullptr, 0));
+        if (!handle) return nullptr;
+        auto listing = std::make_unique<Win32Listing>(std::move(handle), data, folderLength, directoriesOnly);
         if (!listing->Prime()) return nullptr;
         return listing;
     }
 
     std::optional<FolderIdentity> IdentifyFolder(const std::string& path) override {
         // Backup semantics let CreateFile open a folder; no access is asked, only its identity.
-        HANDLE handle = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+        HandleOwner handle(CreateFileA(path.c_str(), 0,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!handle) return std::nullopt;
         std::optional<FolderIdentity> identity;
         std::uint64_t index = 0;
         std::optional<std::uint32_t> volume = VolumeSerialOfRoot(path);
-        if (volume && fileIndex_.Query(handle, index)) {
+        if (volume && fileIndex_.Query(handle.Get(), index)) {
             identity = FolderIdentity{*volume, index};
         } else {
             BY_HANDLE_FILE_INFORMATION info;
-            if (GetFileInformationByHandle(handle, &info))
+            if (GetFileInformationByHandle(handle.Get(), &info))
                 identity = FolderIdentity{info.dwVolumeSerialNumber,
                                           (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
         }
-        CloseHandle(handle);
         return identity;
     }
 
@@ -261,33 +264,35 @@ private:
     // reparse point.
     static std::optional<std::wstring> FinalPath(const std::wstring& path, bool file) {
         DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (file ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
-        HANDLE handle = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, flags, nullptr);
-        if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+        HandleOwner handle(CreateFileW(path.c_str(), 0,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                       OPEN_EXISTING, flags, nullptr));
+        if (!handle) return std::nullopt;
         std::optional<std::wstring> final;
         FILE_ATTRIBUTE_TAG_INFO tag{};
-        if (!file || (GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &tag, sizeof tag) &&
+        if (!file || (GetFileInformationByHandleEx(handle.Get(), FileAttributeTagInfo, &tag, sizeof tag) &&
                       !(tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))) {
             std::wstring name(MAX_PATH, L'\0');
-            DWORD length = GetFinalPathNameByHandleW(handle, name.data(), static_cast<DWORD>(name.size()), 0);
+            DWORD length =
+                GetFinalPathNameByHandleW(handle.Get(), name.data(), static_cast<DWORD>(name.size()), 0);
             if (length >= name.size()) {
                 name.resize(length);
-                length = GetFinalPathNameByHandleW(handle, name.data(), static_cast<DWORD>(name.size()), 0);
+                length =
+                    GetFinalPathNameByHandleW(handle.Get(), name.data(), static_cast<DWORD>(name.size()), 0);
             }
             if (length > 0 && length < name.size()) final = name.substr(0, length);
         }
-        CloseHandle(handle);
         return final;
     }
 
     std::unique_ptr<DirectoryListing> ListFolderByHandle(const std::string& folder) {
         std::optional<std::uint32_t> volume = VolumeSerialOfRoot(folder);
         if (!volume) return nullptr;
-        HANDLE handle = CreateFileA(folder.c_str(), FILE_LIST_DIRECTORY,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (handle == INVALID_HANDLE_VALUE) return nullptr;
-        auto listing = std::make_unique<FolderHandleListing>(handle, folder.size(), *volume);
+        HandleOwner handle(CreateFileA(folder.c_str(), FILE_LIST_DIRECTORY,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!handle) return nullptr;
+        auto listing = std::make_unique<FolderHandleListing>(std::move(handle), folder.size(), *volume);
         if (!listing->Prime()) return nullptr;
         return listing;
     }
@@ -300,13 +305,12 @@ private:
         auto known = volumeSerials_.find(root);
         if (known != volumeSerials_.end()) return known->second;
         // As GetFileInformationByHandle reports it for every folder on the volume.
-        HANDLE handle = CreateFileA(root.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+        HandleOwner handle(CreateFileA(root.c_str(), 0,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!handle) return std::nullopt;
         BY_HANDLE_FILE_INFORMATION info;
-        BOOL ok = GetFileInformationByHandle(handle, &info);
-        CloseHandle(handle);
-        if (!ok) return std::nullopt;
+        if (!GetFileInformationByHandle(handle.Get(), &info)) return std::nullopt;
         volumeSerials_[root] = info.dwVolumeSerialNumber;
         return info.dwVolumeSerialNumber;
     }

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "platform/handle_owners_win.h"
 #include "platform/registry.h"
 
 namespace kelvaro {
@@ -10,20 +11,17 @@ std::unique_ptr<RegistryKey> OpenUnder(HKEY parent, const std::string& path, boo
 
 class Win32RegistryKey : public RegistryKey {
 public:
-    explicit Win32RegistryKey(HKEY key) : key_(key) {}
-    ~Win32RegistryKey() override { RegCloseKey(key_); }
-    Win32RegistryKey(const Win32RegistryKey&) = delete;
-    Win32RegistryKey& operator=(const Win32RegistryKey&) = delete;
+    explicit Win32RegistryKey(RegistryKeyOwner key) : key_(std::move(key)) {}
 
     std::unique_ptr<RegistryKey> OpenKey(const std::string& path, bool create) override {
-        return OpenUnder(key_, path, create);
+        return OpenUnder(key_.Get(), path, create);
     }
 
     RegistryValue ReadValue(const std::string& name) override {
         RegistryValue value;
         DWORD type = REG_NONE;
         DWORD size = 0;
-        if (RegQueryValueExA(key_, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        if (RegQueryValueExA(key_.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
             return value;
         if (type != REG_SZ && type != REG_EXPAND_SZ) {
             value.type = RegistryValueType::Other;
@@ -33,7 +31,7 @@ public:
         for (;;) {
             value.data.resize(size);
             DWORD read = size;
-            LONG result = RegQueryValueExA(key_, name.c_str(), nullptr, &type,
+            LONG result = RegQueryValueExA(key_.Get(), name.c_str(), nullptr, &type,
                                            reinterpret_cast<BYTE*>(value.data.data()), &read);
             if (result == ERROR_MORE_DATA) {
                 size = read > size ? read : size * 2 + 1;
@@ -58,12 +56,12 @@ public:
         // The call counts a terminating zero in by itself when the byte just past the given data is zero,
         // as it always is after a std::string's characters; a non-zero byte there keeps the count exact.
         std::string data = text + '\x01';
-        return RegSetValueExA(key_, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.data()),
+        return RegSetValueExA(key_.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.data()),
                               static_cast<DWORD>(text.size())) == ERROR_SUCCESS;
     }
 
 private:
-    HKEY key_;
+    RegistryKeyOwner key_;
 };
 
 std::unique_ptr<RegistryKey> OpenUnder(HKEY parent, const std::string& path, bool create, REGSAM access) {
@@ -72,7 +70,7 @@ std::unique_ptr<RegistryKey> OpenUnder(HKEY parent, const std::string& path, boo
                                            nullptr, &key, nullptr)
                          : RegOpenKeyExA(parent, path.c_str(), 0, access, &key);
     if (result != ERROR_SUCCESS) return nullptr;
-    return std::make_unique<Win32RegistryKey>(key);
+    return std::make_unique<Win32RegistryKey>(RegistryKeyOwner(key));
 }
 
 class Win32Registry : public Registry {

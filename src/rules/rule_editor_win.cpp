@@ -164,10 +164,12 @@ private:
 
     // Small enough to draw with a few shapes; no bitmap resource to keep in step.
     void DrawPicture(HDC dc, int x, int y) {
-        HPEN pen = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
-        HBRUSH fill = CreateSolidBrush(picture_ == Picture::Folder ? RGB(255, 255, 0) : RGB(255, 255, 255));
-        HGDIOBJ oldPen = SelectObject(dc, pen);
-        HGDIOBJ oldBrush = SelectObject(dc, fill);
+        PenOwner pen(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
+        BrushOwner fill(
+            CreateSolidBrush(picture_ == Picture::Folder ? RGB(255, 255, 0) : RGB(255, 255, 255)));
+        // Declared after the pen and brush, so they are put back before those are deleted.
+        Selection penSelection(dc, pen.Get());
+        Selection fillSelection(dc, fill.Get());
         if (picture_ == Picture::Folder) {
             Rectangle(dc, x + 1, y + 3, x + 7, y + 6);
             Rectangle(dc, x + 1, y + 5, x + 15, y + 14);
@@ -180,10 +182,6 @@ private:
                 LineTo(dc, x + 11, y + 7 + 2 * line);
             }
         }
-        SelectObject(dc, oldBrush);
-        SelectObject(dc, oldPen);
-        DeleteObject(fill);
-        DeleteObject(pen);
     }
 
     Picture picture_;
@@ -224,7 +222,7 @@ TForm2::TForm2(RuleEditorHost& host)
 }
 
 TForm2::~TForm2() {
-    if (tooltip_) DestroyWindow(tooltip_);
+    tooltip_.Reset();
     // The children go first, while the buttons' objects still exist.
     if (Handle()) DestroyWindow(Handle());
 }
@@ -242,18 +240,18 @@ HWND TForm2::AddControl(const char* className, const char* text, DWORD style, DW
     HWND control = CreateWindowExA(exStyle, className, text, WS_CHILD | style, x, y, width, height, Handle(),
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                    GetModuleHandleA(nullptr), nullptr);
-    if (control) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    if (control) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     return control;
 }
 
 HWND TForm2::AddLabel(const char* text, int x, int y, int id, bool visible) {
     // A label is as large as its one line of text.
-    HDC dc = GetDC(Handle());
-    HGDIOBJ old = SelectObject(dc, font_.get());
     SIZE size{};
-    GetTextExtentPoint32A(dc, text, static_cast<int>(std::string(text).size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(Handle(), dc);
+    {
+        WindowDc dc(Handle());
+        Selection font(dc.Get(), font_.Get());
+        GetTextExtentPoint32A(dc.Get(), text, static_cast<int>(std::string(text).size()), &size);
+    }
     return AddControl("STATIC", text, SS_LEFT | SS_NOPREFIX | (visible ? WS_VISIBLE : 0), 0, x, y, size.cx,
                       size.cy, id);
 }
@@ -322,9 +320,9 @@ void TForm2::CreateControls() {
     explorerButton1_ = std::make_unique<TExplorerButton>(
         Handle(), kExplorerButton1Id, 216, 94, TExplorerButton::Picture::File, "Browse for file", hint);
 
-    tooltip_ = CreateWindowExA(
+    tooltip_.Reset(CreateWindowExA(
         WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, GetModuleHandleA(nullptr), nullptr));
     if (tooltip_) {
         for (TExplorerButton* button : {explorerButton1_.get(), explorerButton2_.get()}) {
             TOOLINFOA tool{};
@@ -333,7 +331,7 @@ void TForm2::CreateControls() {
             tool.hwnd = Handle();
             tool.uId = reinterpret_cast<UINT_PTR>(button->Handle());
             tool.lpszText = const_cast<char*>("Browse");
-            SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+            SendMessageA(tooltip_.Get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
         }
     }
     OpenAnimation();

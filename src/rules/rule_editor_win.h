@@ -11,6 +11,7 @@
 #include "rules/folder_browse_win.h"
 #include "rules/search_rule.h"
 #include "ui/font_win.h"
+#include "ui/owners_win.h"
 #include "ui/window_win.h"
 
 namespace kelvaro {
@@ -119,7 +120,7 @@ private:
 
     RuleEditorHost& host_;
     FontOwner font_;
-    HWND tooltip_ = nullptr;
+    WindowOwner tooltip_;
     std::unique_ptr<TExplorerButton> explorerButton1_;
     std::unique_ptr<TExplorerButton> explorerButton2_;
     TFolderBrowse folderBrowse_;

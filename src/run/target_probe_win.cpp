@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "platform/handle_owners_win.h"
 #include "run/broken_shortcut.h"
 
 namespace kelvaro {
@@ -19,9 +20,7 @@ public:
 
     bool IsExistingFile(const std::u16string& path) override {
         WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW(Wide(path), &found);
-        if (search == INVALID_HANDLE_VALUE) return false;
-        FindClose(search);
+        if (!FindOwner(FindFirstFileW(Wide(path), &found))) return false;
         return !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
     }
 };

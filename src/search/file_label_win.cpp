@@ -1,34 +1,26 @@
 #include "search/file_label_win.h"
 
+#include "ui/owners_win.h"
+
 namespace kelvaro {
 namespace {
 
 // Measures on the label's own DC with the label's font, as drawing will use it.
 class DcMeasurer : public TextMeasurer {
 public:
-    DcMeasurer(HWND window, HFONT font) : window_(window), dc_(GetDC(window)) {
-        if (dc_) oldFont_ = static_cast<HFONT>(SelectObject(dc_, font));
-    }
-    ~DcMeasurer() override {
-        if (!dc_) return;
-        SelectObject(dc_, oldFont_);
-        ReleaseDC(window_, dc_);
-    }
-    DcMeasurer(const DcMeasurer&) = delete;
-    DcMeasurer& operator=(const DcMeasurer&) = delete;
+    DcMeasurer(HWND window, HFONT font) : dc_(window), font_(dc_.Get(), font) {}
 
     int TextWidth(const std::string& text) override {
         SIZE size{};
         if (!dc_ || text.empty() ||
-            !GetTextExtentPoint32A(dc_, text.data(), static_cast<int>(text.size()), &size))
+            !GetTextExtentPoint32A(dc_.Get(), text.data(), static_cast<int>(text.size()), &size))
             return 0;
         return size.cx;
     }
 
 private:
-    HWND window_;
-    HDC dc_;
-    HFONT oldFont_ = nullptr;
+    WindowDc dc_;
+    Selection font_;
 };
 
 }  // namespace
@@ -107,11 +99,12 @@ void TFileLabel::Paint() {
     FillRect(dc, &bounds, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
     if (!IsWindowEnabled(Handle())) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
     SetBkMode(dc, TRANSPARENT);
-    HGDIOBJ oldFont = SelectObject(dc, EffectiveFont());
-    // One line, clipped at the bounds; "&" is an accelerator marker, not a character.
-    DrawTextA(dc, caption_.data(), static_cast<int>(caption_.size()), &bounds,
-              DT_LEFT | DT_TOP | DT_SINGLELINE);
-    SelectObject(dc, oldFont);
+    {
+        Selection font(dc, EffectiveFont());
+        // One line, clipped at the bounds; "&" is an accelerator marker, not a character.
+        DrawTextA(dc, caption_.data(), static_cast<int>(caption_.size()), &bounds,
+                  DT_LEFT | DT_TOP | DT_SINGLELINE);
+    }
     EndPaint(Handle(), &paint);
 }
 

@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "ui/guarded_call_win.h"
+#include "ui/owners_win.h"
 #include "ui/resource_ids.h"
 #include "ui/window_text_win.h"
 
@@ -65,18 +66,18 @@ void TForm3::CreateControls() {
     HWND form = Handle();
     // Made first, so it is first in the tab order.
     button1_ = MakeChild(form, "BUTTON", "&Stop", WS_TABSTOP | BS_PUSHBUTTON, 336, 48, 75, 25, kButton1Id,
-                         font_.get());
+                         font_.Get());
     if (button1_) {
         SetWindowLongPtrA(button1_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         button1Default_ = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(button1_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Button1Procedure)));
     }
     animate1_ = MakeChild(form, ANIMATE_CLASSA, "", ACS_CENTER | ACS_TRANSPARENT, 8, 8, 48, 50, 0, nullptr);
-    label1_ = MakeChild(form, "STATIC", "Status:", SS_RIGHT, 64, 16, 41, 13, 0, boldFont_.get());
-    label3_ = MakeChild(form, "STATIC", "", SS_LEFTNOWORDWRAP, 112, 16, 0, 13, 0, font_.get());
-    label2_ = MakeChild(form, "STATIC", "Found:", SS_RIGHT, 65, 32, 40, 13, 0, boldFont_.get());
+    label1_ = MakeChild(form, "STATIC", "Status:", SS_RIGHT, 64, 16, 41, 13, 0, boldFont_.Get());
+    label3_ = MakeChild(form, "STATIC", "", SS_LEFTNOWORDWRAP, 112, 16, 0, 13, 0, font_.Get());
+    label2_ = MakeChild(form, "STATIC", "Found:", SS_RIGHT, 65, 32, 40, 13, 0, boldFont_.Get());
     status_ = std::make_unique<TFileLabel>(form, 112, 32, 297, 13);
-    status_->SetFont(font_.get());
+    status_->SetFont(font_.Get());
     status_->SetDirection(drFromLeft);
     status_->SetSeparator("\\");
     SetSearchText("");
@@ -136,14 +137,14 @@ void TForm3::SetSearchText(const std::string& text) {
     if (!label3_) return;
     SetWindowTextA(label3_, text.c_str());
     // Sized as a label sizes itself: one line of its text, or of a blank when it has none.
-    HDC dc = GetDC(label3_);
-    HGDIOBJ oldFont = SelectObject(dc, font_.get());
     const std::string measured = text.empty() ? " " : text;
     RECT extent{0, 0, 0, 0};
-    DrawTextA(dc, measured.data(), static_cast<int>(measured.size()), &extent,
-              DT_CALCRECT | DT_EXPANDTABS | DT_SINGLELINE | DT_LEFT);
-    SelectObject(dc, oldFont);
-    ReleaseDC(label3_, dc);
+    {
+        WindowDc dc(label3_);
+        Selection font(dc.Get(), font_.Get());
+        DrawTextA(dc.Get(), measured.data(), static_cast<int>(measured.size()), &extent,
+                  DT_CALCRECT | DT_EXPANDTABS | DT_SINGLELINE | DT_LEFT);
+    }
     SetWindowPos(label3_, nullptr, 0, 0, extent.right, extent.bottom,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -1,16 +1,10 @@
 #pragma once
-// Fonts the windows make for themselves, and their owner, which deletes them.
+// Fonts the windows make for themselves; FontOwner deletes them.
 #include <windows.h>
 
-#include <memory>
-#include <type_traits>
+#include "ui/owners_win.h"
 
 namespace kelvaro {
-
-struct FontDeleter {
-    void operator()(HFONT font) const { DeleteObject(font); }
-};
-using FontOwner = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
 
 // A sans-serif face. height in pixels, negative for the character height (-11 is 8 point at 96 pixels per inch).
 inline HFONT CreateUiFont(int height, const char* face, int weight = FW_NORMAL) {

@@ -24,37 +24,25 @@ bool IsDark(std::uint32_t pixel) {
     return red * 30 + green * 59 + blue * 11 < 160 * 100;
 }
 
-class BitmapOwner {
-public:
-    explicit BitmapOwner(HBITMAP bitmap) : bitmap_(bitmap) {}
-    BitmapOwner(const BitmapOwner&) = delete;
-    BitmapOwner& operator=(const BitmapOwner&) = delete;
-    ~BitmapOwner() {
-        if (bitmap_) DeleteObject(bitmap_);
-    }
-    HBITMAP Get() const { return bitmap_; }
-
-private:
-    HBITMAP bitmap_;
-};
-
-class ScreenDc {
-public:
-    ScreenDc() : dc_(GetDC(nullptr)) {}
-    ScreenDc(const ScreenDc&) = delete;
-    ScreenDc& operator=(const ScreenDc&) = delete;
-    ~ScreenDc() { ReleaseDC(nullptr, dc_); }
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
 // A 32-bit top-down picture in memory: drawn on with GDI and by writing pixels, then copied to the
 // screen in one go so that the button does not flicker.
 class Offscreen {
 public:
-    Offscreen(HDC reference, int width, int height) : width_(width), height_(height) {
+    Offscreen(HDC reference, int width, int height)
+        : width_(width),
+          height_(height),
+          bitmap_(CreateSection(reference, width, height, pixels_)),
+          dc_(CreateCompatibleDC(reference)),
+          selection_(dc_.Get(), bitmap_.Get()) {}
+    bool Valid() const { return dc_ && bitmap_ && pixels_; }
+    HDC Dc() const { return dc_.Get(); }
+    // Pixel access after GDI drawing needs GdiFlush first.
+    void Set(int x, int y, std::uint32_t pixel) {
+        if (x >= 0 && y >= 0 && x < width_ && y < height_) pixels_[y * width_ + x] = pixel;
+    }
+
+private:
+    static HBITMAP CreateSection(HDC reference, int width, int height, std::uint32_t*& pixels) {
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
         info.bmiHeader.biWidth = width;
@@ -63,33 +51,17 @@ public:
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
-        bitmap_ = CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        pixels_ = static_cast<std::uint32_t*>(bits);
-        dc_ = CreateCompatibleDC(reference);
-        if (dc_ && bitmap_) old_ = SelectObject(dc_, bitmap_);
-    }
-    Offscreen(const Offscreen&) = delete;
-    Offscreen& operator=(const Offscreen&) = delete;
-    ~Offscreen() {
-        if (dc_) {
-            if (old_) SelectObject(dc_, old_);
-            DeleteDC(dc_);
-        }
-        if (bitmap_) DeleteObject(bitmap_);
-    }
-    bool Valid() const { return dc_ && bitmap_ && pixels_; }
-    HDC Dc() const { return dc_; }
-    // Pixel access after GDI drawing needs GdiFlush first.
-    void Set(int x, int y, std::uint32_t pixel) {
-        if (x >= 0 && y >= 0 && x < width_ && y < height_) pixels_[y * width_ + x] = pixel;
+        HBITMAP bitmap = CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        pixels = static_cast<std::uint32_t*>(bits);
+        return bitmap;
     }
 
-private:
+    // In this order: the picture is put back out of the context before either goes.
     int width_, height_;
-    HBITMAP bitmap_ = nullptr;
     std::uint32_t* pixels_ = nullptr;
-    HDC dc_ = nullptr;
-    HGDIOBJ old_ = nullptr;
+    BitmapOwner bitmap_;
+    MemoryDcOwner dc_;
+    Selection selection_;
 };
 
 bool InClient(HWND window, LPARAM lParam) {
@@ -112,14 +84,14 @@ TToolbarPanel::TToolbarPanel(HWND parent, int height) : height_(height) {
     Create(kClassName, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 0, client.right,
            height, parent, nullptr);
     // No prefix processing: a hint's "&" is shown as written.
-    tooltip_ = CreateWindowExA(
+    tooltip_.Reset(CreateWindowExA(
         WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, GetModuleHandleA(nullptr), nullptr));
 }
 
 TToolbarPanel::~TToolbarPanel() {
     // A tooltip's owner is the top-level window, not this panel, so it would outlive the panel.
-    if (tooltip_) DestroyWindow(tooltip_);
+    tooltip_.Reset();
     hotButton_ = nullptr;
     buttons_.clear();
 }
@@ -201,8 +173,7 @@ LRESULT TToolbarPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             InvalidateRect(Handle(), nullptr, FALSE);
             break;
         case WM_DESTROY:
-            if (tooltip_) DestroyWindow(tooltip_);
-            tooltip_ = nullptr;
+            tooltip_.Reset();
             hotButton_ = nullptr;
             break;
     }
@@ -237,7 +208,7 @@ TSpeedButton::TSpeedButton(TToolbarPanel& panel, int commandId, int x, int y, in
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    ScreenDc screen;
+    WindowDc screen(nullptr);
     if (GetDIBits(screen.Get(), bitmap.Get(), 0, size.bmHeight, pixels_.data(), &info, DIB_RGB_COLORS) !=
         size.bmHeight)
         throw Exception("Cannot read button picture " + std::to_string(glyph.resourceId));
@@ -254,7 +225,7 @@ TSpeedButton::TSpeedButton(TToolbarPanel& panel, int commandId, int x, int y, in
         tool.hwnd = panel.Handle();
         tool.uId = reinterpret_cast<UINT_PTR>(Handle());
         tool.lpszText = const_cast<char*>(shortHint_.c_str());  // the control keeps its own copy
-        SendMessageA(panel.tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+        SendMessageA(panel.tooltip_.Get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     }
 }
 
@@ -324,7 +295,7 @@ void TSpeedButton::RelayToTooltip(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!panel_.tooltip_) return;
     MSG relayed{Handle(), message, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
     GetCursorPos(&relayed.pt);
-    SendMessageA(panel_.tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+    SendMessageA(panel_.tooltip_.Get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
 }
 
 LRESULT TSpeedButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/owners_win.h"
 #include "ui/window_win.h"
 
 namespace kelvaro {
@@ -46,7 +47,7 @@ public:
     // Hidden buttons follow too, so they look right when shown. A new panel starts with the look on.
     void SetFlatLook(bool on);
     bool BevelsVisible() const { return flatLook_; }
-    HWND TooltipHandle() const { return tooltip_; }
+    HWND TooltipHandle() const { return tooltip_.Get(); }
 
     // Called with a button's long hint when the mouse enters it and with "" when it leaves.
     std::function<void(const std::string& longHint)> OnHint;
@@ -65,7 +66,7 @@ private:
 
     int height_;
     bool flatLook_ = true;
-    HWND tooltip_ = nullptr;
+    WindowOwner tooltip_;
     TSpeedButton* hotButton_ = nullptr;
     std::vector<RECT> bevels_;
     std::vector<std::unique_ptr<TSpeedButton>> buttons_;
