@@ -12,10 +12,9 @@
 #include <cstdio>
 #include <string>
 
-#include "bare_walk_win.h"
-
 #include "app/command_ids.h"
 #include "app/main_window_win.h"
+#include "bare_walk_win.h"
 #include "run/listable_file_win.h"
 #include "widgets/cool_list_view_win.h"
 
@@ -59,7 +58,8 @@ int main(int argc, char** argv) {
     for (int row = 1; row < rows && ordered; ++row)
         ordered = lstrcmpA(list.Text(row - 1, 0).c_str(), list.Text(row, 0).c_str()) <= 0;
     std::printf("bare walk (a): %.3f s, %ld files\n", bareSeconds, bare);
-    std::printf("whole run (b): %.3f s, %d rows, %s\n", runSeconds, rows, ordered ? "in name order" : "NOT IN NAME ORDER");
+    std::printf("whole run (b): %.3f s, %d rows, %s\n", runSeconds, rows,
+                ordered ? "in name order" : "NOT IN NAME ORDER");
     std::printf("ratio b/a: %.2f (target <= 3)\n", runSeconds / bareSeconds);
     std::printf("open test alone (c): %.3f s, ratio c/a: %.2f\n", openSeconds, openSeconds / bareSeconds);
     RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());

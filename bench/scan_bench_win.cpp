@@ -10,7 +10,6 @@
 #include <string>
 
 #include "bare_walk_win.h"
-
 #include "search/platform_scan.h"
 #include "search/window_info_label_win.h"
 
@@ -23,8 +22,8 @@ int main(int argc, char** argv) {
     int rounds = argc > 2 ? std::atoi(argv[2]) : 3;
     using namespace kelvaro;
 
-    HWND window = CreateWindowA("STATIC", "Kelvaro bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400, 120,
-                                nullptr, nullptr, nullptr, nullptr);
+    HWND window = CreateWindowA("STATIC", "Kelvaro bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400,
+                                120, nullptr, nullptr, nullptr, nullptr);
     HWND labelWindow = CreateWindowA("STATIC", "", WS_CHILD | WS_VISIBLE, 10, 10, 370, 20, window, nullptr,
                                      nullptr, nullptr);
     WindowInfoLabel label(labelWindow);

@@ -108,12 +108,12 @@ std::vector<std::uint8_t> MakeAvi(const Clip& clip) {
     std::size_t avih = w.Begin("avih");
     w.U32(1000000 / static_cast<std::uint32_t>(clip.rate));  // microseconds per frame
     w.U32(frameSize * static_cast<std::uint32_t>(clip.rate));
-    w.U32(0);           // padding granularity
-    w.U32(0x10);        // AVIF_HASINDEX
+    w.U32(0);     // padding granularity
+    w.U32(0x10);  // AVIF_HASINDEX
     w.U32(frameCount);
-    w.U32(0);           // initial frames
-    w.U32(1);           // streams
-    w.U32(frameSize);   // suggested buffer size
+    w.U32(0);          // initial frames
+    w.U32(1);          // streams
+    w.U32(frameSize);  // suggested buffer size
     w.U32(static_cast<std::uint32_t>(clip.width));
     w.U32(static_cast<std::uint32_t>(clip.height));
     for (int i = 0; i < 4; ++i) w.U32(0);
@@ -123,24 +123,25 @@ std::vector<std::uint8_t> MakeAvi(const Clip& clip) {
     std::size_t strh = w.Begin("strh");
     w.Tag("vids");
     w.Tag("DIB ");
-    w.U32(0);           // flags
-    w.U16(0), w.U16(0); // priority, language
-    w.U32(0);           // initial frames
-    w.U32(1);           // scale
+    w.U32(0);            // flags
+    w.U16(0), w.U16(0);  // priority, language
+    w.U32(0);            // initial frames
+    w.U32(1);            // scale
     w.U32(static_cast<std::uint32_t>(clip.rate));
     w.U32(0);           // start
     w.U32(frameCount);  // length
     w.U32(frameSize);
     w.U32(0xFFFFFFFF);  // quality: default
     w.U32(0);           // sample size: varies
-    w.U16(0), w.U16(0), w.U16(static_cast<std::uint16_t>(clip.width)), w.U16(static_cast<std::uint16_t>(clip.height));
+    w.U16(0), w.U16(0), w.U16(static_cast<std::uint16_t>(clip.width)),
+        w.U16(static_cast<std::uint16_t>(clip.height));
     w.End(strh);
     std::size_t strf = w.Begin("strf");
     w.U32(40);
     w.U32(static_cast<std::uint32_t>(clip.width));
     w.U32(static_cast<std::uint32_t>(clip.height));  // positive: rows bottom up
     w.U16(1), w.U16(8);
-    w.U32(0);           // BI_RGB
+    w.U32(0);  // BI_RGB
     w.U32(frameSize);
     w.U32(0), w.U32(0);
     w.U32(16), w.U32(0);  // colours used, important

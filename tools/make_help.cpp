@@ -128,7 +128,9 @@ HelpSource Parse(const std::string& file) {
 
 // ---- little-endian writing ---------------------------------------------------------------------------
 
-void Put8(Bytes& out, unsigned value) { out.push_back(static_cast<std::uint8_t>(value)); }
+void Put8(Bytes& out, unsigned value) {
+    out.push_back(static_cast<std::uint8_t>(value));
+}
 void Put16(Bytes& out, unsigned value) {
     Put8(out, value & 0xFF);
     Put8(out, (value >> 8) & 0xFF);
@@ -144,15 +146,21 @@ void PutString(Bytes& out, const std::string& s, bool terminate) {
     out.insert(out.end(), s.begin(), s.end());
     if (terminate) Put8(out, 0);
 }
-void Append(Bytes& out, const Bytes& more) { out.insert(out.end(), more.begin(), more.end()); }
+void Append(Bytes& out, const Bytes& more) {
+    out.insert(out.end(), more.begin(), more.end());
+}
 
 // The viewer's variable-length numbers: the low bit of the first byte says which width follows.
-void PutCompressedLong(Bytes& out, std::uint32_t value) { Put32(out, 0x80000000u + 2 * value + 1); }
+void PutCompressedLong(Bytes& out, std::uint32_t value) {
+    Put32(out, 0x80000000u + 2 * value + 1);
+}
 void PutCompressedUShort(Bytes& out, unsigned value) {
     if (value >= 0x8000) throw std::runtime_error("paragraph too long");
     Put16(out, 2 * value + 1);
 }
-void PutSmallShort(Bytes& out, int value) { Put8(out, static_cast<unsigned>(0x80 + 2 * value)); }
+void PutSmallShort(Bytes& out, int value) {
+    Put8(out, static_cast<unsigned>(0x80 + 2 * value));
+}
 
 // Context names are looked up by this hash, never by name.
 std::int32_t ContextHash(const std::string& id) {
@@ -275,8 +283,8 @@ Record MakeParagraph(int font, int spaceAfter, const std::string& text, std::int
 }
 
 struct TopicStream {
-    Bytes file;                                      // the |TOPIC data, in blocks
-    std::vector<std::uint32_t> topicOffsets;         // per topic, what |CONTEXT and |SYSTEM refer to
+    Bytes file;                               // the |TOPIC data, in blocks
+    std::vector<std::uint32_t> topicOffsets;  // per topic, what |CONTEXT and |SYSTEM refer to
 };
 
 TopicStream BuildTopics(const HelpSource& source) {

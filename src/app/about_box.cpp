@@ -8,7 +8,9 @@ std::string MemoryFigureText(std::uint64_t totalBytes) {
     return digits.substr(0, head) + "," + digits.substr(head) + " KB";
 }
 
-std::string ResourceFigureText(unsigned percentFree) { return std::to_string(percentFree) + "% Free"; }
+std::string ResourceFigureText(unsigned percentFree) {
+    return std::to_string(percentFree) + "% Free";
+}
 
 unsigned PercentFree(std::uint64_t used, std::uint64_t quota) {
     if (quota == 0) return 0;

@@ -50,9 +50,7 @@ std::optional<unsigned> FreeUserResources() {
     return PercentFree(getGuiResources(GetCurrentProcess(), GR_USEROBJECTS), UserObjectQuota());
 }
 
-TfrmAbout::TfrmAbout(HWND mainWindow)
-    : mainWindow_(mainWindow),
-      font_(CreateDialogFont()) {
+TfrmAbout::TfrmAbout(HWND mainWindow) : mainWindow_(mainWindow), font_(CreateDialogFont()) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_ANIMATE_CLASS};
     InitCommonControlsEx(&controls);
     RegisterClassOnce(kClassName, nullptr);
@@ -89,7 +87,8 @@ void TfrmAbout::SetLabel(HWND label, const std::string& text) {
                   DT_CALCRECT | DT_EXPANDTABS | DT_SINGLELINE | DT_LEFT | DT_NOPREFIX);
     }
     // A few pixels of room: the static control's own drawing runs slightly wider than the measure.
-    SetWindowPos(label, nullptr, 0, 0, extent.right + 4, kLabelHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(label, nullptr, 0, 0, extent.right + 4, kLabelHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TfrmAbout::CreateControls() {
@@ -98,8 +97,8 @@ void TfrmAbout::CreateControls() {
                        font_.Get());
     // The control's own timer keeps the drawing on this thread, so closing the box never races a
     // drawing thread.
-    animate1_ = MakeChild(Handle(), ANIMATE_CLASSA, "", ACS_TRANSPARENT | ACS_TIMER, 16, 16, 32, 32, kAnimate1Id,
-                          nullptr);
+    animate1_ = MakeChild(Handle(), ANIMATE_CLASSA, "", ACS_TRANSPARENT | ACS_TIMER, 16, 16, 32, 32,
+                          kAnimate1Id, nullptr);
     lblApp_ = MakeLabel("Application", 77, 17, kLblAppId);
     MakeLabel("Windows 95", 77, 34, kLblWindowsId);
     MakeLabel(kNotice, 77, 51, kNoticeId);
@@ -120,12 +119,14 @@ void TfrmAbout::FormCreate() {
 
 void TfrmAbout::FormShow() {
     RECT main{};
-    if (!mainWindow_ || !GetWindowRect(mainWindow_, &main)) SystemParametersInfoA(SPI_GETWORKAREA, 0, &main, 0);
+    if (!mainWindow_ || !GetWindowRect(mainWindow_, &main))
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &main, 0);
     RECT own{};
     GetWindowRect(Handle(), &own);
     const Origin origin = CentredOrigin(main.left, main.top, main.right - main.left, main.bottom - main.top,
                                         own.right - own.left, own.bottom - own.top);
-    SetWindowPos(Handle(), nullptr, origin.left, origin.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Handle(), nullptr, origin.left, origin.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     SetWindowTextA(Handle(), ("About " + kApplicationTitle).c_str());
     SetLabel(lblApp_, kApplicationTitle);

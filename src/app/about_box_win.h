@@ -43,7 +43,6 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-
     void CreateControls();
     void FormCreate();
     void FormShow();

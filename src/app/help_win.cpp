@@ -13,7 +13,8 @@ HelpFunction& CurrentFunction() {
 }  // namespace
 
 void RunHelpCommand(HWND owner, UINT command, ULONG_PTR data) {
-    if (const HelpFunction& function = CurrentFunction()) return function(owner, kHelpFileName, command, data);
+    if (const HelpFunction& function = CurrentFunction())
+        return function(owner, kHelpFileName, command, data);
     WinHelpA(owner, kHelpFileName.c_str(), command, data);
 }
 

@@ -7,7 +7,8 @@
 
 namespace kelvaro {
 
-using HelpFunction = std::function<void(HWND owner, const std::string& helpFile, UINT command, ULONG_PTR data)>;
+using HelpFunction =
+    std::function<void(HWND owner, const std::string& helpFile, UINT command, ULONG_PTR data)>;
 
 void RunHelpCommand(HWND owner, UINT command, ULONG_PTR data);
 // Gives the previous function; an empty one restores WinHelp.

@@ -9,7 +9,8 @@ MainMenu::MainMenu(std::vector<Popup> popups) : popups_(std::move(popups)) {
     for (std::size_t i = 0; i < popups_.size(); ++i) {
         HMENU popup = CreatePopupMenu();
         handles_.push_back(popup);
-        AppendMenuA(bar_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup), popups_[i].caption.c_str());
+        AppendMenuA(bar_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup),
+                    popups_[i].caption.c_str());
         Rebuild(i);
     }
 }
@@ -29,7 +30,9 @@ MenuItemState& MainMenu::Find(int id, std::size_t* popup) {
     throw std::logic_error("no menu item " + std::to_string(id));
 }
 
-const MenuItemState& MainMenu::Item(int id) const { return const_cast<MainMenu*>(this)->Find(id); }
+const MenuItemState& MainMenu::Item(int id) const {
+    return const_cast<MainMenu*>(this)->Find(id);
+}
 
 std::string MainMenu::HintOf(int id) const {
     for (const Popup& popup : popups_)

@@ -1,6 +1,5 @@
 // The main window's work: the search run, deletion, the selection summary and automatic mode.
 #include <windows.h>
-
 #include <commctrl.h>
 
 #include <algorithm>
@@ -78,7 +77,8 @@ void TForm1::SpeedButton3Click() {
     struct Finish {
         TForm1& form;
         ~Finish() {
-            if (form.StatusText(kStatePanel) == "Searching!!") form.SetStatusText(kStatePanel, "Search Finished!!");
+            if (form.StatusText(kStatePanel) == "Searching!!")
+                form.SetStatusText(kStatePanel, "Search Finished!!");
             form.Form3().Hide();
             // The close that came during the run, now that nothing of the run is left on the stack.
             if (form.closeAfterRun_) PostMessageA(form.Handle(), WM_CLOSE, 0, 0);
@@ -110,7 +110,9 @@ void TForm1::SpeedButton3Click() {
     fileScan_->StopScan = false;
 }
 
-bool TForm1::Ending() const { return closeAfterRun_ || services_.pump->QuitRequested(); }
+bool TForm1::Ending() const {
+    return closeAfterRun_ || services_.pump->QuitRequested();
+}
 
 // A close during a run stops it as Stop does; the window closes when the run has unwound, so that the
 // run never goes on with a window, lists and settings that are gone.
@@ -130,10 +132,9 @@ void TForm1::AddFoundFiles(const RuleRow& rule) {
             const FoundEntry& found = fileScan_->FoundEntries[i];
             // Size, date and attributes as the directory search gave them moments ago.
             bool opened = CanOpenForReadWrite(path, found.attributes);
-            bool valid =
-                UpperAscii(SplitExt(path)) == ".LNK" &&
-                ShortcutIsValid(path, rule.SubItems[4], *shellLink_, *services_.targetProbe, *services_.drives,
-                                progress);
+            bool valid = UpperAscii(SplitExt(path)) == ".LNK" &&
+                         ShortcutIsValid(path, rule.SubItems[4], *shellLink_, *services_.targetProbe,
+                                         *services_.drives, progress);
             if (!opened || valid) continue;
             rows.push_back(
                 ResultListRow(path, found.size, found.dosDateTime, IconIndexOf(path), found.lastWriteTime));
@@ -162,7 +163,9 @@ void TForm1::AddResultRows(std::vector<TCoolListView::NewRow> rows) {
     listView_->AddRows(std::move(rows));
 }
 
-int TForm1::IconIndexOf(const std::string& path) { return icons_->IndexOf(path, UpperAscii(SplitExt(path))); }
+int TForm1::IconIndexOf(const std::string& path) {
+    return icons_->IndexOf(path, UpperAscii(SplitExt(path)));
+}
 
 void TForm1::EBDeleteClick() {
     // The shell's boxes have no owner, so the window takes input while a delete waits in one: a second
@@ -206,10 +209,9 @@ void TForm1::ShowSelectionSummary() {
                            ListView_GetNextItem(listView_->Handle(), -1, LVNI_SELECTED) != -1;
     if (selected == 0 && !reportsSelected) return;
     sums_.RecountIfNeeded(ResultRows(*listView_));
-    if (auto summary = SelectionSummaryFromSums(selected, listView_->RowCount(), reportsSelected,
-                                                sums_.SelectedBytes(), sums_.TotalBytes(),
-                                                services_.locale->ThousandSeparator(),
-                                                services_.locale->DecimalSeparator()))
+    if (auto summary = SelectionSummaryFromSums(
+            selected, listView_->RowCount(), reportsSelected, sums_.SelectedBytes(), sums_.TotalBytes(),
+            services_.locale->ThousandSeparator(), services_.locale->DecimalSeparator()))
         SetStatusText(kStatePanel, *summary);
 }
 
@@ -221,7 +223,8 @@ void TForm1::TrackResultsList(const NMHDR& header) {
         changeTouchesSelection_ = (change.uChanged & LVIF_STATE) != 0;
     switch (header.code) {
         case LVN_ITEMCHANGED:
-            if (!(change.uChanged & LVIF_STATE) || !((change.uOldState ^ change.uNewState) & LVIS_SELECTED)) break;
+            if (!(change.uChanged & LVIF_STATE) || !((change.uOldState ^ change.uNewState) & LVIS_SELECTED))
+                break;
             if (change.iItem < 0)
                 sums_.Invalidate();
             else if (sums_.Valid())
@@ -237,7 +240,9 @@ void TForm1::TrackResultsList(const NMHDR& header) {
     }
 }
 
-void TForm1::ListViewChange(int) { ShowSelectionSummary(); }
+void TForm1::ListViewChange(int) {
+    ShowSelectionSummary();
+}
 
 bool TForm1::ListViewChanging(int) {
     ShowSelectionSummary();

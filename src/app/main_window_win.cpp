@@ -1,8 +1,9 @@
 #include "app/main_window_win.h"
 
 #include <commctrl.h>
-#include <algorithm>
 #include <shellapi.h>
+
+#include <algorithm>
 
 #include "app/about_box_win.h"
 #include "app/command_ids.h"
@@ -42,16 +43,41 @@ struct ButtonDesign {
 };
 
 const ButtonDesign kButtons[] = {
-    {command::EBSetup, 8, {IDB_SETUP, 17, 17, 1}, "Toggle Setup/View Mode|Press to toggle between Setup & View Mode",
-     false, true, 3},
-    {command::EBConfirm, 32, {IDB_CONFIRM, 16, 16, 1}, "Confirm Delete|Confirm Delete - Press to toggle", true, true,
+    {command::EBSetup,
+     8,
+     {IDB_SETUP, 17, 17, 1},
+     "Toggle Setup/View Mode|Press to toggle between Setup & View Mode",
+     false,
+     true,
+     3},
+    {command::EBConfirm,
+     32,
+     {IDB_CONFIRM, 16, 16, 1},
+     "Confirm Delete|Confirm Delete - Press to toggle",
+     true,
+     true,
      0},
-    {command::EBNotConfirm, 32, {IDB_NOT_CONFIRM, 16, 16, 1}, "Instant Delete|Instant Delete - Press to toggle", true,
-     false, 0},
-    {command::EBRecycle, 56, {IDB_RECYCLE, 16, 16, 1}, "Use Recycle Bin|Use Recycle Bin - Press to toggle", true,
-     true, 0},
-    {command::EBNotRecycle, 56, {IDB_NOT_RECYCLE, 16, 16, 1},
-     "Do Not Use Recycle Bin|Do Not Use Recycle Bin - Press to toggle", true, false, 0},
+    {command::EBNotConfirm,
+     32,
+     {IDB_NOT_CONFIRM, 16, 16, 1},
+     "Instant Delete|Instant Delete - Press to toggle",
+     true,
+     false,
+     0},
+    {command::EBRecycle,
+     56,
+     {IDB_RECYCLE, 16, 16, 1},
+     "Use Recycle Bin|Use Recycle Bin - Press to toggle",
+     true,
+     true,
+     0},
+    {command::EBNotRecycle,
+     56,
+     {IDB_NOT_RECYCLE, 16, 16, 1},
+     "Do Not Use Recycle Bin|Do Not Use Recycle Bin - Press to toggle",
+     true,
+     false,
+     0},
     {command::EBDelete, 88, {IDB_DELETE, 16, 16, 1}, "Delete|Delete selected files", true, true, 0},
     {command::EBStart, 112, {IDB_START, 20, 20, 1}, "Kelvaro|Execute Kelvaro process", true, true, 0},
     {command::EBAdd, 112, {IDB_ADD, 32, 16, 2}, "Add file|Add file for Kelvaro", true, false, 0},
@@ -68,12 +94,12 @@ struct ColumnDesign {
     int format;
 };
 
-const ColumnDesign kResultColumns[] = {{"Name", 140, LVCFMT_LEFT},  {"Ext", 35, LVCFMT_LEFT},
+const ColumnDesign kResultColumns[] = {{"Name", 140, LVCFMT_LEFT},     {"Ext", 35, LVCFMT_LEFT},
                                        {"Location", 160, LVCFMT_LEFT}, {"Size", 80, LVCFMT_RIGHT},
-                                       {"Date", 60, LVCFMT_RIGHT}, {"Time", 60, LVCFMT_RIGHT}};
-const ColumnDesign kSetupColumns[] = {{"Location", 190, LVCFMT_LEFT},   {"File Specs", 80, LVCFMT_LEFT},
-                                      {"File Age", 80, LVCFMT_RIGHT},   {"File Size", 80, LVCFMT_RIGHT},
-                                      {"SubDir", 50, LVCFMT_CENTER},    {"Rmv Drv", 55, LVCFMT_CENTER}};
+                                       {"Date", 60, LVCFMT_RIGHT},     {"Time", 60, LVCFMT_RIGHT}};
+const ColumnDesign kSetupColumns[] = {{"Location", 190, LVCFMT_LEFT}, {"File Specs", 80, LVCFMT_LEFT},
+                                      {"File Age", 80, LVCFMT_RIGHT}, {"File Size", 80, LVCFMT_RIGHT},
+                                      {"SubDir", 50, LVCFMT_CENTER},  {"Rmv Drv", 55, LVCFMT_CENTER}};
 
 std::vector<MainMenu::Popup> MenuDesign() {
     using command::N1, command::N2;
@@ -88,12 +114,12 @@ std::vector<MainMenu::Popup> MenuDesign() {
         {"&Options",
          {{command::Setup2, "&Setup", "Toggle between Setup & View Mode", true, false, true},
           {command::ConfirmDelete1, "&Confirm Delete", "Toggle delete confirmation", true, true, true},
-          {command::UseRecycleBin1, "&Use Recycle Bin", "Toggle use of Recycle Bin for deleted files", true, true,
-           true},
-          {command::RunduringWin95Boot1, "&Run At Win95 Boot", "Toggle to run Kelvaro during Windows95 startup",
-           true, false, true},
-          {command::SaveSettingsatExit1, "Save Settings On &Exit", "Save settings on Kelvaro exit", true, true,
-           true},
+          {command::UseRecycleBin1, "&Use Recycle Bin", "Toggle use of Recycle Bin for deleted files", true,
+           true, true},
+          {command::RunduringWin95Boot1, "&Run At Win95 Boot",
+           "Toggle to run Kelvaro during Windows95 startup", true, false, true},
+          {command::SaveSettingsatExit1, "Save Settings On &Exit", "Save settings on Kelvaro exit", true,
+           true, true},
           {command::Office97Buttons, "Office 97 Buttons", "", true, true, true}}},
         {"&Help",
          {{command::Contents1, "&Contents", "Open help file", true, false, true},
@@ -101,7 +127,9 @@ std::vector<MainMenu::Popup> MenuDesign() {
     };
 }
 
-bool KeyIsDown(int virtualKey) { return GetKeyState(virtualKey) < 0; }
+bool KeyIsDown(int virtualKey) {
+    return GetKeyState(virtualKey) < 0;
+}
 
 // The window whose key preview the message filter runs; a window going away removes only its own.
 TForm1* keyPreviewOwner = nullptr;
@@ -117,8 +145,8 @@ TForm1::TForm1(MainWindowServices services, std::string settingsKey)
     font_.Reset(CreateUiFont(-11, "Arial"));
     listFont_.Reset(CreateDialogFont());
     menu_ = std::make_unique<MainMenu>(MenuDesign());
-    Create(kClassName, "", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, CW_USEDEFAULT, CW_USEDEFAULT, kDesignWidth,
-           kDesignHeight, nullptr, menu_->Handle());
+    Create(kClassName, "", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, CW_USEDEFAULT, CW_USEDEFAULT,
+           kDesignWidth, kDesignHeight, nullptr, menu_->Handle());
     CreateToolbar();
     CreateLists();
     CreateStatusBar();
@@ -150,8 +178,10 @@ void TForm1::FormCreate() {
     // The runtime this program is built with does not load the OLE automation library, so there is
     // no load reference of it to release here.
     // Both message loops, the program's and the pump's of a run, run the preview through this filter.
-    SetMessageFilter(
-        [this](MSG& message) { return GuardedCall(Handle(), [&] { return PreviewKey(message); }, false); });
+    SetMessageFilter([this](MSG& message) {
+        return GuardedCall(
+            Handle(), [&] { return PreviewKey(message); }, false);
+    });
     keyPreviewOwner = this;
     AddingRule = true;
     InitSystemImageLists();
@@ -182,8 +212,10 @@ void TForm1::CreateLists() {
     // Created in tab order: the setup list first.
     setupList_ = std::make_unique<TCoolListView>(Handle(), command::LVSetup, false);
     listView_ = std::make_unique<TCoolListView>(Handle(), command::ListView, true);
-    for (const ColumnDesign& column : kSetupColumns) setupList_->AddColumn(column.caption, column.width, column.format);
-    for (const ColumnDesign& column : kResultColumns) listView_->AddColumn(column.caption, column.width, column.format);
+    for (const ColumnDesign& column : kSetupColumns)
+        setupList_->AddColumn(column.caption, column.width, column.format);
+    for (const ColumnDesign& column : kResultColumns)
+        listView_->AddColumn(column.caption, column.width, column.format);
     for (TCoolListView* list : {setupList_.get(), listView_.get()}) {
         list->SetFont(listFont_.Get());
         list->OnKeyPress = [this](TCoolListView&, char key) { FormKeyPress(key); };
@@ -198,10 +230,10 @@ void TForm1::CreateLists() {
 }
 
 void TForm1::CreateStatusBar() {
-    statusBar_ = CreateWindowExA(0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN,
-                                 0, 0, 0, kStatusBarHeight, Handle(),
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(command::StatusBar)),
-                                 GetModuleHandleA(nullptr), nullptr);
+    statusBar_ = CreateWindowExA(
+        0, STATUSCLASSNAMEA, "", WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN, 0, 0, 0,
+        kStatusBarHeight, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(command::StatusBar)),
+        GetModuleHandleA(nullptr), nullptr);
     SendMessageA(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     int edges[2] = {300, 500};  // panels 300 and 200 wide
     SendMessageA(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
@@ -210,10 +242,12 @@ void TForm1::CreateStatusBar() {
 
 void TForm1::InitSystemImageLists() {
     SHFILEINFOA info{};
-    largeImages_ = reinterpret_cast<HIMAGELIST>(SHGetFileInfoA("", 0, &info, sizeof info, SHGFI_SYSICONINDEX));
+    largeImages_ =
+        reinterpret_cast<HIMAGELIST>(SHGetFileInfoA("", 0, &info, sizeof info, SHGFI_SYSICONINDEX));
     smallImages_ = reinterpret_cast<HIMAGELIST>(
         SHGetFileInfoA("", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-    for (TCoolListView* list : {listView_.get(), setupList_.get()}) list->SetImageLists(smallImages_, largeImages_);
+    for (TCoolListView* list : {listView_.get(), setupList_.get()})
+        list->SetImageLists(smallImages_, largeImages_);
 }
 
 int TForm1::GetShellFileInfo(const std::string& path) const {
@@ -236,7 +270,9 @@ void TForm1::LayOut() {
     if (statusBar_) MoveWindow(statusBar_, 0, height - kStatusBarHeight, width, kStatusBarHeight, TRUE);
 }
 
-TSpeedButton& TForm1::Button(int commandId) { return *buttons_.at(commandId); }
+TSpeedButton& TForm1::Button(int commandId) {
+    return *buttons_.at(commandId);
+}
 
 std::string TForm1::StatusText(int panel) const {
     char text[512] = {};
@@ -288,21 +324,27 @@ void TForm1::Setup2Click(int sender) {
     if (sender == command::Setup2) Button(command::EBSetup).SetDown(setupList_->Visible());
 }
 
-void TForm1::EBSetupClick() { Setup2Click(0); }
+void TForm1::EBSetupClick() {
+    Setup2Click(0);
+}
 
 void TForm1::ConfirmDelete1Click() {
     confirmDelete_ = !confirmDelete_;
     ShowFlagState();
 }
 
-void TForm1::EBConfirmClick() { ConfirmDelete1Click(); }
+void TForm1::EBConfirmClick() {
+    ConfirmDelete1Click();
+}
 
 void TForm1::UseRecycleBin1Click() {
     useRecycleBin_ = !useRecycleBin_;
     ShowFlagState();
 }
 
-void TForm1::EBRecycleClick() { UseRecycleBin1Click(); }
+void TForm1::EBRecycleClick() {
+    UseRecycleBin1Click();
+}
 
 void TForm1::ShowFlagState() {
     Button(command::EBConfirm).SetVisible(confirmDelete_);
@@ -328,20 +370,36 @@ void TForm1::Office97ButtonsClick() {
     ApplyButtonStyle();
 }
 
-void TForm1::ApplyButtonStyle() { panel_->SetFlatLook(menu_->Checked(command::Office97Buttons)); }
+void TForm1::ApplyButtonStyle() {
+    panel_->SetFlatLook(menu_->Checked(command::Office97Buttons));
+}
 
-void TForm1::EBLargeIconsClick() { listView_->SetViewStyle(ViewStyle::LargeIcons); }
-void TForm1::EBSmallIconsClick() { listView_->SetViewStyle(ViewStyle::SmallIcons); }
-void TForm1::EBListClick() { listView_->SetViewStyle(ViewStyle::List); }
-void TForm1::EBDetailsClick() { listView_->SetViewStyle(ViewStyle::Report); }
+void TForm1::EBLargeIconsClick() {
+    listView_->SetViewStyle(ViewStyle::LargeIcons);
+}
+void TForm1::EBSmallIconsClick() {
+    listView_->SetViewStyle(ViewStyle::SmallIcons);
+}
+void TForm1::EBListClick() {
+    listView_->SetViewStyle(ViewStyle::List);
+}
+void TForm1::EBDetailsClick() {
+    listView_->SetViewStyle(ViewStyle::Report);
+}
 
 // --- Work that comes with the run, deletion, rule editor and about box ------------------------
 
-void TForm1::About1Click() { ShowAboutBox(Handle()); }
+void TForm1::About1Click() {
+    ShowAboutBox(Handle());
+}
 
-void TForm1::Exit1Click() { SendMessageA(Handle(), WM_CLOSE, 0, 0); }
+void TForm1::Exit1Click() {
+    SendMessageA(Handle(), WM_CLOSE, 0, 0);
+}
 
-void TForm1::Contents1Click() { RunHelpCommand(Handle(), HELP_FINDER, 0); }
+void TForm1::Contents1Click() {
+    RunHelpCommand(Handle(), HELP_FINDER, 0);
+}
 
 void TForm1::EBAbortClick() {
     fileScan_->StopScan = true;
@@ -358,7 +416,8 @@ void TForm1::FormKeyDown(WPARAM key) {
     bool onlyCtrl = KeyIsDown(VK_CONTROL) && !KeyIsDown(VK_SHIFT) && !KeyIsDown(VK_MENU);
     // The key that types a plain "a" on this layout; a layout that needs a shift state for it never matches.
     SHORT selectAllKey = VkKeyScanA('a');
-    if (onlyCtrl && selectAllKey != -1 && key == static_cast<WPARAM>(static_cast<unsigned short>(selectAllKey))) {
+    if (onlyCtrl && selectAllKey != -1 &&
+        key == static_cast<WPARAM>(static_cast<unsigned short>(selectAllKey))) {
         for (int row = 0; row < listView_->RowCount(); ++row) listView_->SetSelected(row, true);
     }
 }
@@ -392,14 +451,28 @@ void TForm1::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
 
 // --- Settings --------------------------------------------------------------------------------
 
-bool TForm1::RunAtBootTick() const { return menu_->Checked(command::RunduringWin95Boot1); }
-bool TForm1::SaveOnExitTick() const { return menu_->Checked(command::SaveSettingsatExit1); }
-bool TForm1::Office97Tick() const { return menu_->Checked(command::Office97Buttons); }
-void TForm1::SetRunAtBootTick(bool ticked) { menu_->SetChecked(command::RunduringWin95Boot1, ticked); }
-void TForm1::SetSaveOnExitTick(bool ticked) { menu_->SetChecked(command::SaveSettingsatExit1, ticked); }
-void TForm1::SetOffice97Tick(bool ticked) { menu_->SetChecked(command::Office97Buttons, ticked); }
+bool TForm1::RunAtBootTick() const {
+    return menu_->Checked(command::RunduringWin95Boot1);
+}
+bool TForm1::SaveOnExitTick() const {
+    return menu_->Checked(command::SaveSettingsatExit1);
+}
+bool TForm1::Office97Tick() const {
+    return menu_->Checked(command::Office97Buttons);
+}
+void TForm1::SetRunAtBootTick(bool ticked) {
+    menu_->SetChecked(command::RunduringWin95Boot1, ticked);
+}
+void TForm1::SetSaveOnExitTick(bool ticked) {
+    menu_->SetChecked(command::SaveSettingsatExit1, ticked);
+}
+void TForm1::SetOffice97Tick(bool ticked) {
+    menu_->SetChecked(command::Office97Buttons, ticked);
+}
 
-WindowBounds TForm1::Bounds() const { return NormalBounds(Handle()); }
+WindowBounds TForm1::Bounds() const {
+    return NormalBounds(Handle());
+}
 
 void TForm1::SetWindowEdge(int left, int top, int width, int height) {
     SetNormalBounds(Handle(), {left, top, width, height});
@@ -422,7 +495,9 @@ void TForm1::SetHeight(int height) {
     SetWindowEdge(b.left, b.top, b.width, height);
 }
 
-ViewStyle TForm1::ResultsViewStyle() const { return listView_->GetViewStyle(); }
+ViewStyle TForm1::ResultsViewStyle() const {
+    return listView_->GetViewStyle();
+}
 
 void TForm1::ApplyResultsViewStyle(ViewStyle style) {
     listView_->SetViewStyle(style);
@@ -433,17 +508,28 @@ void TForm1::ApplyResultsViewStyle(ViewStyle style) {
     Button(button).SetDown(true);
 }
 
-int TForm1::ResultsColumnWidth(int column) const { return listView_->ColumnWidth(column); }
-int TForm1::SetupColumnWidth(int column) const { return setupList_->ColumnWidth(column); }
-void TForm1::SetResultsColumnWidth(int column, int width) { listView_->SetColumnWidth(column, width); }
-void TForm1::SetSetupColumnWidth(int column, int width) { setupList_->SetColumnWidth(column, width); }
+int TForm1::ResultsColumnWidth(int column) const {
+    return listView_->ColumnWidth(column);
+}
+int TForm1::SetupColumnWidth(int column) const {
+    return setupList_->ColumnWidth(column);
+}
+void TForm1::SetResultsColumnWidth(int column, int width) {
+    listView_->SetColumnWidth(column, width);
+}
+void TForm1::SetSetupColumnWidth(int column, int width) {
+    setupList_->SetColumnWidth(column, width);
+}
 
-int TForm1::RuleCount() const { return setupList_->RowCount(); }
+int TForm1::RuleCount() const {
+    return setupList_->RowCount();
+}
 
 RuleRow TForm1::Rule(int index) const {
     RuleRow row;
     row.Caption = setupList_->Text(index, 0);
-    for (int item = 0; item < 5; ++item) row.SubItems[static_cast<std::size_t>(item)] = setupList_->Text(index, item + 1);
+    for (int item = 0; item < 5; ++item)
+        row.SubItems[static_cast<std::size_t>(item)] = setupList_->Text(index, item + 1);
     row.ImageIndex = setupList_->ImageIndex(index);
     return row;
 }
@@ -457,31 +543,50 @@ void TForm1::AppendRule(const RuleRow& row) {
 
 void TForm1::OnCommand(int id) {
     switch (id) {
-        case command::EBSetup: return EBSetupClick();
-        case command::Setup2: return Setup2Click(command::Setup2);
+        case command::EBSetup:
+            return EBSetupClick();
+        case command::Setup2:
+            return Setup2Click(command::Setup2);
         case command::EBConfirm:
-        case command::EBNotConfirm: return EBConfirmClick();
-        case command::ConfirmDelete1: return ConfirmDelete1Click();
+        case command::EBNotConfirm:
+            return EBConfirmClick();
+        case command::ConfirmDelete1:
+            return ConfirmDelete1Click();
         case command::EBRecycle:
-        case command::EBNotRecycle: return EBRecycleClick();
-        case command::UseRecycleBin1: return UseRecycleBin1Click();
-        case command::RunduringWin95Boot1: return RunduringWin95Boot1Click();
-        case command::SaveSettingsatExit1: return SaveSettingsatExit1Click();
-        case command::Office97Buttons: return Office97ButtonsClick();
-        case command::EBLargeIcons: return EBLargeIconsClick();
-        case command::EBSmallIcons: return EBSmallIconsClick();
-        case command::EBList: return EBListClick();
-        case command::EBDetails: return EBDetailsClick();
+        case command::EBNotRecycle:
+            return EBRecycleClick();
+        case command::UseRecycleBin1:
+            return UseRecycleBin1Click();
+        case command::RunduringWin95Boot1:
+            return RunduringWin95Boot1Click();
+        case command::SaveSettingsatExit1:
+            return SaveSettingsatExit1Click();
+        case command::Office97Buttons:
+            return Office97ButtonsClick();
+        case command::EBLargeIcons:
+            return EBLargeIconsClick();
+        case command::EBSmallIcons:
+            return EBSmallIconsClick();
+        case command::EBList:
+            return EBListClick();
+        case command::EBDetails:
+            return EBDetailsClick();
         case command::EBStart:
-        case command::StartKelvaro1: return SpeedButton3Click();
+        case command::StartKelvaro1:
+            return SpeedButton3Click();
         case command::EBAdd:
-        case command::Add1: return EBAddClick();
+        case command::Add1:
+            return EBAddClick();
         case command::EBDelete:
-        case command::Delete1: return EBDeleteClick();
+        case command::Delete1:
+            return EBDeleteClick();
         case command::EBExit:
-        case command::Exit1: return Exit1Click();
-        case command::Contents1: return Contents1Click();
-        case command::About1: return About1Click();
+        case command::Exit1:
+            return Exit1Click();
+        case command::Contents1:
+            return Contents1Click();
+        case command::About1:
+            return About1Click();
     }
 }
 
@@ -497,7 +602,8 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (deleting_ && header.code == LVN_COLUMNCLICK) return 0;
             if (listView_ && header.hwndFrom == listView_->Handle()) TrackResultsList(header);
             for (TCoolListView* list : {listView_.get(), setupList_.get()})
-                if (list && header.hwndFrom == list->Handle() && list->HandleNotify(header, result)) return result;
+                if (list && header.hwndFrom == list->Handle() && list->HandleNotify(header, result))
+                    return result;
             break;
         }
         case WM_SIZE:

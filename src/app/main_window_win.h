@@ -135,8 +135,9 @@ private:
     bool PreviewKey(MSG& message);
     void SetWindowEdge(int left, int top, int width, int height);
     void AddFoundFiles(const RuleRow& rule);
-    TCoolListView::NewRow ResultListRow(const std::string& path, std::uint64_t size, std::uint32_t dosDateTime,
-                                        int imageIndex, std::uint64_t lastWriteTime) const;
+    TCoolListView::NewRow ResultListRow(const std::string& path, std::uint64_t size,
+                                        std::uint32_t dosDateTime, int imageIndex,
+                                        std::uint64_t lastWriteTime) const;
     void AddResultRows(std::vector<TCoolListView::NewRow> rows);
     int IconIndexOf(const std::string& path);
     void ShowSelectionSummary();
@@ -171,7 +172,7 @@ private:
     bool running_ = false;
     bool deleting_ = false;
     bool closeAfterDelete_ = false;  // the window was closed while a delete was under way
-    bool closeAfterRun_ = false;  // a close came during the run
+    bool closeAfterRun_ = false;     // a close came during the run
     bool confirmDelete_ = true;
     bool useRecycleBin_ = true;
     bool shownOnce_ = false;

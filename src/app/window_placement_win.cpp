@@ -3,7 +3,9 @@
 namespace kelvaro {
 namespace {
 
-bool Restored(HWND window) { return !IsIconic(window) && !IsZoomed(window); }
+bool Restored(HWND window) {
+    return !IsIconic(window) && !IsZoomed(window);
+}
 
 // The restored position is kept in workspace coordinates, which start at the work area's corner
 // (beside a taskbar at the top or left), not the screen's.

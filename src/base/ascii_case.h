@@ -5,7 +5,9 @@
 
 namespace kelvaro {
 
-constexpr char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+constexpr char UpperAscii(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 inline void UpperAsciiInPlace(char* begin, char* end) {
     for (char* c = begin; c != end; ++c) *c = UpperAscii(*c);

@@ -5,7 +5,9 @@
 namespace kelvaro {
 namespace {
 
-bool IsLeapYear(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
+bool IsLeapYear(int year) {
+    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
 
 int DaysInMonth(int year, int month) {
     static const int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -36,8 +38,9 @@ TDateTime EncodeTime(int hour, int minute, int second, int millisecond) {
 DosDateTimeParts SplitDosDateTime(std::uint32_t dosDateTime) {
     std::uint32_t date = dosDateTime >> 16;
     std::uint32_t time = dosDateTime & 0xFFFF;
-    return {static_cast<int>((date >> 9) + 1980), static_cast<int>((date >> 5) & 15), static_cast<int>(date & 31),
-            static_cast<int>(time >> 11),         static_cast<int>((time >> 5) & 63), static_cast<int>((time & 31) * 2)};
+    return {static_cast<int>((date >> 9) + 1980), static_cast<int>((date >> 5) & 15),
+            static_cast<int>(date & 31),          static_cast<int>(time >> 11),
+            static_cast<int>((time >> 5) & 63),   static_cast<int>((time & 31) * 2)};
 }
 
 std::uint32_t MakeDosDateTime(const DosDateTimeParts& p) {

@@ -16,12 +16,15 @@ public:
     }
     std::uint32_t TickCount() override {
         auto elapsed = std::chrono::steady_clock::now().time_since_epoch();
-        return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+        return static_cast<std::uint32_t>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
     }
 };
 
 }  // namespace
 
-std::unique_ptr<Clock> MakePlatformClock() { return std::make_unique<PosixClock>(); }
+std::unique_ptr<Clock> MakePlatformClock() {
+    return std::make_unique<PosixClock>();
+}
 
 }  // namespace kelvaro

@@ -17,6 +17,8 @@ public:
 
 }  // namespace
 
-std::unique_ptr<Clock> MakePlatformClock() { return std::make_unique<Win32Clock>(); }
+std::unique_ptr<Clock> MakePlatformClock() {
+    return std::make_unique<Win32Clock>();
+}
 
 }  // namespace kelvaro

@@ -11,6 +11,8 @@ public:
 
 }  // namespace
 
-std::unique_ptr<DriveTypes> MakePlatformDriveTypes() { return std::make_unique<NoDrives>(); }
+std::unique_ptr<DriveTypes> MakePlatformDriveTypes() {
+    return std::make_unique<NoDrives>();
+}
 
 }  // namespace kelvaro

@@ -12,6 +12,8 @@ public:
 
 }  // namespace
 
-std::unique_ptr<DriveTypes> MakePlatformDriveTypes() { return std::make_unique<Win32DriveTypes>(); }
+std::unique_ptr<DriveTypes> MakePlatformDriveTypes() {
+    return std::make_unique<Win32DriveTypes>();
+}
 
 }  // namespace kelvaro

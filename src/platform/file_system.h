@@ -90,7 +90,8 @@ public:
     // by that name.
     // With directoriesOnly the search may also leave out everything that is not a folder, and
     // save the cost of describing it.
-    virtual std::unique_ptr<DirectoryListing> FindFirst(const std::string& pattern, bool directoriesOnly = false) = 0;
+    virtual std::unique_ptr<DirectoryListing> FindFirst(const std::string& pattern,
+                                                        bool directoriesOnly = false) = 0;
     virtual std::optional<FolderIdentity> IdentifyFolder(const std::string& path) = 0;
     // nullptr when the file cannot be opened for reading.
     virtual std::unique_ptr<ReadOnlyFile> OpenRead(const std::string& path) = 0;

@@ -22,8 +22,8 @@ namespace {
 std::uint32_t LocalDosDateTime(std::time_t time) {
     std::tm local{};
     if (!localtime_r(&time, &local)) return ClampedDosDateTime({1980, 1, 1, 0, 0, 0});
-    return ClampedDosDateTime({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                               local.tm_min, local.tm_sec});
+    return ClampedDosDateTime(
+        {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec});
 }
 
 std::uint32_t Attributes(const std::string& name, const struct stat& target, bool isLink) {
@@ -37,13 +37,17 @@ std::uint32_t Attributes(const std::string& name, const struct stat& target, boo
 class PosixListing : public ReadAheadListing {
 public:
     PosixListing(DIR* dir, std::string folder, std::string wildcard, bool directoriesOnly)
-        : dir_(dir), folder_(std::move(folder)), wildcard_(std::move(wildcard)), directoriesOnly_(directoriesOnly) {}
+        : dir_(dir),
+          folder_(std::move(folder)),
+          wildcard_(std::move(wildcard)),
+          directoriesOnly_(directoriesOnly) {}
     ~PosixListing() override { closedir(dir_); }
 
     bool Advance(DirectoryEntry& entry) override {
         while (dirent* item = readdir(dir_)) {
             // A link may lead to a folder, and an unknown type may be one: only those are looked at.
-            if (directoriesOnly_ && item->d_type != DT_DIR && item->d_type != DT_LNK && item->d_type != DT_UNKNOWN)
+            if (directoriesOnly_ && item->d_type != DT_DIR && item->d_type != DT_LNK &&
+                item->d_type != DT_UNKNOWN)
                 continue;
             if (Describe(item->d_name, entry)) return true;
         }
@@ -107,7 +111,8 @@ public:
     std::optional<FolderIdentity> IdentifyFolder(const std::string& path) override {
         struct stat info {};
         if (stat(ToUnixPath(path).c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return std::nullopt;
-        return FolderIdentity{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
+        return FolderIdentity{static_cast<std::uint64_t>(info.st_dev),
+                              static_cast<std::uint64_t>(info.st_ino)};
     }
 
     std::unique_ptr<ReadOnlyFile> OpenRead(const std::string& path) override {
@@ -130,6 +135,8 @@ public:
 
 }  // namespace
 
-std::unique_ptr<FileSystem> MakePlatformFileSystem() { return std::make_unique<PosixFileSystem>(); }
+std::unique_ptr<FileSystem> MakePlatformFileSystem() {
+    return std::make_unique<PosixFileSystem>();
+}
 
 }  // namespace kelvaro

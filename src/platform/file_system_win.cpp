@@ -52,7 +52,8 @@ std::uint32_t LocalDosDateTime(const FILETIME& utc) {
     // Outside 1980-2107: clamp to the nearest time the MS-DOS form holds.
     SYSTEMTIME parts{};
     if (!FileTimeToSystemTime(&local, &parts)) return ClampedDosDateTime({1980, 1, 1, 0, 0, 0});
-    return ClampedDosDateTime({parts.wYear, parts.wMonth, parts.wDay, parts.wHour, parts.wMinute, parts.wSecond});
+    return ClampedDosDateTime(
+        {parts.wYear, parts.wMonth, parts.wDay, parts.wHour, parts.wMinute, parts.wSecond});
 }
 
 // What both kinds of listing make of an entry. False for entries that are to be left out.
@@ -226,8 +227,9 @@ public:
         } else {
             BY_HANDLE_FILE_INFORMATION info;
             if (GetFileInformationByHandle(handle.Get(), &info))
-                identity = FolderIdentity{info.dwVolumeSerialNumber,
-                                          (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+                identity = FolderIdentity{
+                    info.dwVolumeSerialNumber,
+                    (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
         }
         return identity;
     }
@@ -324,6 +326,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<FileSystem> MakePlatformFileSystem() { return std::make_unique<Win32FileSystem>(); }
+std::unique_ptr<FileSystem> MakePlatformFileSystem() {
+    return std::make_unique<Win32FileSystem>();
+}
 
 }  // namespace kelvaro

@@ -24,6 +24,8 @@ public:
 
 }  // namespace
 
-std::unique_ptr<LocaleFormats> MakePlatformLocaleFormats() { return std::make_unique<PosixLocaleFormats>(); }
+std::unique_ptr<LocaleFormats> MakePlatformLocaleFormats() {
+    return std::make_unique<PosixLocaleFormats>();
+}
 
 }  // namespace kelvaro

@@ -26,6 +26,8 @@ public:
 
 }  // namespace
 
-std::unique_ptr<LocaleFormats> MakePlatformLocaleFormats() { return std::make_unique<Win32LocaleFormats>(); }
+std::unique_ptr<LocaleFormats> MakePlatformLocaleFormats() {
+    return std::make_unique<Win32LocaleFormats>();
+}
 
 }  // namespace kelvaro

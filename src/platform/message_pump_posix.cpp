@@ -11,6 +11,8 @@ public:
 
 }  // namespace
 
-std::unique_ptr<MessagePump> MakePlatformMessagePump() { return std::make_unique<NoMessagePump>(); }
+std::unique_ptr<MessagePump> MakePlatformMessagePump() {
+    return std::make_unique<NoMessagePump>();
+}
 
 }  // namespace kelvaro

@@ -39,7 +39,9 @@ MessageFilter SetMessageFilter(MessageFilter filter) {
     return previous;
 }
 
-bool FilterMessage(MSG& message) { return CurrentFilter() && CurrentFilter()(message); }
+bool FilterMessage(MSG& message) {
+    return CurrentFilter() && CurrentFilter()(message);
+}
 
 void DispatchFiltered(MSG& message) {
     if (FilterMessage(message)) return;
@@ -47,6 +49,8 @@ void DispatchFiltered(MSG& message) {
     DispatchMessageA(&message);
 }
 
-std::unique_ptr<MessagePump> MakePlatformMessagePump() { return std::make_unique<Win32MessagePump>(); }
+std::unique_ptr<MessagePump> MakePlatformMessagePump() {
+    return std::make_unique<Win32MessagePump>();
+}
 
 }  // namespace kelvaro

@@ -206,9 +206,7 @@ bool ShowRuleEditor(RuleEditorHost& host) {
     return form.ShowModal();
 }
 
-TForm2::TForm2(RuleEditorHost& host)
-    : host_(host),
-      font_(CreateDialogFont()) {
+TForm2::TForm2(RuleEditorHost& host) : host_(host), font_(CreateDialogFont()) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_ANIMATE_CLASS | ICC_UPDOWN_CLASS | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     RegisterClassOnce(kClassName, nullptr);
@@ -217,7 +215,8 @@ TForm2::TForm2(RuleEditorHost& host)
     // A tool window's caption bar without a system menu: no close, minimise or maximise boxes.
     const DWORD style = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_CONTROLPARENT;
-    CreateWithClientArea(kClassName, kCaption, style, exStyle, 0, 0, kClientWidth, kClientHeight, host_.Window());
+    CreateWithClientArea(kClassName, kCaption, style, exStyle, 0, 0, kClientWidth, kClientHeight,
+                         host_.Window());
     if (Handle()) CreateControls();
 }
 

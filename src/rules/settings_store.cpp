@@ -29,12 +29,20 @@ struct ColumnValue {
 // Indexed by column position. The results list's names are out of column order; load and save share
 // this table, so every width comes back to the column it was saved from.
 constexpr std::array<ColumnValue, 6> kResultsColumns = {{
-    {"ColumnA0", 140}, {"ColumnA5", 40}, {"ColumnA1", 170},
-    {"ColumnA2", 80}, {"ColumnA3", 60}, {"ColumnA4", 60},
+    {"ColumnA0", 140},
+    {"ColumnA5", 40},
+    {"ColumnA1", 170},
+    {"ColumnA2", 80},
+    {"ColumnA3", 60},
+    {"ColumnA4", 60},
 }};
 constexpr std::array<ColumnValue, 6> kSetupColumns = {{
-    {"ColumnB0", 190}, {"ColumnB1", 80}, {"ColumnB2", 80},
-    {"ColumnB3", 80}, {"ColumnB4", 55}, {"ColumnB5", 50},
+    {"ColumnB0", 190},
+    {"ColumnB1", 80},
+    {"ColumnB2", 80},
+    {"ColumnB3", 80},
+    {"ColumnB4", 55},
+    {"ColumnB5", 50},
 }};
 
 // The settings key for one load or save. Every read and write opens its subkey afresh, so a subkey that
@@ -52,13 +60,13 @@ public:
     std::string ReadText(const std::string& section, const std::string& name, const std::string& fallback) {
         const RegistryValue value = Read(section, name);
         switch (value.type) {
-        case RegistryValueType::Missing:
-            return fallback;
-        case RegistryValueType::String:
-        case RegistryValueType::ExpandString:
-            return TextOf(value);
-        case RegistryValueType::Other:
-            break;
+            case RegistryValueType::Missing:
+                return fallback;
+            case RegistryValueType::String:
+            case RegistryValueType::ExpandString:
+                return TextOf(value);
+            case RegistryValueType::Other:
+                break;
         }
         if (firstError_.empty()) firstError_ = "Invalid data type for '" + name + "'";
         return fallback;
@@ -139,14 +147,14 @@ void LoadRule(SettingsKey& key, SettingsWindow& window, std::int32_t n) {
 
 const char* StyleText(ViewStyle style) {
     switch (style) {
-    case ViewStyle::List:
-        return "List";
-    case ViewStyle::SmallIcons:
-        return "Small";
-    case ViewStyle::LargeIcons:
-        return "Large";
-    case ViewStyle::Report:
-        break;
+        case ViewStyle::List:
+            return "List";
+        case ViewStyle::SmallIcons:
+            return "Small";
+        case ViewStyle::LargeIcons:
+            return "Large";
+        case ViewStyle::Report:
+            break;
     }
     return "Report";
 }
@@ -170,8 +178,8 @@ void LoadSettings(Registry& registry, SettingsWindow& window, const std::string&
 
     // Case-sensitive, and the value is read anew for each of the four texts. A text that matches none
     // keeps the list's current style and presses no button.
-    for (ViewStyle style : {ViewStyle::Report, ViewStyle::List, ViewStyle::SmallIcons,
-                            ViewStyle::LargeIcons}) {
+    for (ViewStyle style :
+         {ViewStyle::Report, ViewStyle::List, ViewStyle::SmallIcons, ViewStyle::LargeIcons}) {
         if (key.ReadText(kSettings, "Style", "Report") == StyleText(style))
             window.ApplyResultsViewStyle(style);
     }

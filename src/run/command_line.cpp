@@ -4,7 +4,9 @@ namespace kelvaro {
 namespace {
 
 // Characters above 0x7F are letters of the code page, not separators, so compare unsigned.
-bool IsSeparator(char c) { return static_cast<unsigned char>(c) <= ' '; }
+bool IsSeparator(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
 
 // Reads the argument that starts at or after at, leaving at just past it.
 std::string NextArgument(const std::string& line, std::size_t& at) {

@@ -1,8 +1,8 @@
 #include "run/deletion.h"
 
-#include "search/result_line.h"
-
 #include <vector>
+
+#include "search/result_line.h"
 
 namespace kelvaro {
 
@@ -44,9 +44,9 @@ std::vector<std::string> KeptFilesTexts(const DeletionResult& result) {
     std::vector<std::string> texts;
     auto count = [](int n) { return std::to_string(n) + (n == 1 ? " file " : " files "); };
     if (result.changed > 0)
-        texts.push_back(count(result.changed) +
-                        (result.changed == 1 ? "changed since it was listed and was kept."
-                                             : "changed since they were listed and were kept."));
+        texts.push_back(count(result.changed) + (result.changed == 1
+                                                     ? "changed since it was listed and was kept."
+                                                     : "changed since they were listed and were kept."));
     if (result.notRecyclable > 0)
         texts.push_back(count(result.notRecyclable) + "could not be moved to the Recycle Bin and " +
                         (result.notRecyclable == 1 ? "was kept." : "were kept."));
@@ -70,8 +70,8 @@ std::string FormatKilobytes(std::int64_t bytes, const std::string& thousandSepar
 
 namespace {
 
-std::string SizeText(std::int64_t selectedBytes, std::int64_t totalBytes, const std::string& thousandSeparator,
-                     const std::string& decimalSeparator) {
+std::string SizeText(std::int64_t selectedBytes, std::int64_t totalBytes,
+                     const std::string& thousandSeparator, const std::string& decimalSeparator) {
     return " (" + FormatKilobytes(selectedBytes, thousandSeparator, decimalSeparator) + "k of " +
            FormatKilobytes(totalBytes, thousandSeparator, decimalSeparator) + "k)";
 }

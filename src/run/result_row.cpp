@@ -13,7 +13,9 @@ constexpr const char* kMonthNames[] = {"January", "February", "March",     "Apri
 constexpr const char* kDayNames[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                      "Thursday", "Friday", "Saturday"};
 
-std::size_t LastSeparator(const std::string& path) { return path.find_last_of("\\:"); }
+std::size_t LastSeparator(const std::string& path) {
+    return path.find_last_of("\\:");
+}
 
 std::string Number(long long value, int digits) {
     char buffer[32];
@@ -21,7 +23,9 @@ std::string Number(long long value, int digits) {
     return buffer;
 }
 
-long long FloorMod(long long value, long long divisor) { return ((value % divisor) + divisor) % divisor; }
+long long FloorMod(long long value, long long divisor) {
+    return ((value % divisor) + divisor) % divisor;
+}
 
 // 0 = Sunday; the proleptic Gregorian calendar, so any year, month and day give an answer.
 int DayOfWeek(long long year, long long month, long long day) {
@@ -88,24 +92,30 @@ std::string FormatShortDate(int year, int month, int day, const std::string& pat
         while (at + run < pattern.size() && pattern[at + run] == letter) ++run;
         at += run;
         switch (letter) {
-        case 'd':
-            if (run <= 2) text += Number(day, static_cast<int>(run));
-            else text += Named(kDayNames, 7, DayOfWeek(year, month, day), run == 3 ? 3 : 0);
-            break;
-        case 'M':
-        case 'm':
-            if (run <= 2) text += Number(month, static_cast<int>(run));
-            else text += Named(kMonthNames, 12, month - 1, run == 3 ? 3 : 0);
-            break;
-        case 'y':
-            if (run <= 2) text += Number(FloorMod(year, 100), static_cast<int>(run));
-            else text += Number(year, 1);
-            break;
-        case 'g':
-            text += "A.D.";
-            break;
-        default:
-            text.append(run, letter);
+            case 'd':
+                if (run <= 2)
+                    text += Number(day, static_cast<int>(run));
+                else
+                    text += Named(kDayNames, 7, DayOfWeek(year, month, day), run == 3 ? 3 : 0);
+                break;
+            case 'M':
+            case 'm':
+                if (run <= 2)
+                    text += Number(month, static_cast<int>(run));
+                else
+                    text += Named(kMonthNames, 12, month - 1, run == 3 ? 3 : 0);
+                break;
+            case 'y':
+                if (run <= 2)
+                    text += Number(FloorMod(year, 100), static_cast<int>(run));
+                else
+                    text += Number(year, 1);
+                break;
+            case 'g':
+                text += "A.D.";
+                break;
+            default:
+                text.append(run, letter);
         }
     }
     return text;

@@ -18,7 +18,8 @@ class DirectorySearch {
 public:
     // Starts the search at once; a missing folder or no match simply gives no entries.
     // directoriesOnly: the caller looks at folders only, so the rest need not be described.
-    DirectorySearch(FileSystem& files, const std::string& pattern, std::uint32_t mask, bool directoriesOnly = false);
+    DirectorySearch(FileSystem& files, const std::string& pattern, std::uint32_t mask,
+                    bool directoriesOnly = false);
     bool Next(DirectoryEntry& entry);
 
 private:

@@ -12,7 +12,8 @@
 namespace kelvaro {
 namespace {
 
-constexpr std::uint32_t kMaskBits[] = {attr::ReadOnly, attr::Hidden, attr::System, attr::VolumeId, attr::Archive, 0};
+constexpr std::uint32_t kMaskBits[] = {attr::ReadOnly, attr::Hidden,  attr::System,
+                                       attr::VolumeId, attr::Archive, 0};
 
 // Spaces after the path in the info label: they widen its last piece, so the label's fitting keeps
 // room after the file name.
@@ -27,7 +28,8 @@ bool ChunkContains(std::string_view chunk, std::string_view pattern) {
     while (start < chunk.size()) {
         std::size_t end = chunk.find('\0', start);
         if (end == std::string_view::npos) end = chunk.size();
-        if (end > start && chunk.substr(start, end - start).find(pattern) != std::string_view::npos) return true;
+        if (end > start && chunk.substr(start, end - start).find(pattern) != std::string_view::npos)
+            return true;
         start = end + 1;
     }
     return false;

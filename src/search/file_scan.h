@@ -49,7 +49,7 @@ struct FoundEntry {
     std::uint64_t size = 0;
     std::uint32_t dosDateTime = 0;
     std::uint32_t attributes = 0;
-    bool isError = false;  // the line is a "*** Error Scanning: " line
+    bool isError = false;             // the line is a "*** Error Scanning: " line
     std::uint64_t lastWriteTime = 0;  // full precision, as DirectoryEntry keeps it
 };
 

@@ -10,7 +10,8 @@ namespace kelvaro {
 
 inline constexpr const char* kStartupLinkName = "Kelvaro.lnk";
 // The name the component is given before it is moved into the Startup folder; only its name part counts.
-inline constexpr const char* kStartupLinkDesignPath = "C:\\WINDOWS\\Start Menu\\Programs\\StartUp\\Kelvaro.lnk";
+inline constexpr const char* kStartupLinkDesignPath =
+    "C:\\WINDOWS\\Start Menu\\Programs\\StartUp\\Kelvaro.lnk";
 inline constexpr const char* kStartupLinkArguments = "-a";
 inline constexpr const char* kStartupLinkDescription = "Kelvaro";
 // Without a Startup folder the shortcut would land in the root of the current drive, where it never runs.

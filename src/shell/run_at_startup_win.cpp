@@ -12,6 +12,8 @@ public:
 
 }  // namespace
 
-std::unique_ptr<FileDeleter> MakePlatformFileDeleter() { return std::make_unique<PlatformFileDeleter>(); }
+std::unique_ptr<FileDeleter> MakePlatformFileDeleter() {
+    return std::make_unique<PlatformFileDeleter>();
+}
 
 }  // namespace kelvaro

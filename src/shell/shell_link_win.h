@@ -1,7 +1,7 @@
 #pragma once
 // The apartment of the calling thread, which the shell's link object needs.
-#include <objbase.h>
 #include <windows.h>
+#include <objbase.h>
 
 #include "ui/owners_win.h"
 

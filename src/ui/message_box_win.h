@@ -8,8 +8,8 @@
 
 namespace kelvaro {
 
-using MessageBoxFunction = std::function<int(HWND owner, const std::string& text, const std::string& caption,
-                                             UINT type)>;
+using MessageBoxFunction =
+    std::function<int(HWND owner, const std::string& text, const std::string& caption, UINT type)>;
 
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT type);
 

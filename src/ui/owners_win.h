@@ -2,8 +2,8 @@
 // Owners of the user interface's handles: GDI objects, device contexts, selections into them, windows
 // and COM interfaces. Each is move-only and gives its handle back in its destructor, also when an
 // exception passes, so no window writes an acquire/release pair by hand.
-#include <objbase.h>
 #include <windows.h>
+#include <objbase.h>
 
 #include <utility>
 

@@ -5,14 +5,14 @@
 #define IDI_MAIN 1
 
 // Toolbar glyphs, 16 colours; the lower-left pixel's colour is transparent.
-#define IDB_SETUP 101        // 17 x 17
+#define IDB_SETUP 101  // 17 x 17
 #define IDB_CONFIRM 102
 #define IDB_NOT_CONFIRM 103
 #define IDB_RECYCLE 104
 #define IDB_NOT_RECYCLE 105
 #define IDB_DELETE 106
-#define IDB_START 107        // 20 x 20
-#define IDB_ADD 108          // 32 x 16: normal and disabled side by side
+#define IDB_START 107  // 20 x 20
+#define IDB_ADD 108    // 32 x 16: normal and disabled side by side
 #define IDB_LARGE_ICONS 109
 #define IDB_SMALL_ICONS 110
 #define IDB_LIST 111

@@ -27,18 +27,19 @@ void Window::RegisterClassOnce(const char* className, HICON icon) {
     RegisterClassExA(&windowClass);
 }
 
-void Window::Create(const char* className, const std::string& caption, DWORD style, DWORD exStyle, int x, int y,
-                    int width, int height, HWND parent, HMENU menu) {
+void Window::Create(const char* className, const std::string& caption, DWORD style, DWORD exStyle, int x,
+                    int y, int width, int height, HWND parent, HMENU menu) {
     CreateWindowExA(exStyle, className, caption.c_str(), style, x, y, width, height, parent, menu,
                     GetModuleHandleA(nullptr), this);
 }
 
-void Window::CreateWithClientArea(const char* className, const std::string& caption, DWORD style, DWORD exStyle,
-                                  int x, int y, int clientWidth, int clientHeight, HWND owner) {
+void Window::CreateWithClientArea(const char* className, const std::string& caption, DWORD style,
+                                  DWORD exStyle, int x, int y, int clientWidth, int clientHeight,
+                                  HWND owner) {
     RECT outer{0, 0, clientWidth, clientHeight};
     AdjustWindowRectEx(&outer, style, FALSE, exStyle);
-    Create(className, caption, style, exStyle, x, y, outer.right - outer.left, outer.bottom - outer.top, owner,
-           nullptr);
+    Create(className, caption, style, exStyle, x, y, outer.right - outer.left, outer.bottom - outer.top,
+           owner, nullptr);
 }
 
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -57,8 +58,8 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
     }
     auto* self = reinterpret_cast<Window*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (!self) return DefWindowProcA(window, message, wParam, lParam);
-    const LRESULT result =
-        GuardedCall(window, [&] { return self->HandleMessage(message, wParam, lParam); }, LRESULT{0});
+    const LRESULT result = GuardedCall(
+        window, [&] { return self->HandleMessage(message, wParam, lParam); }, LRESULT{0});
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(window, GWLP_USERDATA, 0);
         self->handle_ = nullptr;

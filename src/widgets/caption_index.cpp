@@ -35,8 +35,9 @@ int CaptionIndex::UpperBound(const std::string& key) const {
     int before = 0;
     for (const auto& block : blocks_) {
         if (key < block.back().Key) {
-            const auto after = std::upper_bound(block.begin(), block.end(), key,
-                                                [](const std::string& k, const Entry& e) { return k < e.Key; });
+            const auto after =
+                std::upper_bound(block.begin(), block.end(), key,
+                                 [](const std::string& k, const Entry& e) { return k < e.Key; });
             return before + static_cast<int>(after - block.begin());
         }
         before += static_cast<int>(block.size());

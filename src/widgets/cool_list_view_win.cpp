@@ -10,7 +10,6 @@ namespace {
 
 static_assert(sizeof(LPARAM) >= sizeof(void*), "a row keeps a pointer in its lParam");
 
-
 class LstrcmpCollation final : public TextCollation {
 public:
     int Compare(const std::string& a, const std::string& b) const override {
@@ -344,8 +343,8 @@ int TCoolListView::FindRow(std::uint64_t id) const {
         LVFINDINFOA find{};
         find.flags = LVFI_PARAM;
         find.lParam = reinterpret_cast<LPARAM>(address);
-        return static_cast<int>(SendMessageA(handle_, LVM_FINDITEMA, static_cast<WPARAM>(-1),
-                                             reinterpret_cast<LPARAM>(&find)));
+        return static_cast<int>(
+            SendMessageA(handle_, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
     }
     return -1;
 }

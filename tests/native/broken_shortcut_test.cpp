@@ -41,7 +41,9 @@ public:
     bool IsExistingFile(const std::u16string& path) override { return files.count(path) != 0; }
 };
 
-std::u16string Wide(const std::string& ascii) { return {ascii.begin(), ascii.end()}; }
+std::u16string Wide(const std::string& ascii) {
+    return {ascii.begin(), ascii.end()};
+}
 
 class FakeProgress : public ShortcutTestProgress {
 public:

@@ -1,6 +1,7 @@
+#include "base/date_time.h"
+
 #include <gtest/gtest.h>
 
-#include "base/date_time.h"
 #include "base/errors.h"
 #include "search/result_line.h"
 #include "ui/application.h"
@@ -18,8 +19,13 @@ TEST(DateTimeTest, EncodesDaysSince30December1899) {
 }
 
 TEST(DateTimeTest, RejectsImpossibleDatesAndTimes) {
-    for (auto [y, m, d] : {std::tuple{2023, 2, 29}, {1900, 2, 29}, {2026, 13, 1}, {2026, 0, 1}, {2026, 4, 31},
-                           {0, 1, 1}, {10000, 1, 1}}) {
+    for (auto [y, m, d] : {std::tuple{2023, 2, 29},
+                           {1900, 2, 29},
+                           {2026, 13, 1},
+                           {2026, 0, 1},
+                           {2026, 4, 31},
+                           {0, 1, 1},
+                           {10000, 1, 1}}) {
         try {
             EncodeDate(y, m, d);
             ADD_FAILURE() << y << "-" << m << "-" << d;
@@ -56,7 +62,10 @@ TEST(ResultLineTest, ColumnsAreFormattedAndAligned) {
     EXPECT_EQ(SizeColumn(16777217, ","), "  16,777,216");  // what a float holds
     EXPECT_EQ(SizeColumn(123456789012ull, ","), "123,456,790,528");
     EXPECT_EQ(SizeColumn(1234567, ""), "     1234567");
-    EXPECT_EQ(SizeColumn(1234567, "\xa0"), "   1\xa0" "234\xa0" "567");
+    EXPECT_EQ(SizeColumn(1234567, "\xa0"),
+              "   1\xa0"
+              "234\xa0"
+              "567");
     EXPECT_EQ(DateColumn({1985, 7, 9, 0, 0, 0}), "1985/07/09");
     EXPECT_EQ(TimeColumn({1985, 7, 9, 4, 5, 6}), "04:05:06");
     EXPECT_EQ(AttributeColumn(0x3F), "RHSVDA");

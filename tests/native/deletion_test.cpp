@@ -1,4 +1,6 @@
 // The deletion loop and the selection summary against an in-memory list and a recording deleter.
+#include "run/deletion.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,7 +14,6 @@
 
 #include "platform/file_state.h"
 #include "platform/file_system.h"
-#include "run/deletion.h"
 #include "temp_tree.h"
 
 namespace kelvaro::testing {
@@ -208,7 +209,8 @@ TEST(UnchangedSinceListed, RealFilesRewrittenGrownReplacedOrLinkedAreChanged) {
 }
 
 TEST(SelectionSummary, TextsAndWhenThePanelIsLeftAlone) {
-    EXPECT_EQ(SelectionSummaryFromSums(1, 3, false, 1024, 3584, ",", "."), "Selected: 1 of 3 (1.00k of 3.50k)");
+    EXPECT_EQ(SelectionSummaryFromSums(1, 3, false, 1024, 3584, ",", "."),
+              "Selected: 1 of 3 (1.00k of 3.50k)");
     EXPECT_EQ(SelectionSummaryFromSums(0, 3, false, 0, 3584, ",", "."), std::nullopt);
     EXPECT_EQ(SelectionSummaryFromSums(0, 0, false, 0, 0, ",", "."), std::nullopt);
     // The list reports a row under change although none counts as selected.
@@ -225,16 +227,18 @@ TEST(FormatKilobytes, TwoDecimalsGroupingAndRounding) {
     };
     const Case cases[] = {
         {0, ",", ".", "0.00"},
-        {5, ",", ".", "0.00"},          // 0.00488 rounds down
-        {6, ",", ".", "0.01"},          // 0.00586 rounds up
-        {1264, ",", ".", "1.23"},       // 1.234375
-        {1265, ",", ".", "1.24"},       // 1.2353...
-        {1023, ",", ".", "1.00"},       // 0.999 carries into the whole part
+        {5, ",", ".", "0.00"},     // 0.00488 rounds down
+        {6, ",", ".", "0.01"},     // 0.00586 rounds up
+        {1264, ",", ".", "1.23"},  // 1.234375
+        {1265, ",", ".", "1.24"},  // 1.2353...
+        {1023, ",", ".", "1.00"},  // 0.999 carries into the whole part
         {1264128, ",", ".", "1,234.50"},
         {1023 * 1024 + 1020, ",", ".", "1,024.00"},  // carry across a separator
         {1024LL * 999'999, ",", ".", "999,999.00"},
         {1024LL * 1'000'000, ",", ".", "1,000,000.00"},
-        {1264128, "\xA0", ",", "1\xA0" "234,50"},   // a no-break space groups some locales
+        {1264128, "\xA0", ",",
+         "1\xA0"
+         "234,50"},  // a no-break space groups some locales
         {1264128, "", ".", "1234.50"},
         {1264128, "'", ".", "1'234.50"},
         {INT64_MAX, ",", ".", "9,007,199,254,740,992.00"},

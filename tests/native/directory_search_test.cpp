@@ -1,7 +1,8 @@
+#include "search/directory_search.h"
+
 #include <gtest/gtest.h>
 
 #include "fake_platform.h"
-#include "search/directory_search.h"
 
 namespace kelvaro::testing {
 namespace {

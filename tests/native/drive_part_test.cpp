@@ -8,7 +8,9 @@
 namespace kelvaro {
 namespace {
 
-std::u16string Wide(const std::string& text) { return {text.begin(), text.end()}; }
+std::u16string Wide(const std::string& text) {
+    return {text.begin(), text.end()};
+}
 
 // The code-page and the UTF-16 forms cut every path at the same place.
 TEST(DrivePart, DriveLetterOrServerAndShare) {

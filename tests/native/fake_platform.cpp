@@ -96,10 +96,13 @@ std::unique_ptr<ReadOnlyFile> FakeFileSystem::OpenRead(const std::string& path) 
     auto folder = folders_.find(Key(path.substr(0, slash + 1)));
     if (folder == folders_.end()) return nullptr;
     for (const FakeEntry& e : folder->second)
-        if (e.name == path.substr(slash + 1)) return e.unreadable ? nullptr : std::make_unique<FakeReadFile>(e.content);
+        if (e.name == path.substr(slash + 1))
+            return e.unreadable ? nullptr : std::make_unique<FakeReadFile>(e.content);
     return nullptr;
 }
 
-std::uint32_t DosNoon(int year, int month, int day) { return MakeDosDateTime({year, month, day, 12, 0, 0}); }
+std::uint32_t DosNoon(int year, int month, int day) {
+    return MakeDosDateTime({year, month, day, 12, 0, 0});
+}
 
 }  // namespace kelvaro::testing

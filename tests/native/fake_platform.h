@@ -37,7 +37,7 @@ public:
         return links.count(path) != 0;
     }
 
-    std::set<std::string> links;  // full paths of files that are links
+    std::set<std::string> links;          // full paths of files that are links
     std::vector<std::string> linkChecks;  // every IsFileLink, in order
     // Folders come with their identity in the listing, as the real searches can give it.
     bool identitiesInListing = false;

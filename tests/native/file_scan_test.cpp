@@ -37,9 +37,10 @@ TEST_F(FileScanTest, DefaultsAreThoseOfAFreshComponent) {
     EXPECT_EQ(fresh.FileSizeComp, fctNone);
     EXPECT_EQ(fresh.FileAgeComp, fctNone);
     EXPECT_EQ(fresh.CurrInfoLabel, nullptr);
-    EXPECT_EQ((TFileType{TFileAttr::ftReadOnly, TFileAttr::ftHidden, TFileAttr::ftArchive, TFileAttr::ftNormal}
-                   .SearchMask()),
-              0x23u);
+    EXPECT_EQ(
+        (TFileType{TFileAttr::ftReadOnly, TFileAttr::ftHidden, TFileAttr::ftArchive, TFileAttr::ftNormal}
+             .SearchMask()),
+        0x23u);
     EXPECT_EQ(TFileType{TFileAttr::ftNormal}.SearchMask(), 0u);
 }
 
@@ -104,10 +105,14 @@ TEST_F(FileScanTest, AgeCountsCalendarDaysUpToTheEndOfToday) {
     struct Dated {
         const char* name;
         int month, day, hour;
-    } dated[] = {{"eight", 11, 29, 23}, {"seven", 11, 30, 0}, {"today", 12, 7, 23},
-                 {"tomorrow", 12, 8, 23}, {"later", 12, 9, 1}};
+    } dated[] = {{"eight", 11, 29, 23},
+                 {"seven", 11, 30, 0},
+                 {"today", 12, 7, 23},
+                 {"tomorrow", 12, 8, 23},
+                 {"later", 12, 9, 1}};
     for (const Dated& d : dated)
-        files.AddFile("C:\\r", {d.name, 0, attr::Archive, MakeDosDateTime({2026, d.month, d.day, d.hour, 0, 0})});
+        files.AddFile("C:\\r",
+                      {d.name, 0, attr::Archive, MakeDosDateTime({2026, d.month, d.day, d.hour, 0, 0})});
     scan.FileAgeComp = fctGreaterThan;
     scan.FileAge = 7;
     EXPECT_EQ(Run(), Lines{"C:\\r\\eight"});
@@ -229,7 +234,8 @@ TEST_F(FileScanTest, LabelShowsEveryEntryBeforeItsCriteriaWhenNotPaced) {
     scan.FileSizeComp = fctGreaterThan;
     scan.FileSize = 50;
     EXPECT_EQ(Run(), Lines{"C:\\r\\big"});
-    EXPECT_EQ(label.shown, (Lines{"C:\\r\\small" + std::string(78, ' '), "C:\\r\\big" + std::string(78, ' ')}));
+    EXPECT_EQ(label.shown,
+              (Lines{"C:\\r\\small" + std::string(78, ' '), "C:\\r\\big" + std::string(78, ' ')}));
 }
 
 TEST_F(FileScanTest, ContentTestReadsRunsBetweenZeroBytesInChunksOf30000) {
@@ -239,7 +245,9 @@ TEST_F(FileScanTest, ContentTestReadsRunsBetweenZeroBytesInChunksOf30000) {
     files.AddFile("C:\\r", {"straddle", 0, attr::Archive, 0, straddling});
     files.AddFile("C:\\r", {"split", 0, attr::Archive, 0, split});
     files.AddFile("C:\\r", {"lower", 0, attr::Archive, 0, std::string(40000, 'y') + "needle"});
-    files.AddFile("C:\\r", {"accent", 0, attr::Archive, 0, "n\xe9\x65" "dle"});
+    files.AddFile("C:\\r", {"accent", 0, attr::Archive, 0,
+                            "n\xe9\x65"
+                            "dle"});
     files.AddFile("C:\\r", {"locked", 0, attr::Archive, 0, "NEEDLE", true});
     scan.SearchString = "Needle";
     EXPECT_EQ(Run(), (Lines{"C:\\r\\lower", "*** Error Scanning: C:\\r\\locked"}));
@@ -248,9 +256,13 @@ TEST_F(FileScanTest, ContentTestReadsRunsBetweenZeroBytesInChunksOf30000) {
     EXPECT_EQ(Run(), Lines{"*** Error Scanning: C:\\r\\locked"});
     // Letters outside a to z compare as they are.
     scan.CaseSense = false;
-    scan.SearchString = "N\xc9" "EDLE";
+    scan.SearchString =
+        "N\xc9"
+        "EDLE";
     EXPECT_TRUE(Run().size() == 1);
-    scan.SearchString = "n\xe9" "edle";
+    scan.SearchString =
+        "n\xe9"
+        "edle";
     EXPECT_EQ(Run().front(), "C:\\r\\accent");
     scan.SearchString = std::string(255, 'y') + "TAIL-IGNORED";
     EXPECT_EQ(Run().front(), "C:\\r\\lower");
@@ -300,8 +312,8 @@ TEST_F(FileScanTest, WalkNeverEntersLinksNorAFolderAlreadyOnItsPath) {
 }
 
 TEST_F(FileScanTest, ResultLineCarriesSizeDateAndAttributesWhenAsked) {
-    files.AddFile("C:\\r", {"a.tmp", 1234567, attr::Archive | attr::ReadOnly,
-                            MakeDosDateTime({2026, 3, 4, 5, 6, 8})});
+    files.AddFile("C:\\r",
+                  {"a.tmp", 1234567, attr::Archive | attr::ReadOnly, MakeDosDateTime({2026, 3, 4, 5, 6, 8})});
     scan.ShowSize = scan.ShowDate = scan.ShowAttr = true;
     platform.locale.separator = ".";
     EXPECT_EQ(Run(), Lines{"C:\\r\\a.tmp     1.234.567  2026/03/04  05:06:08  R----A"});

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <map>
 
-#include "platform/clock.h"
 #include "common/list_entries.h"
+#include "platform/clock.h"
 #include "platform/exact_win32_name.h"
 #include "platform/file_system.h"
 #include "platform/wildcard_posix.h"
@@ -21,13 +21,22 @@ TEST(WildcardTest, MatchesLikeTheDirectorySearch) {
         const char* name;
         bool matches;
     } cases[] = {
-        {"*.*", "noext", true},   {"*.*", ".hidden", true},   {"*.tmp", "A.TMP", true},
-        {"*.tmp", "a.tmpx", false}, {"*.tmp", "a.tmp.bak", false}, {"?.txt", "ab.txt", false},
-        {"?.txt", "b.TXT", true}, {"*.~*", "x.~1", true},      {"a*b*c", "aXXbYYc", true},
-        {"a*b*c", "aXXbYY", false}, {"*", "", true},         {"x", "X", true},
+        {"*.*", "noext", true},
+        {"*.*", ".hidden", true},
+        {"*.tmp", "A.TMP", true},
+        {"*.tmp", "a.tmpx", false},
+        {"*.tmp", "a.tmp.bak", false},
+        {"?.txt", "ab.txt", false},
+        {"?.txt", "b.TXT", true},
+        {"*.~*", "x.~1", true},
+        {"a*b*c", "aXXbYYc", true},
+        {"a*b*c", "aXXbYY", false},
+        {"*", "", true},
+        {"x", "X", true},
         {"*.tmp;*.bak", "a.tmp", false},
     };
-    for (const Case& c : cases) EXPECT_EQ(WildcardMatches(c.pattern, c.name), c.matches) << c.pattern << " " << c.name;
+    for (const Case& c : cases)
+        EXPECT_EQ(WildcardMatches(c.pattern, c.name), c.matches) << c.pattern << " " << c.name;
 }
 
 TEST(FileSystemPosixTest, AttributesSizesAndTimesAsWineShowsThem) {

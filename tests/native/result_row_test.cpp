@@ -52,7 +52,10 @@ TEST(ResultRowTest, GroupsByteCountsOfAnyLength) {
         {18446744073709551615ull, ",", "18,446,744,073,709,551,615"},
         {1234567, ".", "1.234.567"},
         {1234567, "", "1234567"},
-        {1234567, "\xc2\xa0", "1\xc2\xa0" "234\xc2\xa0" "567"},
+        {1234567, "\xc2\xa0",
+         "1\xc2\xa0"
+         "234\xc2\xa0"
+         "567"},
         {100000, "'", "100'000"},
     };
     for (const auto& c : cases) EXPECT_EQ(FormatByteCount(c.bytes, c.separator), c.text) << c.bytes;
@@ -69,24 +72,24 @@ TEST(ResultRowTest, FormatsDatePictures) {
         {"dd.MM.yyyy", 2026, 3, 7, "07.03.2026"},
         {"yyyy-MM-dd", 1980, 1, 1, "1980-01-01"},
         {"d/M/yy", 2107, 12, 31, "31/12/07"},
-        {"m/d/yy", 1999, 8, 4, "8/4/99"},       // the legacy fallback: "m" is the month
+        {"m/d/yy", 1999, 8, 4, "8/4/99"},  // the legacy fallback: "m" is the month
         {"mm/dd/yy", 1999, 8, 4, "08/04/99"},
         {"y", 2009, 1, 1, "9"},
         {"yyy", 2009, 1, 1, "2009"},
         {"yyyyy", 2009, 1, 1, "2009"},
         {"'Day' d", 2026, 3, 7, "Day 7"},
         {"'it''s' d", 2026, 3, 7, "it's 7"},
-        {"d 'open", 2026, 3, 7, "7 open"},      // an unclosed quote runs to the end
-        {"''d", 2026, 3, 7, "7"},               // an empty quote is nothing
+        {"d 'open", 2026, 3, 7, "7 open"},  // an unclosed quote runs to the end
+        {"''d", 2026, 3, 7, "7"},           // an empty quote is nothing
         {"MMM d, yyyy", 2026, 3, 7, "Mar 7, 2026"},
         {"dddd, MMMM dd, yyyy", 2026, 3, 7, "Saturday, March 07, 2026"},
         {"ddd d", 2000, 2, 29, "Tue 29"},
         {"ddd d", 1980, 1, 1, "Tue 1"},
-        {"ddd d", 2100, 3, 1, "Mon 1"},         // 2100 is not a leap year
+        {"ddd d", 2100, 3, 1, "Mon 1"},  // 2100 is not a leap year
         {"dd/MM/yyyy gg", 2026, 3, 7, "07/03/2026 A.D."},
-        {"d-x-M", 2026, 3, 7, "7-x-3"},          // other letters are copied
+        {"d-x-M", 2026, 3, 7, "7-x-3"},  // other letters are copied
         {"", 2026, 3, 7, ""},
-        {"MMM/MMMM d", 2026, 0, 7, "/ 7"},       // no name for a month out of range
+        {"MMM/MMMM d", 2026, 0, 7, "/ 7"},  // no name for a month out of range
         {"MMM/MMMM", 2026, 13, 7, "/"},
         {"dd/MM/yy", 2026, 99, 99, "99/99/26"},
     };
@@ -100,10 +103,11 @@ TEST(ResultRowTest, FormatsTimeOnTheTwelveHourClock) {
         int hour, minute;
         const char* text;
     } cases[] = {
-        {0, 0, "12:00 AM"}, {0, 5, "12:05 AM"},  {1, 0, "1:00 AM"},   {11, 59, "11:59 AM"},
+        {0, 0, "12:00 AM"},  {0, 5, "12:05 AM"}, {1, 0, "1:00 AM"},    {11, 59, "11:59 AM"},
         {12, 0, "12:00 PM"}, {13, 5, "1:05 PM"}, {23, 58, "11:58 PM"},
     };
-    for (const auto& c : cases) EXPECT_EQ(FormatTime12(c.hour, c.minute), c.text) << c.hour << ":" << c.minute;
+    for (const auto& c : cases)
+        EXPECT_EQ(FormatTime12(c.hour, c.minute), c.text) << c.hour << ":" << c.minute;
 }
 
 TEST(ResultRowTest, MakesRowFromScannerEntry) {
@@ -146,12 +150,12 @@ TEST(CommandLineTest, TakesFirstArgumentAfterProgramName) {
         {"", "", false},
         {"prog   -a", "-a", true},
         {"prog\t-a\t", "-a", true},
-        {"prog\x01-a", "-a", true},                // every control character separates
-        {"prog \xa0-a", "\xa0-a", false},          // a no-break space is a character of the code page
+        {"prog\x01-a", "-a", true},        // every control character separates
+        {"prog \xa0-a", "\xa0-a", false},  // a no-break space is a character of the code page
         {"prog \"-a x\"", "-a x", false},
-        {"prog \"\" -a", "-a", true},              // an empty pair of quotes is no argument
+        {"prog \"\" -a", "-a", true},  // an empty pair of quotes is no argument
         {"prog -\"a\"", "-a", true},
-        {"prog \"-a", "-a", true},                 // an unclosed quote runs to the end
+        {"prog \"-a", "-a", true},  // an unclosed quote runs to the end
         {"prog \"-a ", "-a ", false},
     };
     for (const auto& c : cases) {

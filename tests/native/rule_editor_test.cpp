@@ -48,7 +48,8 @@ TEST(RuleEditorSpinField, KeysKeptAndRefused) {
 }
 
 TEST(RuleEditorShortcutBox, ShownOnlyForTheShortcutPatternInAnyCase) {
-    for (const char* pattern : {"*.LNK", "*.lnk", "*.LnK"}) EXPECT_TRUE(ShortcutBoxVisible(pattern)) << pattern;
+    for (const char* pattern : {"*.LNK", "*.lnk", "*.LnK"})
+        EXPECT_TRUE(ShortcutBoxVisible(pattern)) << pattern;
     for (const char* pattern : {"*.LNK;*.TMP", "*.LNK ", " *.lnk", "*.LN", "a.LNK", "", "*.\xccNK"})
         EXPECT_FALSE(ShortcutBoxVisible(pattern)) << pattern;
 }

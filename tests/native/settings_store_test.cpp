@@ -16,13 +16,15 @@ namespace {
 // shows: "Settings\Width?" is a read, "Settings\Width=600" a write, "width=600" a change to the window.
 using Log = std::vector<std::string>;
 
-std::string LastPart(const std::string& path) { return path.substr(path.rfind('\\') + 1); }
+std::string LastPart(const std::string& path) {
+    return path.substr(path.rfind('\\') + 1);
+}
 
 class MemoryRegistry : public Registry {
 public:
     std::map<std::string, std::map<std::string, RegistryValue>> keys;  // full path -> values
-    std::set<std::string> uncreatable;                                  // full paths
-    std::set<std::string> unwritable;                                   // value names
+    std::set<std::string> uncreatable;                                 // full paths
+    std::set<std::string> unwritable;                                  // value names
     Log* log = nullptr;
 
     std::unique_ptr<RegistryKey> OpenKey(const std::string& path, bool create) override;
@@ -142,7 +144,9 @@ private:
     Log* log_;
 };
 
-RuleRow Rule(const std::string& tag) { return {"D:\\" + tag, {"*." + tag, "> 3 Days", "  ", "Yes", " "}}; }
+RuleRow Rule(const std::string& tag) {
+    return {"D:\\" + tag, {"*." + tag, "> 3 Days", "  ", "Yes", " "}};
+}
 
 // Both subkeys present, so that every read reaches a value or its absence and shows in the log.
 MemoryRegistry WithSubkeys() {
@@ -164,20 +168,64 @@ TEST(SettingsStoreTest, LoadReadsAndAppliesInOrder) {
     FakeWindow window(&log);
     LoadSettings(registry, window);
     const Log expected = {
-        "Settings\\Recycle?", "recycle=1", "Settings\\Confirm?", "confirm=1", "ShowFlagState",
-        "Settings\\Boot?", "boot=0", "Files\\Count?",
-        "Settings\\Width?", "width=600", "Settings\\Top?", "top=50", "Settings\\Left?", "left=50",
-        "Settings\\Height?", "height=300",
-        "Settings\\Style?", "Settings\\Style?", "Settings\\Style?", "style=2", "Settings\\Style?",
-        "Files\\Path1?", "Files\\Spec1?", "Files\\Age1?", "Files\\Size1?", "Files\\Sub1?", "Files\\Rmv1?",
+        "Settings\\Recycle?",
+        "recycle=1",
+        "Settings\\Confirm?",
+        "confirm=1",
+        "ShowFlagState",
+        "Settings\\Boot?",
+        "boot=0",
+        "Files\\Count?",
+        "Settings\\Width?",
+        "width=600",
+        "Settings\\Top?",
+        "top=50",
+        "Settings\\Left?",
+        "left=50",
+        "Settings\\Height?",
+        "height=300",
+        "Settings\\Style?",
+        "Settings\\Style?",
+        "Settings\\Style?",
+        "style=2",
+        "Settings\\Style?",
+        "Files\\Path1?",
+        "Files\\Spec1?",
+        "Files\\Age1?",
+        "Files\\Size1?",
+        "Files\\Sub1?",
+        "Files\\Rmv1?",
         "rule D:\\x| | | | | ",
-        "Settings\\ColumnA0?", "results0=140", "Settings\\ColumnA5?", "results1=40",
-        "Settings\\ColumnA1?", "results2=170", "Settings\\ColumnA2?", "results3=80",
-        "Settings\\ColumnA3?", "results4=60", "Settings\\ColumnA4?", "results5=60",
-        "Settings\\ColumnB0?", "setup0=190", "Settings\\ColumnB1?", "setup1=80",
-        "Settings\\ColumnB2?", "setup2=80", "Settings\\ColumnB3?", "setup3=80",
-        "Settings\\ColumnB4?", "setup4=55", "Settings\\ColumnB5?", "setup5=50",
-        "Settings\\Save?", "save=1", "Settings\\Office97?", "office97=1", "close", "ApplyButtonStyle",
+        "Settings\\ColumnA0?",
+        "results0=140",
+        "Settings\\ColumnA5?",
+        "results1=40",
+        "Settings\\ColumnA1?",
+        "results2=170",
+        "Settings\\ColumnA2?",
+        "results3=80",
+        "Settings\\ColumnA3?",
+        "results4=60",
+        "Settings\\ColumnA4?",
+        "results5=60",
+        "Settings\\ColumnB0?",
+        "setup0=190",
+        "Settings\\ColumnB1?",
+        "setup1=80",
+        "Settings\\ColumnB2?",
+        "setup2=80",
+        "Settings\\ColumnB3?",
+        "setup3=80",
+        "Settings\\ColumnB4?",
+        "setup4=55",
+        "Settings\\ColumnB5?",
+        "setup5=50",
+        "Settings\\Save?",
+        "save=1",
+        "Settings\\Office97?",
+        "office97=1",
+        "close",
+        "ApplyButtonStyle",
     };
     EXPECT_EQ(log, expected);
 }
@@ -196,16 +244,16 @@ TEST(SettingsStoreTest, SaveWritesInOrderAndTheExitTickGovernsOnlyGeometryStyleA
     registry.log = &log;
     SaveSettings(registry, window);
     const Log expected = {
-        "Settings\\Recycle=1", "Settings\\Confirm=0", "Settings\\Boot=1", "Settings\\Office97=0",
-        "Settings\\Save=1",
-        "Files\\Count=1", "Files\\Path1=D:\\a", "Files\\Spec1=*.a", "Files\\Age1=> 3 Days", "Files\\Size1=  ",
-        "Files\\Sub1=Yes", "Files\\Rmv1= ",
-        "Settings\\Width=640", "Settings\\Height=480", "Settings\\Left=10", "Settings\\Top=20",
-        "Settings\\Style=Large",
-        "Settings\\ColumnA0=100", "Settings\\ColumnA5=101", "Settings\\ColumnA1=102",
-        "Settings\\ColumnA2=103", "Settings\\ColumnA3=104", "Settings\\ColumnA4=105",
-        "Settings\\ColumnB0=200", "Settings\\ColumnB1=201", "Settings\\ColumnB2=202",
-        "Settings\\ColumnB3=203", "Settings\\ColumnB4=204", "Settings\\ColumnB5=-5", "close",
+        "Settings\\Recycle=1",    "Settings\\Confirm=0",    "Settings\\Boot=1",
+        "Settings\\Office97=0",   "Settings\\Save=1",       "Files\\Count=1",
+        "Files\\Path1=D:\\a",     "Files\\Spec1=*.a",       "Files\\Age1=> 3 Days",
+        "Files\\Size1=  ",        "Files\\Sub1=Yes",        "Files\\Rmv1= ",
+        "Settings\\Width=640",    "Settings\\Height=480",   "Settings\\Left=10",
+        "Settings\\Top=20",       "Settings\\Style=Large",  "Settings\\ColumnA0=100",
+        "Settings\\ColumnA5=101", "Settings\\ColumnA1=102", "Settings\\ColumnA2=103",
+        "Settings\\ColumnA3=104", "Settings\\ColumnA4=105", "Settings\\ColumnB0=200",
+        "Settings\\ColumnB1=201", "Settings\\ColumnB2=202", "Settings\\ColumnB3=203",
+        "Settings\\ColumnB4=204", "Settings\\ColumnB5=-5",  "close",
     };
     EXPECT_EQ(log, expected);
 
@@ -252,9 +300,24 @@ TEST(SettingsStoreTest, IntegersReadHexadecimalAndFallBackToTheirDefault) {
         std::string text;
         int width;
     } cases[] = {
-        {"0x200", 512}, {"0X200", 512}, {"$200", 512},  {"abc", 549},  {"", 549},     {"0x", 549},
-        {"0x-5", 549},  {"-0x10", 549}, {"+$10", 16},   {" 640", 640}, {"640 ", 549}, {"-7", -7},
-        {"0xFFFFFFFF", 549},            {std::string("7\0" "00", 4), 7},               {"99999999999", 549},
+        {"0x200", 512},
+        {"0X200", 512},
+        {"$200", 512},
+        {"abc", 549},
+        {"", 549},
+        {"0x", 549},
+        {"0x-5", 549},
+        {"-0x10", 549},
+        {"+$10", 16},
+        {" 640", 640},
+        {"640 ", 549},
+        {"-7", -7},
+        {"0xFFFFFFFF", 549},
+        {std::string("7\0"
+                     "00",
+                     4),
+         7},
+        {"99999999999", 549},
     };
     for (const auto& c : cases) {
         for (RegistryValueType type : {RegistryValueType::String, RegistryValueType::ExpandString}) {
@@ -274,9 +337,9 @@ TEST(SettingsStoreTest, BooleansAreNonZeroIntegersAndAreWrittenBackAsZeroOrOne) 
         const char* text;
         bool value;
     } cases[] = {
-        {"Confirm", &FakeWindow::confirm, "2", true},    {"Confirm", &FakeWindow::confirm, "0x0", false},
-        {"Confirm", &FakeWindow::confirm, "abc", true},  {"Recycle", &FakeWindow::recycle, "-1", true},
-        {"Boot", &FakeWindow::boot, "abc", false},       {"Boot", &FakeWindow::boot, "0x10", true},
+        {"Confirm", &FakeWindow::confirm, "2", true},   {"Confirm", &FakeWindow::confirm, "0x0", false},
+        {"Confirm", &FakeWindow::confirm, "abc", true}, {"Recycle", &FakeWindow::recycle, "-1", true},
+        {"Boot", &FakeWindow::boot, "abc", false},      {"Boot", &FakeWindow::boot, "0x10", true},
     };
     for (const auto& c : cases) {
         MemoryRegistry registry;
@@ -294,9 +357,14 @@ TEST(SettingsStoreTest, StyleIsComparedExactlyAndSavedByName) {
         const char* stored;
         std::vector<ViewStyle> applied;
     } cases[] = {
-        {"Report", {ViewStyle::Report}},    {"List", {ViewStyle::List}},   {"Small", {ViewStyle::SmallIcons}},
-        {"Large", {ViewStyle::LargeIcons}}, {"report", {}},                {"Large ", {}},
-        {"", {}},                           {"SmallIcons", {}},
+        {"Report", {ViewStyle::Report}},
+        {"List", {ViewStyle::List}},
+        {"Small", {ViewStyle::SmallIcons}},
+        {"Large", {ViewStyle::LargeIcons}},
+        {"report", {}},
+        {"Large ", {}},
+        {"", {}},
+        {"SmallIcons", {}},
     };
     for (const auto& c : cases) {
         MemoryRegistry registry;
@@ -350,8 +418,13 @@ TEST(SettingsStoreTest, RuleCountIsExactUpToABoundAndNegativeMeansNone) {
         const char* count;
         std::size_t rules;
     } cases[] = {
-        {"-5", 0},          {"0", 0},          {"9999", 9999},           {"10000", 10000},
-        {"10001", 10000},   {"2000000000", 10000}, {"$7FFFFFFF", 10000},
+        {"-5", 0},
+        {"0", 0},
+        {"9999", 9999},
+        {"10000", 10000},
+        {"10001", 10000},
+        {"2000000000", 10000},
+        {"$7FFFFFFF", 10000},
     };
     for (const auto& c : cases) {
         MemoryRegistry registry;
@@ -366,8 +439,8 @@ TEST(SettingsStoreTest, RuleCountIsExactUpToABoundAndNegativeMeansNone) {
 MemoryRegistry EveryValueStored() {
     MemoryRegistry registry = WithSubkeys();
     const char* settings[][2] = {
-        {"Recycle", "0"}, {"Confirm", "0"}, {"Boot", "1"}, {"Office97", "0"}, {"Save", "1"}, {"Width", "600"},
-        {"Height", "350"}, {"Left", "70"}, {"Top", "80"}, {"Style", "Small"},
+        {"Recycle", "0"}, {"Confirm", "0"},  {"Boot", "1"},  {"Office97", "0"}, {"Save", "1"},
+        {"Width", "600"}, {"Height", "350"}, {"Left", "70"}, {"Top", "80"},     {"Style", "Small"},
     };
     for (const auto& [name, text] : settings) registry.Put("Settings", name, text);
     for (int n = 0; n < 6; ++n) {
@@ -445,8 +518,9 @@ TEST(SettingsStoreTest, AnUnreadableCountIsNotSavedOverByAnEmptyList) {
         RegistryValueType type;
         const char* text;
     } unreadable[] = {
-        {RegistryValueType::Other, "3"}, {RegistryValueType::String, "abc"}, {RegistryValueType::String, ""},
-        {RegistryValueType::String, "-5"}, {RegistryValueType::ExpandString, "0x"},
+        {RegistryValueType::Other, "3"},         {RegistryValueType::String, "abc"},
+        {RegistryValueType::String, ""},         {RegistryValueType::String, "-5"},
+        {RegistryValueType::ExpandString, "0x"},
     };
     for (const auto& c : unreadable) {
         SCOPED_TRACE(c.text);

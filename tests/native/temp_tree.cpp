@@ -30,7 +30,9 @@ void TempTree::File(const std::string& relative, const std::string& content) {
     std::ofstream(path, std::ios::binary) << content;
 }
 
-void TempTree::Folder(const std::string& relative) { fs::create_directories(fs::path(root_) / relative); }
+void TempTree::Folder(const std::string& relative) {
+    fs::create_directories(fs::path(root_) / relative);
+}
 
 void TempTree::Link(const std::string& relative, const std::string& target) {
     fs::path path = fs::path(root_) / relative;

@@ -1,8 +1,9 @@
 // The about box on the real controls: driven from a timer while its modal loop runs.
-#include <gtest/gtest.h>
-#include <windows.h>
+#include "app/about_box_win.h"
 
+#include <windows.h>
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -11,7 +12,6 @@
 #include <vector>
 
 #include "app/about_box.h"
-#include "app/about_box_win.h"
 #include "ui/message_box_win.h"
 #include "ui/resource_ids.h"
 #include "windows/screenshot.h"
@@ -99,7 +99,8 @@ TEST_F(AboutBoxWin, ShowsItsTextsCentredOverTheMainWindowAndClosesWithOK) {
         EXPECT_EQ(okBounds.left, 254);
         EXPECT_EQ(okBounds.top, 224);
         // A label as wide as its text: the value column starts where the long caption leaves room.
-        EXPECT_LT(Bounds(item(TfrmAbout::kLblPhysId)).right, Bounds(item(TfrmAbout::kLblPhysicalId)).left + 4);
+        EXPECT_LT(Bounds(item(TfrmAbout::kLblPhysId)).right,
+                  Bounds(item(TfrmAbout::kLblPhysicalId)).left + 4);
 
         // The clip is open and playing: a stop succeeds only on an opened clip.
         EXPECT_TRUE(SendMessageA(item(TfrmAbout::kAnimate1Id), ACM_STOP, 0, 0));
@@ -127,10 +128,12 @@ TEST_F(AboutBoxWin, EnterAndTheCloseBoxEndItEscDoesNot) {
         int result;
     };
     const std::vector<Case> cases = {
-        {"Enter", [](HWND box) {
+        {"Enter",
+         [](HWND box) {
              PostMessageA(box, WM_KEYDOWN, VK_ESCAPE, 0);  // ignored: there is no cancel button
              PostMessageA(GetDlgItem(box, TfrmAbout::kLblAppId), WM_KEYDOWN, VK_RETURN, 0);
-         }, IDOK},
+         },
+         IDOK},
         {"close box", [](HWND box) { PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0); }, IDCANCEL},
     };
     for (const Case& c : cases) {
@@ -148,9 +151,10 @@ TEST_F(AboutBoxWin, EnterAndTheCloseBoxEndItEscDoesNot) {
 TEST(AboutBoxClip, OpensAndPlaysFromTheProgramsResources) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_ANIMATE_CLASS};
     InitCommonControlsEx(&controls);
-    HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 64, 64, nullptr, nullptr, nullptr, nullptr);
-    HWND clip = CreateWindowExA(0, ANIMATE_CLASSA, "", WS_CHILD | WS_VISIBLE | ACS_TIMER, 0, 0, 32, 32, parent,
-                                nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND parent =
+        CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 64, 64, nullptr, nullptr, nullptr, nullptr);
+    HWND clip = CreateWindowExA(0, ANIMATE_CLASSA, "", WS_CHILD | WS_VISIBLE | ACS_TIMER, 0, 0, 32, 32,
+                                parent, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_TRUE(clip);
     ASSERT_TRUE(SendMessageA(clip, ACM_OPENA, reinterpret_cast<WPARAM>(GetModuleHandleA(nullptr)),
                              reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(IDA_SEARCH_CLIP))));

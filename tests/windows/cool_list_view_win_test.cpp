@@ -1,7 +1,7 @@
 // The sortable list view on the platform's own list view control, driven by the notifications its header
 // and the mouse and keyboard produce.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 // after windows.h, whose types it uses
 #include <commctrl.h>
 
@@ -170,7 +170,8 @@ TEST(CoolListViewWin, RowsWithEqualCaptionsKeepTheirArrivalOrderThroughDeletesAn
             foreign.mask = LVIF_TEXT;
             foreign.iItem = host.list->RowCount();
             foreign.pszText = const_cast<char*>("zz foreign");
-            ASSERT_GE(SendMessageA(host.list->Handle(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&foreign)), 0);
+            ASSERT_GE(
+                SendMessageA(host.list->Handle(), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&foreign)), 0);
         }
     }
     ASSERT_TRUE(host.InNameOrder());
@@ -193,7 +194,9 @@ TEST(CoolListViewWin, ABatchOfRowsLandsWhereAddingThemOneByOneWould) {
         std::vector<TCoolListView::NewRow> rows;
         for (int i = 0; i < 400; ++i)
             rows.push_back({std::to_string(random() % 60) + (i % 2 ? ".tmp" : ".TMP"),
-                            {"", "", "new" + std::to_string(i)}, -1, 1000 + i});
+                            {"", "", "new" + std::to_string(i)},
+                            -1,
+                            1000 + i});
         if (asBatch) {
             host.list->AddRows(std::move(rows));
         } else {

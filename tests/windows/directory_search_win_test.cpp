@@ -1,6 +1,6 @@
 // The Win32 directory search against Wine's real file system.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <map>
 #include <vector>
@@ -20,8 +20,8 @@ TEST(DirectorySearchWin, NamesTheCodePageCannotHoldAreLeftOut) {
     for (const std::string& folder : {FixtureTree() + "\\names", std::string()}) {
         TempFolder temp;
         std::string where = folder;
-        if (where.empty()) {  // the same, made through the wide calls
-            temp.File("\xce\xa9.tmp", "omega");        // Ω
+        if (where.empty()) {                            // the same, made through the wide calls
+            temp.File("\xce\xa9.tmp", "omega");         // Ω
             temp.File("\xe6\x97\xa5\xe6\x9c\xac.tmp");  // 日本
             temp.File("O.tmp", "real-o\n");
             temp.File("plain.tmp");
@@ -84,8 +84,10 @@ TEST(DirectorySearchWin, LinksToFoldersAreReparsePointsAndDanglingLinksAreNotLis
               attr::Directory | attr::ReparsePoint);
     EXPECT_EQ(entries.at("sub").attributes & attr::ReparsePoint, 0u);
     EXPECT_EQ(entries.count("dangling.tmp"), 0u);
-    EXPECT_EQ(files->IdentifyFolder(FixtureTree() + "\\tree\\sub\\loop"), files->IdentifyFolder(FixtureTree() + "\\tree"));
-    EXPECT_NE(files->IdentifyFolder(FixtureTree() + "\\tree\\sub"), files->IdentifyFolder(FixtureTree() + "\\tree"));
+    EXPECT_EQ(files->IdentifyFolder(FixtureTree() + "\\tree\\sub\\loop"),
+              files->IdentifyFolder(FixtureTree() + "\\tree"));
+    EXPECT_NE(files->IdentifyFolder(FixtureTree() + "\\tree\\sub"),
+              files->IdentifyFolder(FixtureTree() + "\\tree"));
     // The folder-only listing carries the identities the walk compares.
     auto seen = ListEntries(*files, FixtureTree() + "\\tree\\sub\\*.*", true);
     EXPECT_EQ(seen.count("b.tmp"), 0u);
@@ -113,7 +115,8 @@ TEST(DirectorySearchWin, TimesAreLocalDosTimesAndOldOnesAreClamped) {
     temp.File("now.tmp");
     SYSTEMTIME now;
     GetLocalTime(&now);
-    DosDateTimeParts parts = SplitDosDateTime(ListEntries(*files, temp.Path() + "\\now.tmp").at("now.tmp").dosDateTime);
+    DosDateTimeParts parts =
+        SplitDosDateTime(ListEntries(*files, temp.Path() + "\\now.tmp").at("now.tmp").dosDateTime);
     EXPECT_EQ(parts.year, now.wYear);
     EXPECT_EQ(parts.month, now.wMonth);
     EXPECT_LE(std::abs(parts.hour * 60 + parts.minute - (now.wHour * 60 + now.wMinute)), 2);

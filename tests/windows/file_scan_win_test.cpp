@@ -1,6 +1,6 @@
 // The scanner on Wine's real file system, with a real message pump.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 

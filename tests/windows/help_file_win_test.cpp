@@ -1,6 +1,6 @@
 // The help file the program ships opens in the platform's help engine at its contents.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include "app/help_win.h"
 #include "windows/test_tree.h"
@@ -31,7 +31,8 @@ TEST(HelpFileWin, ContentsOpenTheProgramsHelpFile) {
     char buildFolder[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, buildFolder);
     ASSERT_TRUE(SetCurrentDirectoryA(shortFolder.Path().c_str()));
-    HWND owner = CreateWindowA("STATIC", "owner", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND owner =
+        CreateWindowA("STATIC", "owner", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     RunHelpCommand(owner, HELP_FINDER, 0);
     HWND help = nullptr;
     for (int wait = 0; wait < 100 && !help; ++wait) {

@@ -1,8 +1,8 @@
 // The run's open test against Wine's real file system: which found files may be listed.
 #include "run/listable_file_win.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <map>
 

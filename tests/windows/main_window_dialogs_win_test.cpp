@@ -1,6 +1,6 @@
 // The main window's commands that open the rule editor and write the start-up shortcut.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <deque>
 #include <functional>
@@ -27,8 +27,12 @@ void CALLBACK NextEditorStep(HWND, UINT, UINT_PTR timer, DWORD) {
     step(dialog);
 }
 
-void SetItemText(HWND dialog, int id, const char* text) { SetWindowTextA(GetDlgItem(dialog, id), text); }
-void Press(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+void SetItemText(HWND dialog, int id, const char* text) {
+    SetWindowTextA(GetDlgItem(dialog, id), text);
+}
+void Press(HWND dialog, int id) {
+    PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
 
 TEST_F(MainWindowTest, AddAndDoubleClickOpenTheRuleEditorOnTheSetupList) {
     TForm1& f = Open();
@@ -43,8 +47,10 @@ TEST_F(MainWindowTest, AddAndDoubleClickOpenTheRuleEditorOnTheSetupList) {
     EXPECT_EQ(f.LVSetup().Text(0, 1), "*.bak");
     EXPECT_TRUE(f.AddingRule);
 
-    NMHDR doubleClick{f.LVSetup().Handle(), static_cast<UINT_PTR>(cmd::LVSetup), static_cast<UINT>(NM_DBLCLK)};
-    SendMessageA(f.Handle(), WM_NOTIFY, cmd::LVSetup, reinterpret_cast<LPARAM>(&doubleClick));  // nothing selected
+    NMHDR doubleClick{f.LVSetup().Handle(), static_cast<UINT_PTR>(cmd::LVSetup),
+                      static_cast<UINT>(NM_DBLCLK)};
+    SendMessageA(f.Handle(), WM_NOTIFY, cmd::LVSetup,
+                 reinterpret_cast<LPARAM>(&doubleClick));  // nothing selected
     EXPECT_EQ(f.LVSetup().Text(0, 0), "D:\\X");
     f.LVSetup().SetSelected(0, true);
     editorSteps = {[](HWND d) { SetItemText(d, TForm2::kEditLocId, "E:\\Y"); },

@@ -1,8 +1,8 @@
 #pragma once
 // The main window on a private settings key, with message boxes and help answered by the test.
-#include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
@@ -25,7 +25,8 @@ namespace cmd = kelvaro::command;
 // A private settings key, removed before and after each test.
 class MainWindowTest : public ::testing::Test {
 protected:
-    MainWindowTest() : key_("Software\\Tarnwell\\KelvaroWindowTest-" + std::to_string(GetCurrentProcessId())) {
+    MainWindowTest()
+        : key_("Software\\Tarnwell\\KelvaroWindowTest-" + std::to_string(GetCurrentProcessId())) {
         RegDeleteTreeA(HKEY_CURRENT_USER, key_.c_str());
         previousBox_ = SetMessageBoxFunction([this](HWND, const std::string& text, const std::string&, UINT) {
             boxes.push_back(text);
@@ -91,8 +92,8 @@ protected:
     std::string GetString(const std::string& subkey, const std::string& name) {
         char data[512] = {};
         DWORD size = sizeof data - 1;
-        if (RegGetValueA(HKEY_CURRENT_USER, (key_ + "\\" + subkey).c_str(), name.c_str(), RRF_RT_REG_SZ, nullptr,
-                         data, &size) != ERROR_SUCCESS)
+        if (RegGetValueA(HKEY_CURRENT_USER, (key_ + "\\" + subkey).c_str(), name.c_str(), RRF_RT_REG_SZ,
+                         nullptr, data, &size) != ERROR_SUCCESS)
             return "<missing>";
         return data;
     }

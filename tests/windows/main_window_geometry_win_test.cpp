@@ -1,7 +1,7 @@
 // What the window stores of its own shape: the bounds it has when restored and the report columns'
 // widths, whatever state and view style it is in when it closes.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include "windows/main_window_fixture.h"
 

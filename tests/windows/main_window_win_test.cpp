@@ -1,8 +1,8 @@
 // The main window driven as a user drives it: commands, button clicks, keys, header clicks and
 // menu highlights, checked against what the controls show.
-#include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include "rules/folder_browse_win.h"
 #include "search/progress_dialog_win.h"
@@ -12,7 +12,6 @@
 
 namespace kelvaro::testing {
 namespace {
-
 
 TEST_F(MainWindowTest, FirstStartShowsTheDesignAndDefaults) {
     TForm1& f = Open();
@@ -67,7 +66,8 @@ TEST_F(MainWindowTest, ModeSwitchFromMenuAndButtonKeepsEveryPartInStep) {
 TEST_F(MainWindowTest, TwinButtonsAndTicksFollowTheFlagsAfterAnyToggles) {
     TForm1& f = Open();
     int clicks = 0;
-    for (int source : {cmd::ConfirmDelete1, cmd::EBConfirm, cmd::EBNotConfirm, cmd::ConfirmDelete1, cmd::EBConfirm}) {
+    for (int source :
+         {cmd::ConfirmDelete1, cmd::EBConfirm, cmd::EBNotConfirm, cmd::ConfirmDelete1, cmd::EBConfirm}) {
         if (source == cmd::ConfirmDelete1)
             Command(source);
         else if (f.Button(source).Visible())
@@ -107,9 +107,9 @@ TEST_F(MainWindowTest, ViewStyleButtonsFormAGroupThatMayBeAllUp) {
 
 TEST_F(MainWindowTest, Office97LookTogglesBevelsAndEveryButtonIncludingHiddenTwins) {
     TForm1& f = Open();
-    const int all[] = {cmd::EBSetup,      cmd::EBConfirm,    cmd::EBNotConfirm, cmd::EBRecycle, cmd::EBNotRecycle,
-                       cmd::EBDelete,     cmd::EBStart,      cmd::EBAdd,        cmd::EBLargeIcons,
-                       cmd::EBSmallIcons, cmd::EBList,       cmd::EBDetails,    cmd::EBExit};
+    const int all[] = {cmd::EBSetup,  cmd::EBConfirm, cmd::EBNotConfirm, cmd::EBRecycle,    cmd::EBNotRecycle,
+                       cmd::EBDelete, cmd::EBStart,   cmd::EBAdd,        cmd::EBLargeIcons, cmd::EBSmallIcons,
+                       cmd::EBList,   cmd::EBDetails, cmd::EBExit};
     for (int id : all) EXPECT_TRUE(f.Button(id).Flat());
     Command(cmd::Office97Buttons);
     EXPECT_FALSE(f.Menu().Checked(cmd::Office97Buttons));
@@ -234,19 +234,20 @@ TEST_F(MainWindowTest, SettingsRoundTripAndStoredOddities) {
 // give that one its default and write every other back as it was.
 TEST_F(MainWindowTest, ADamagedValueCostsNoOtherValueThroughAStartAndClose) {
     std::vector<std::pair<std::string, std::string>> stored = {
-        {"Settings\\Recycle", "0"}, {"Settings\\Confirm", "0"}, {"Settings\\Boot", "1"},
-        {"Settings\\Office97", "0"}, {"Settings\\Save", "1"}, {"Settings\\Width", "600"},
-        {"Settings\\Height", "350"}, {"Settings\\Left", "70"}, {"Settings\\Top", "80"},
+        {"Settings\\Recycle", "0"},    {"Settings\\Confirm", "0"}, {"Settings\\Boot", "1"},
+        {"Settings\\Office97", "0"},   {"Settings\\Save", "1"},    {"Settings\\Width", "600"},
+        {"Settings\\Height", "350"},   {"Settings\\Left", "70"},   {"Settings\\Top", "80"},
         {"Settings\\Style", "Report"}, {"Files\\Count", "3"},
     };
     for (int n = 0; n < 6; ++n) {
         stored.push_back({"Settings\\ColumnA" + std::to_string(n), std::to_string(101 + n)});
         stored.push_back({"Settings\\ColumnB" + std::to_string(n), std::to_string(111 + n)});
     }
-    const char* cells[][2] = {{"Path", "C:\\r"}, {"Spec", "*.a"}, {"Age", "> 3 Days"},
-                              {"Size", "<=9 Bytes"}, {"Sub", "Yes"}, {"Rmv", " "}};
+    const char* cells[][2] = {{"Path", "C:\\r"},     {"Spec", "*.a"}, {"Age", "> 3 Days"},
+                              {"Size", "<=9 Bytes"}, {"Sub", "Yes"},  {"Rmv", " "}};
     for (const std::string n : {"1", "2", "3"}) {
-        for (const auto& [name, cell] : cells) stored.push_back({"Files\\" + std::string(name) + n, cell + n});
+        for (const auto& [name, cell] : cells)
+            stored.push_back({"Files\\" + std::string(name) + n, cell + n});
     }
     const DWORD four = 4;
     const std::string dword(reinterpret_cast<const char*>(&four), sizeof four);
@@ -355,7 +356,8 @@ TEST_F(MainWindowTest, DISABLED_Screenshots) {
     Click(cmd::EBSetup);
     f.Form3().SetSearchText("Searching for *.tmp");
     f.Form3().Show();
-    f.Form3().Status().SetFileName("C:\\WINDOWS\\TEMP\\Some Folder\\Deeper Still\\report.tmp" + std::string(78, ' '));
+    f.Form3().Status().SetFileName("C:\\WINDOWS\\TEMP\\Some Folder\\Deeper Still\\report.tmp" +
+                                   std::string(78, ' '));
     settle();
     SaveScreenshot(prefix + "progress.bmp");
     f.Form3().Hide();
@@ -383,7 +385,8 @@ TEST_F(MainWindowTest, DISABLED_Screenshots) {
         if (!box) return;
         KillTimer(nullptr, timer);
         SaveScreenshot(shot);
-        PostMessageA(GetDlgItem(box, IDCANCEL) ? GetDlgItem(box, IDCANCEL) : GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+        PostMessageA(GetDlgItem(box, IDCANCEL) ? GetDlgItem(box, IDCANCEL) : GetDlgItem(box, IDOK), BM_CLICK,
+                     0, 0);
     };
     shot = prefix + "about.bmp";
     boxClass = "TfrmAbout";
@@ -392,11 +395,13 @@ TEST_F(MainWindowTest, DISABLED_Screenshots) {
     Command(cmd::Setup2);
     f.LVSetup().SetSelected(0, true);
     f.AppendRule({"C:\\TEMP", {"*.tmp", ">=30 Days", "> 2 KBytes", "Yes", " "}});
-    for (int row = 0; row < f.LVSetup().RowCount(); ++row) f.LVSetup().SetSelected(row, row == f.LVSetup().RowCount() - 1);
+    for (int row = 0; row < f.LVSetup().RowCount(); ++row)
+        f.LVSetup().SetSelected(row, row == f.LVSetup().RowCount() - 1);
     shot = prefix + "editor.bmp";
     boxClass = "TForm2";
     SetTimer(nullptr, 0, 700, shootAndClose);
-    NMHDR doubleClick{f.LVSetup().Handle(), static_cast<UINT_PTR>(cmd::LVSetup), static_cast<UINT>(NM_DBLCLK)};
+    NMHDR doubleClick{f.LVSetup().Handle(), static_cast<UINT_PTR>(cmd::LVSetup),
+                      static_cast<UINT>(NM_DBLCLK)};
     SendMessageA(f.Handle(), WM_NOTIFY, cmd::LVSetup, reinterpret_cast<LPARAM>(&doubleClick));
 
     shot = prefix + "editor-add.bmp";

@@ -1,7 +1,5 @@
 // The path-fitting label with a real font, and the progress window as a user meets it.
 #include "search/progress_dialog_win.h"
-#include "ui/message_box_win.h"
-#include "windows/window_text.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +7,9 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "ui/message_box_win.h"
+#include "windows/window_text.h"
 
 namespace kelvaro::testing {
 namespace {

@@ -1,6 +1,6 @@
 // The registry layer and the settings store against Wine's real registry, under a private key.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <array>
 #include <string>

@@ -226,12 +226,11 @@ TEST(RuleEditorWin, AnErrorInTheFieldsHandlerIsShownAndTheDialogGoesOn) {
             boxes.push_back(text);
             return IDOK;
         });
-    OpenEditor(host, {
-                         [](HWND dialog) {
-                             SendMessageA(Item(dialog, TForm2::kEditFileId), WM_MOUSEMOVE, 0, 0);
-                         },
-                         [](HWND dialog) { Click(dialog, TForm2::kButton3Id); },
-                     });
+    OpenEditor(host,
+               {
+                   [](HWND dialog) { SendMessageA(Item(dialog, TForm2::kEditFileId), WM_MOUSEMOVE, 0, 0); },
+                   [](HWND dialog) { Click(dialog, TForm2::kButton3Id); },
+               });
     SetMessageBoxFunction(previous);
     EXPECT_EQ(boxes, std::vector<std::string>{"no hints."});
 }

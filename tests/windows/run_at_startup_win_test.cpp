@@ -1,6 +1,6 @@
 // The start-up shortcut written by the real shell link object into the folder the registry names.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstring>
@@ -64,7 +64,9 @@ std::int32_t ShowCommandInFile(const std::string& path) {
     return value;
 }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 // Where a path that starts with "\\" leads.
 std::string RootOfCurrentDrive() {

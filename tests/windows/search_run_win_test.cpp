@@ -1,6 +1,6 @@
 // The search run, deletion and automatic mode through the real main window, on private folders.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
@@ -14,7 +14,9 @@
 namespace kelvaro::testing {
 namespace {
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 // A deleter that records what it is asked and deletes nothing; it can act once during its first call, as a
 // user can while the shell shows a box, and report the files the Recycle Bin cannot take.
@@ -50,12 +52,14 @@ void SetLastWrite(const std::string& path, const FILETIME& time) {
 class SearchRunTest : public MainWindowTest {
 protected:
     void AddRule(const std::string& folder, const std::string& spec, const std::string& age = "  ",
-                 const std::string& size = "  ", const std::string& sub = "Yes", const std::string& rmv = " ") {
+                 const std::string& size = "  ", const std::string& sub = "Yes",
+                 const std::string& rmv = " ") {
         form->AppendRule({folder, {spec, age, size, sub, rmv}});
     }
     std::vector<std::string> Names() {
         std::vector<std::string> names;
-        for (int row = 0; row < form->ListView().RowCount(); ++row) names.push_back(form->ListView().Text(row, 0));
+        for (int row = 0; row < form->ListView().RowCount(); ++row)
+            names.push_back(form->ListView().Text(row, 0));
         return names;
     }
     void PressCtrlA() {

@@ -1,21 +1,26 @@
-// Deleting through Wine's real shell, in a private folder under Z:\tmp (so the test also knows its Unix path).
-#include <gtest/gtest.h>
+// Deleting through Wine's real shell, in a private folder under Z:\tmp (so the test also knows its Unix
+// path).
+#include "run/shell_delete_win.h"
+
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
-
-#include "run/shell_delete_win.h"
 
 namespace kelvaro::testing {
 namespace {
 
 constexpr char kChildFolder[] = "KELVARO_DELETE_CHILD";
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
-void MakeFile(const std::string& path) { std::ofstream(path, std::ios::binary) << "data"; }
+void MakeFile(const std::string& path) {
+    std::ofstream(path, std::ios::binary) << "data";
+}
 
 class ShellDeleteWin : public ::testing::Test {
 protected:
@@ -57,7 +62,8 @@ TEST_F(ShellDeleteWin, RefusesWildcardsAndFoldersWithoutTouchingAnything) {
     MakeFile(At("sub\\inner.txt"));
     // Linux can hold a file literally named "??.txt"; the shell would still read it as a pattern.
     MakeFile(At("??.txt"));
-    for (const std::string& path : {At("??.txt"), At("z*.txt"), At("*"), At("sub"), At("sub\\"), std::string()})
+    for (const std::string& path :
+         {At("??.txt"), At("z*.txt"), At("*"), At("sub"), At("sub\\"), std::string()})
         for (bool recycle : {false, true}) {
             SCOPED_TRACE(path + (recycle ? " recycled" : " permanent"));
             EXPECT_EQ(deleter.ShellDeleteFile(path, recycle), kFailed);
@@ -90,8 +96,8 @@ protected:
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION child{};
-        const BOOL started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                            &startup, &child);
+        const BOOL started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                            nullptr, &startup, &child);
         SetEnvironmentVariableA("XDG_DATA_HOME", nullptr);
         SetEnvironmentVariableA(kChildFolder, nullptr);
         ASSERT_TRUE(started);

@@ -1,6 +1,8 @@
 // The shortcut component and the broken-shortcut test over the shell's real link object and registry.
-#include <gtest/gtest.h>
+#include "shell/shell_link_win.h"
+
 #include <windows.h>
+#include <gtest/gtest.h>
 #include <shlobj.h>
 
 #include <cstdint>
@@ -11,7 +13,6 @@
 #include "platform/registry.h"
 #include "run/broken_shortcut.h"
 #include "shell/shell_link.h"
-#include "shell/shell_link_win.h"
 #include "windows/test_tree.h"
 
 namespace kelvaro::testing {

@@ -1,9 +1,9 @@
 // The toolbar's speed buttons on real windows: groups, clicks, looks, hints, tooltips and pictures.
 #include "widgets/speed_button_win.h"
 
+#include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <algorithm>
 #include <cstdint>

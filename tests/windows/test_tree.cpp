@@ -70,7 +70,9 @@ TempFolder::TempFolder() {
     if (!CreateDirectoryA(path_.c_str(), nullptr)) throw std::runtime_error("cannot create " + path_);
 }
 
-TempFolder::~TempFolder() { RemoveTree(FromUtf8(path_)); }
+TempFolder::~TempFolder() {
+    RemoveTree(FromUtf8(path_));
+}
 
 void TempFolder::File(const std::string& utf8Name, const std::string& content) {
     std::wstring path = FromUtf8(path_ + "\\" + utf8Name);
@@ -78,7 +80,8 @@ void TempFolder::File(const std::string& utf8Name, const std::string& content) {
     for (std::size_t at = path_.size() + 1; at < slash; ++at)
         if (path[at] == L'\\') CreateDirectoryW(path.substr(0, at).c_str(), nullptr);
     CreateDirectoryW(path.substr(0, slash).c_str(), nullptr);
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create " + utf8Name);
     DWORD written = 0;
     WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);

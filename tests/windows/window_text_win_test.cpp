@@ -1,7 +1,7 @@
 // Control texts read back whole.
-#include <gtest/gtest.h>
-
 #include "ui/window_text_win.h"
+
+#include <gtest/gtest.h>
 
 namespace kelvaro::testing {
 namespace {
