@@ -6,6 +6,7 @@ need=()
 have() { command -v "$1" >/dev/null 2>&1; }
 have cmake || need+=(cmake)
 have g++ || need+=(g++)
+have clang-format || need+=(clang-format)
 have x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64-posix)
 have x86_64-w64-mingw32-windres || need+=(binutils-mingw-w64-x86-64)
 have wine || need+=(wine)
