@@ -7,6 +7,7 @@
 #include "rules/rule_editor.h"
 #include "ui/guarded_call_win.h"
 #include "ui/message_box_win.h"
+#include "ui/press_tracker.h"
 #include "ui/resource_ids.h"
 #include "ui/window_text_win.h"
 
@@ -93,36 +94,35 @@ protected:
             case WM_ERASEBKGND:
                 return 1;
             case WM_MOUSEMOVE:
-                if (!hot_) {
-                    hot_ = true;
+                if (mouse_.Enter()) {
                     TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
                     TrackMouseEvent(&track);
                     onHint_(longHint_);
                     InvalidateRect(Handle(), nullptr, FALSE);
                 }
-                if (pressing_) SetInside(lParam);
+                if (mouse_.Move(Inside(lParam))) InvalidateRect(Handle(), nullptr, FALSE);
                 return 0;
             case WM_MOUSELEAVE:
-                hot_ = false;
+                mouse_.Leave();
                 onHint_("");
                 InvalidateRect(Handle(), nullptr, FALSE);
                 return 0;
             case WM_LBUTTONDOWN:
             case WM_LBUTTONDBLCLK:
                 SetCapture(Handle());
-                pressing_ = inside_ = true;
+                mouse_.Press();
                 InvalidateRect(Handle(), nullptr, FALSE);
                 return 0;
-            case WM_LBUTTONUP:
-                if (pressing_) {
-                    SetInside(lParam);
-                    const bool click = inside_;
-                    ReleaseCapture();
-                    if (click) Click();
-                }
+            case WM_LBUTTONUP: {
+                const PressTracker::Release release = mouse_.LetGo(Inside(lParam));
+                if (release == PressTracker::Release::NotPressing) return 0;
+                ReleaseCapture();
+                InvalidateRect(Handle(), nullptr, FALSE);
+                if (release == PressTracker::Release::Click) Click();
                 return 0;
+            }
             case WM_CAPTURECHANGED:
-                pressing_ = inside_ = false;
+                mouse_.Cancel();
                 InvalidateRect(Handle(), nullptr, FALSE);
                 return 0;
             case BM_CLICK:
@@ -133,13 +133,11 @@ protected:
     }
 
 private:
-    void SetInside(LPARAM lParam) {
+    bool Inside(LPARAM lParam) const {
         RECT client;
         GetClientRect(Handle(), &client);
         const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        const bool inside = PtInRect(&client, at) != FALSE;
-        if (inside != inside_) InvalidateRect(Handle(), nullptr, FALSE);
-        inside_ = inside;
+        return PtInRect(&client, at) != FALSE;
     }
 
     void Click() {
@@ -151,12 +149,12 @@ private:
         RECT client;
         GetClientRect(Handle(), &client);
         FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-        const bool down = pressing_ && inside_;
+        const bool down = mouse_.PressedNow();
         if (down)
             DrawEdge(dc, &client, flat_ ? BDR_SUNKENOUTER : EDGE_SUNKEN, BF_RECT);
         else if (!flat_)
             DrawEdge(dc, &client, EDGE_RAISED, BF_RECT);
-        else if (hot_)
+        else if (mouse_.Hot())
             DrawEdge(dc, &client, BDR_RAISEDINNER, BF_RECT);
         const int shift = down ? 1 : 0;
         DrawPicture(dc, (client.right - 16) / 2 + shift, (client.bottom - 16) / 2 + shift);
@@ -188,9 +186,7 @@ private:
     std::string longHint_;
     std::function<void(const std::string&)> onHint_;
     bool flat_ = true;
-    bool hot_ = false;
-    bool pressing_ = false;
-    bool inside_ = false;
+    PressTracker mouse_;
 };
 
 void SetOpenFileDialogFunction(OpenFileDialogFunction f) {

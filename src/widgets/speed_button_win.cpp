@@ -275,8 +275,7 @@ void TSpeedButton::Click() {
 }
 
 void TSpeedButton::SetHot(bool hot) {
-    if (hot == hot_) return;
-    hot_ = hot;
+    if (!(hot ? mouse_.Enter() : mouse_.Leave())) return;
     if (hot && Handle()) {
         TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
         TrackMouseEvent(&track);
@@ -285,8 +284,7 @@ void TSpeedButton::SetHot(bool hot) {
 }
 
 void TSpeedButton::CancelPress() {
-    if (!pressing_) return;
-    pressing_ = pressInside_ = false;
+    if (!mouse_.Cancel()) return;
     if (Handle() && GetCapture() == Handle()) ReleaseCapture();
     RepaintNow();
 }
@@ -304,7 +302,7 @@ LRESULT TSpeedButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_LBUTTONDBLCLK:
             RelayToTooltip(WM_LBUTTONDOWN, wParam, lParam);
             if (!enabled_) return 0;
-            pressing_ = pressInside_ = true;
+            mouse_.Press();
             SetCapture(Handle());
             RepaintNow();
             return 0;
@@ -312,19 +310,15 @@ LRESULT TSpeedButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             RelayToTooltip(message, wParam, lParam);
             bool inside = InClient(Handle(), lParam);
             if (inside) panel_.ButtonEntered(*this);
-            if (pressing_ && inside != pressInside_) {
-                pressInside_ = inside;
-                RepaintNow();
-            }
+            if (mouse_.Move(inside)) RepaintNow();
             return 0;
         }
         case WM_LBUTTONUP: {
             RelayToTooltip(message, wParam, lParam);
-            if (!pressing_) return 0;
-            bool inside = InClient(Handle(), lParam);
-            pressing_ = pressInside_ = false;
+            PressTracker::Release release = mouse_.LetGo(InClient(Handle(), lParam));
+            if (release == PressTracker::Release::NotPressing) return 0;
             ReleaseCapture();
-            if (inside) {
+            if (release == PressTracker::Release::Click) {
                 Click();
             } else {
                 RepaintNow();
@@ -333,10 +327,7 @@ LRESULT TSpeedButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         }
         case WM_CAPTURECHANGED:
             // Capture taken away mid-press (another window, a message box): the press is abandoned.
-            if (pressing_ && reinterpret_cast<HWND>(lParam) != Handle()) {
-                pressing_ = pressInside_ = false;
-                RepaintNow();
-            }
+            if (reinterpret_cast<HWND>(lParam) != Handle() && mouse_.Cancel()) RepaintNow();
             return 0;
         case WM_MOUSELEAVE:
             panel_.ButtonLeft(*this);
@@ -363,16 +354,16 @@ void TSpeedButton::Paint(HDC dc) {
     if (!image.Valid()) return;
     HDC memory = image.Dc();
 
-    bool pressedNow = pressing_ && pressInside_;
+    bool pressedNow = mouse_.PressedNow();
     bool sunken = down_ || pressedNow;
     // A latched button shows a dithered face, except while the flat look lights it up under the mouse.
-    bool dithered = down_ && !pressedNow && (!flat_ || !hot_);
+    bool dithered = down_ && !pressedNow && (!flat_ || !mouse_.Hot());
     RECT face = client;
     if (flat_) {
         FillRect(memory, &client, GetSysColorBrush(COLOR_BTNFACE));
         if (sunken) {
             DrawEdge(memory, &face, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
-        } else if (hot_ && enabled_) {
+        } else if (mouse_.Hot() && enabled_) {
             DrawEdge(memory, &face, BDR_RAISEDINNER, BF_RECT | BF_ADJUST);
         }
     } else {

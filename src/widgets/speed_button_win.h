@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ui/owners_win.h"
+#include "ui/press_tracker.h"
 #include "ui/window_win.h"
 
 namespace kelvaro {
@@ -123,9 +124,7 @@ private:
     bool down_ = false;
     bool flat_ = true;
     bool enabled_ = true;
-    bool hot_ = false;
-    bool pressing_ = false;     // the left button went down here and is not yet released
-    bool pressInside_ = false;  // ... and the mouse is over the button now
+    PressTracker mouse_;
 
     // The picture as 0x00RRGGBB pixels, top row first, all images side by side.
     int imageWidth_ = 0;
