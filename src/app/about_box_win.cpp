@@ -4,6 +4,7 @@
 
 #include "app/about_box.h"
 #include "ui/application.h"
+#include "ui/label_size_win.h"
 #include "ui/message_box_win.h"
 #include "ui/owners_win.h"
 #include "ui/resource_ids.h"
@@ -80,15 +81,9 @@ HWND TfrmAbout::MakeLabel(const char* text, int x, int y, int id) {
 void TfrmAbout::SetLabel(HWND label, const std::string& text) {
     if (!label) return;
     SetWindowTextA(label, text.c_str());
-    RECT extent{0, 0, 0, 0};
-    if (WindowDc dc(label); dc) {
-        Selection font(dc.Get(), font_.Get());
-        DrawTextA(dc.Get(), text.data(), static_cast<int>(text.size()), &extent,
-                  DT_CALCRECT | DT_EXPANDTABS | DT_SINGLELINE | DT_LEFT | DT_NOPREFIX);
-    }
+    const SIZE size = LabelTextSize(label, font_.Get(), text, Ampersands::AsWritten);
     // A few pixels of room: the static control's own drawing runs slightly wider than the measure.
-    SetWindowPos(label, nullptr, 0, 0, extent.right + 4, kLabelHeight,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(label, nullptr, 0, 0, size.cx + 4, kLabelHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TfrmAbout::CreateControls() {

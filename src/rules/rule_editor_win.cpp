@@ -6,6 +6,7 @@
 #include "base/errors.h"
 #include "rules/rule_editor.h"
 #include "ui/guarded_call_win.h"
+#include "ui/label_size_win.h"
 #include "ui/message_box_win.h"
 #include "ui/press_tracker.h"
 #include "ui/resource_ids.h"
@@ -241,12 +242,7 @@ HWND TForm2::AddControl(const char* className, const char* text, DWORD style, DW
 
 HWND TForm2::AddLabel(const char* text, int x, int y, int id, bool visible) {
     // A label is as large as its one line of text.
-    SIZE size{};
-    {
-        WindowDc dc(Handle());
-        Selection font(dc.Get(), font_.Get());
-        GetTextExtentPoint32A(dc.Get(), text, static_cast<int>(std::string(text).size()), &size);
-    }
+    const SIZE size = LabelTextSize(Handle(), font_.Get(), text, Ampersands::AsWritten);
     return AddControl("STATIC", text, SS_LEFT | SS_NOPREFIX | (visible ? WS_VISIBLE : 0), 0, x, y, size.cx,
                       size.cy, id);
 }

@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "ui/guarded_call_win.h"
+#include "ui/label_size_win.h"
 #include "ui/owners_win.h"
 #include "ui/resource_ids.h"
 #include "ui/window_text_win.h"
@@ -138,15 +139,8 @@ void TForm3::SetSearchText(const std::string& text) {
     SetWindowTextA(label3_, text.c_str());
     // Sized as a label sizes itself: one line of its text, or of a blank when it has none.
     const std::string measured = text.empty() ? " " : text;
-    RECT extent{0, 0, 0, 0};
-    {
-        WindowDc dc(label3_);
-        Selection font(dc.Get(), font_.Get());
-        DrawTextA(dc.Get(), measured.data(), static_cast<int>(measured.size()), &extent,
-                  DT_CALCRECT | DT_EXPANDTABS | DT_SINGLELINE | DT_LEFT);
-    }
-    SetWindowPos(label3_, nullptr, 0, 0, extent.right, extent.bottom,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const SIZE size = LabelTextSize(label3_, font_.Get(), measured, Ampersands::Prefix);
+    SetWindowPos(label3_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 std::string TForm3::SearchText() const {
