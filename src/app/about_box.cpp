@@ -18,9 +18,4 @@ unsigned PercentFree(std::uint64_t used, std::uint64_t quota) {
     return static_cast<unsigned>((quota - used) * 100 / quota);
 }
 
-Origin CentredOrigin(int mainLeft, int mainTop, int mainWidth, int mainHeight, int boxWidth, int boxHeight) {
-    // Integer division in C++ truncates toward zero, which is what a wider box needs.
-    return {mainLeft + (mainWidth - boxWidth) / 2, mainTop + (mainHeight - boxHeight) / 2};
-}
-
 }  // namespace kelvaro

@@ -1,5 +1,5 @@
 #pragma once
-// The figures and placement of the about box, apart from the window that shows them.
+// The figures of the about box, apart from the window that shows them.
 #include <cstdint>
 #include <string>
 
@@ -16,14 +16,5 @@ std::string ResourceFigureText(unsigned percentFree);
 
 // Share of a quota still free, in whole percent rounded down; 0 when the quota is not positive.
 unsigned PercentFree(std::uint64_t used, std::uint64_t quota);
-
-struct Origin {
-    int left;
-    int top;
-};
-
-// Centres a box over the main window; a box wider or taller than the main window stands out on both
-// sides, the halves truncated toward zero.
-Origin CentredOrigin(int mainLeft, int mainTop, int mainWidth, int mainHeight, int boxWidth, int boxHeight);
 
 }  // namespace kelvaro

@@ -4,6 +4,7 @@
 
 #include "app/about_box.h"
 #include "ui/application.h"
+#include "ui/child_window_win.h"
 #include "ui/label_size_win.h"
 #include "ui/message_box_win.h"
 #include "ui/owners_win.h"
@@ -26,15 +27,6 @@ DWORD UserObjectQuota() {
         quota == 0)
         return kDefaultUserObjectQuota;
     return quota;
-}
-
-HWND MakeChild(HWND parent, const char* className, const char* text, DWORD style, int x, int y, int width,
-               int height, int id, HFONT font) {
-    HWND child = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height,
-                                 parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 GetModuleHandleA(nullptr), nullptr);
-    if (child && font) SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return child;
 }
 
 }  // namespace
@@ -60,7 +52,6 @@ TfrmAbout::TfrmAbout(HWND mainWindow) : mainWindow_(mainWindow), font_(CreateDia
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
     CreateWithClientArea(kClassName, kDesignCaption, style, exStyle, 210, 121, kClientWidth, kClientHeight,
                          mainWindow);
-    if (!Handle()) return;
     CreateControls();
     FormCreate();
 }
@@ -71,8 +62,8 @@ TfrmAbout::~TfrmAbout() {
 }
 
 HWND TfrmAbout::MakeLabel(const char* text, int x, int y, int id) {
-    HWND label = MakeChild(Handle(), "STATIC", "", SS_LEFTNOWORDWRAP | SS_NOPREFIX, x, y, 0, kLabelHeight, id,
-                           font_.Get());
+    HWND label = CreateChild(Handle(), "STATIC", "", WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, x, y, 0,
+                             kLabelHeight, id, font_.Get());
     SetLabel(label, text);
     return label;
 }
@@ -88,16 +79,16 @@ void TfrmAbout::SetLabel(HWND label, const std::string& text) {
 
 void TfrmAbout::CreateControls() {
     // Made first, so it is first in the tab order.
-    cmdOK_ = MakeChild(Handle(), "BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 254, 224, 75, 23, kCmdOKId,
-                       font_.Get());
+    cmdOK_ = CreateChild(Handle(), "BUTTON", "OK", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 254, 224,
+                         75, 23, kCmdOKId, font_.Get());
     // The control's own timer keeps the drawing on this thread, so closing the box never races a
     // drawing thread.
-    animate1_ = MakeChild(Handle(), ANIMATE_CLASSA, "", ACS_TRANSPARENT | ACS_TIMER, 16, 16, 32, 32,
-                          kAnimate1Id, nullptr);
+    animate1_ = CreateChild(Handle(), ANIMATE_CLASSA, "", WS_VISIBLE | ACS_TRANSPARENT | ACS_TIMER, 0, 16, 16,
+                            32, 32, kAnimate1Id, nullptr);
     lblApp_ = MakeLabel("Application", 77, 17, kLblAppId);
     MakeLabel("Windows 95", 77, 34, kLblWindowsId);
     MakeLabel(kNotice, 77, 51, kNoticeId);
-    MakeChild(Handle(), "STATIC", "", SS_ETCHEDHORZ, 77, 158, 250, 2, kBev1Id, nullptr);
+    CreateChild(Handle(), "STATIC", "", WS_VISIBLE | SS_ETCHEDHORZ, 0, 77, 158, 250, 2, kBev1Id, nullptr);
     MakeLabel("Physical Memory Available to Windows:", 77, 169, kLblPhysId);
     lblPhysical_ = MakeLabel("", 272, 169, kLblPhysicalId);
     MakeLabel("System Resources:", 77, 190, kLblSysResId);
@@ -113,15 +104,11 @@ void TfrmAbout::FormCreate() {
 }
 
 void TfrmAbout::FormShow() {
-    RECT main{};
-    if (!mainWindow_ || !GetWindowRect(mainWindow_, &main))
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &main, 0);
-    RECT own{};
-    GetWindowRect(Handle(), &own);
-    const Origin origin = CentredOrigin(main.left, main.top, main.right - main.left, main.bottom - main.top,
-                                        own.right - own.left, own.bottom - own.top);
-    SetWindowPos(Handle(), nullptr, origin.left, origin.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!CentreOver(mainWindow_)) {
+        RECT workArea{};
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &workArea, 0);
+        CentreWithin(workArea);
+    }
 
     SetWindowTextA(Handle(), ("About " + kApplicationTitle).c_str());
     SetLabel(lblApp_, kApplicationTitle);
@@ -142,39 +129,18 @@ void TfrmAbout::FormShow() {
 }
 
 int TfrmAbout::ShowModal() {
-    if (!Handle()) return IDCANCEL;
     FormShow();
-    const bool ownerWasEnabled = mainWindow_ && !EnableWindow(mainWindow_, FALSE);
-    ShowWindow(Handle(), SW_SHOW);
-    if (cmdOK_) SetFocus(cmdOK_);
-    modalResult_ = 0;
-    MSG message;
-    while (!modalResult_ && Handle()) {
-        BOOL got = GetMessageA(&message, nullptr, 0, 0);
-        if (got == -1) break;
-        if (got == 0) {
-            // Leave the quit for the program's own loop.
-            PostQuitMessage(static_cast<int>(message.wParam));
-            break;
-        }
-        if (IsDialogMessageA(Handle(), &message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    // The owner is enabled before the box hides, so the activation goes back to it.
-    if (ownerWasEnabled) EnableWindow(mainWindow_, TRUE);
-    if (Handle()) ShowWindow(Handle(), SW_HIDE);
-    return modalResult_ ? modalResult_ : IDCANCEL;
+    return RunModal(mainWindow_, cmdOK_);
 }
 
 LRESULT TfrmAbout::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_COMMAND:
             // Esc comes as IDCANCEL and, as the box has no cancel button, does nothing.
-            if (LOWORD(wParam) == kCmdOKId && HIWORD(wParam) == BN_CLICKED) modalResult_ = IDOK;
+            if (LOWORD(wParam) == kCmdOKId && HIWORD(wParam) == BN_CLICKED) EndModal(IDOK);
             return 0;
         case WM_CLOSE:
-            modalResult_ = IDCANCEL;
+            EndModal(IDCANCEL);
             return 0;
         default:
             return DefaultHandling(message, wParam, lParam);

@@ -8,11 +8,11 @@
 #include <type_traits>
 
 #include "ui/font_win.h"
-#include "ui/window_win.h"
+#include "ui/modal_dialog_win.h"
 
 namespace kelvaro {
 
-class TfrmAbout : public Window {
+class TfrmAbout : public ModalDialog {
 public:
     static constexpr const char* kClassName = "TfrmAbout";
     static constexpr const char* kDesignCaption = "About Application";
@@ -57,7 +57,6 @@ private:
     HWND lblResFree_ = nullptr;
     HWND cmdOK_ = nullptr;
     bool animationOpen_ = false;
-    int modalResult_ = 0;
 };
 
 // Free share of the USER resources in percent; nothing when the function that tells it is missing.

@@ -5,18 +5,25 @@
 
 #include "app/main_window_win.h"
 #include "platform/message_filter_win.h"
+#include "ui/message_box_win.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 
-    kelvaro::TForm1 form(kelvaro::MakePlatformMainWindowServices());
-    ShowWindow(form.Handle(), showCommand);
-    UpdateWindow(form.Handle());
+    try {
+        kelvaro::TForm1 form(kelvaro::MakePlatformMainWindowServices());
+        ShowWindow(form.Handle(), showCommand);
+        UpdateWindow(form.Handle());
 
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        kelvaro::DispatchFiltered(message);
+        MSG message;
+        while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+            kelvaro::DispatchFiltered(message);
+        }
+        return static_cast<int>(message.wParam);
+    } catch (const std::exception& error) {
+        // A main window the system would not create: say why rather than vanish.
+        kelvaro::ShowExceptionBox(nullptr, error);
+        return 1;
     }
-    return static_cast<int>(message.wParam);
 }

@@ -61,8 +61,4 @@ std::string LocationForSaving(const std::string& location) {
     return location.empty() ? "C:\\" : location;
 }
 
-int CentredOrigin(int outerOrigin, int outerSize, int innerSize) {
-    return outerOrigin + (outerSize - innerSize) / 2;
-}
-
 }  // namespace kelvaro

@@ -1,7 +1,6 @@
 #pragma once
 // The rule editor's decisions that do not need a window: how its number fields read and filter what is
-// typed, when the shortcut check box shows, how a chosen file becomes a location and a name, and where
-// the editor stands over the main window.
+// typed, when the shortcut check box shows, and how a chosen file becomes a location and a name.
 #include <cstdint>
 #include <string>
 
@@ -32,8 +31,5 @@ FolderAndName SplitChosenPath(const std::string& path);
 
 // An empty location is written as the root of drive C.
 std::string LocationForSaving(const std::string& location);
-
-// The offset of a window of the given size centred over a span; the halving truncates toward zero.
-int CentredOrigin(int outerOrigin, int outerSize, int innerSize);
 
 }  // namespace kelvaro

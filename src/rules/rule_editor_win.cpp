@@ -5,6 +5,7 @@
 
 #include "base/errors.h"
 #include "rules/rule_editor.h"
+#include "ui/child_window_win.h"
 #include "ui/guarded_call_win.h"
 #include "ui/label_size_win.h"
 #include "ui/message_box_win.h"
@@ -214,7 +215,7 @@ TForm2::TForm2(RuleEditorHost& host) : host_(host), font_(CreateDialogFont()) {
     const DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_CONTROLPARENT;
     CreateWithClientArea(kClassName, kCaption, style, exStyle, 0, 0, kClientWidth, kClientHeight,
                          host_.Window());
-    if (Handle()) CreateControls();
+    CreateControls();
 }
 
 TForm2::~TForm2() {
@@ -233,11 +234,7 @@ TForm2* TForm2::FromHandle(HWND window) {
 
 HWND TForm2::AddControl(const char* className, const char* text, DWORD style, DWORD exStyle, int x, int y,
                         int width, int height, int id) {
-    HWND control = CreateWindowExA(exStyle, className, text, WS_CHILD | style, x, y, width, height, Handle(),
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   GetModuleHandleA(nullptr), nullptr);
-    if (control) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-    return control;
+    return CreateChild(Handle(), className, text, style, exStyle, x, y, width, height, id, font_.Get());
 }
 
 HWND TForm2::AddLabel(const char* text, int x, int y, int id, bool visible) {
@@ -255,9 +252,8 @@ HWND TForm2::AddSpinField(int x, int y, int id) {
     GetClientRect(field, &client);
     constexpr int kArrowsWidth = 15;
     // The arrows sit inside the field at its right, as one control; the text stops short of them.
-    HWND arrows =
-        CreateWindowExA(0, UPDOWN_CLASSA, "", WS_CHILD | WS_VISIBLE, client.right - kArrowsWidth, 0,
-                        kArrowsWidth, client.bottom, field, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND arrows = CreateChild(field, UPDOWN_CLASSA, "", WS_VISIBLE, 0, client.right - kArrowsWidth, 0,
+                              kArrowsWidth, client.bottom, 0, nullptr);
     if (arrows) {
         // Kept mid-range and never moved: the field does the counting, without bounds.
         SendMessageA(arrows, UDM_SETRANGE32, 0, 100);
@@ -342,45 +338,12 @@ bool TForm2::BrowseButtonsFlat() const {
 }
 
 bool TForm2::ShowModal() {
-    if (!Handle()) return false;
-    HWND owner = host_.Window();
-    const bool ownerEnabled = owner && IsWindowEnabled(owner);
-    if (ownerEnabled) EnableWindow(owner, FALSE);
-    outcome_ = Outcome::Open;
     FormShow();
-    ShowWindow(Handle(), SW_SHOW);
-    SetFocus(GetDlgItem(Handle(), kButton1Id));
-    MSG message;
-    while (outcome_ == Outcome::Open) {
-        const BOOL got = GetMessageA(&message, nullptr, 0, 0);
-        if (got == 0) {
-            // Leave the quit for the program's own loop.
-            PostQuitMessage(static_cast<int>(message.wParam));
-            break;
-        }
-        if (got == -1) break;
-        if (!IsDialogMessageA(Handle(), &message)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-    }
-    // The owner is enabled before the dialog goes, so that the activation returns to it.
-    if (ownerEnabled) EnableWindow(owner, TRUE);
-    ShowWindow(Handle(), SW_HIDE);
-    return outcome_ == Outcome::Ok;
+    return RunModal(host_.Window(), GetDlgItem(Handle(), kButton1Id)) == IDOK;
 }
 
 void TForm2::FormShow() {
-    HWND owner = host_.Window();
-    if (owner && IsWindow(owner)) {
-        RECT main{}, own{};
-        GetWindowRect(owner, &main);
-        GetWindowRect(Handle(), &own);
-        SetWindowPos(Handle(), nullptr,
-                     CentredOrigin(main.left, main.right - main.left, own.right - own.left),
-                     CentredOrigin(main.top, main.bottom - main.top, own.bottom - own.top), 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    CentreOver(host_.Window());
     const bool flat = host_.Office97Tick();
     explorerButton1_->SetFlat(flat);
     explorerButton2_->SetFlat(flat);
@@ -514,11 +477,11 @@ void TForm2::Button1Click() {
         host_.AppendRule(row);
     else if (host_.HasSelectedRule())
         host_.ReplaceFirstSelectedRule(row);
-    outcome_ = Outcome::Ok;
+    EndModal(IDOK);
 }
 
 void TForm2::Button3Click() {
-    outcome_ = Outcome::Cancel;
+    EndModal(IDCANCEL);
 }
 
 void TForm2::OnCommand(int id, int code) {

@@ -11,8 +11,8 @@
 #include "rules/folder_browse_win.h"
 #include "rules/search_rule.h"
 #include "ui/font_win.h"
+#include "ui/modal_dialog_win.h"
 #include "ui/owners_win.h"
-#include "ui/window_win.h"
 
 namespace kelvaro {
 
@@ -45,7 +45,7 @@ bool ShowRuleEditor(RuleEditorHost& host);
 
 class TExplorerButton;
 
-class TForm2 : public Window {
+class TForm2 : public ModalDialog {
 public:
     static constexpr const char* kClassName = "TForm2";
     static constexpr const char* kCaption = "Kelvaro";
@@ -102,8 +102,6 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    enum class Outcome { Open, Ok, Cancel };
-
     void CreateControls();
     HWND AddControl(const char* className, const char* text, DWORD style, DWORD exStyle, int x, int y,
                     int width, int height, int id);
@@ -127,7 +125,6 @@ private:
     std::string openInitialFolder_;
     bool animationOpen_ = false;
     bool editFileHot_ = false;
-    Outcome outcome_ = Outcome::Open;
 };
 
 }  // namespace kelvaro

@@ -4,6 +4,8 @@
 
 #include <cctype>
 
+#include "ui/centring.h"
+#include "ui/child_window_win.h"
 #include "ui/guarded_call_win.h"
 #include "ui/label_size_win.h"
 #include "ui/owners_win.h"
@@ -19,15 +21,6 @@ constexpr int kLastFrame = 23;
 
 constexpr char kStopMnemonic = 'S';  // "&Stop"
 constexpr char kEscape = 27;
-
-HWND MakeChild(HWND parent, const char* className, const char* text, DWORD style, int x, int y, int width,
-               int height, int id, HFONT font) {
-    HWND child = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height,
-                                 parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                 GetModuleHandleA(nullptr), nullptr);
-    if (child) SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return child;
-}
 
 // The outer bounds the main window has, or would have if it were not minimised: a run started with
 // the program minimised still centres its window where the main window will appear.
@@ -55,7 +48,7 @@ TForm3::TForm3(HWND mainWindow, std::function<void()> onAbort)
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
     CreateWithClientArea(kClassName, kCaption, style, exStyle, 0, 0, kClientWidth, kClientHeight, mainWindow);
-    if (Handle()) CreateControls();
+    CreateControls();
 }
 
 TForm3::~TForm3() {
@@ -66,17 +59,21 @@ TForm3::~TForm3() {
 void TForm3::CreateControls() {
     HWND form = Handle();
     // Made first, so it is first in the tab order.
-    button1_ = MakeChild(form, "BUTTON", "&Stop", WS_TABSTOP | BS_PUSHBUTTON, 336, 48, 75, 25, kButton1Id,
-                         font_.Get());
+    button1_ = CreateChild(form, "BUTTON", "&Stop", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 336, 48, 75,
+                           25, kButton1Id, font_.Get());
     if (button1_) {
         SetWindowLongPtrA(button1_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         button1Default_ = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(button1_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Button1Procedure)));
     }
-    animate1_ = MakeChild(form, ANIMATE_CLASSA, "", ACS_CENTER | ACS_TRANSPARENT, 8, 8, 48, 50, 0, nullptr);
-    label1_ = MakeChild(form, "STATIC", "Status:", SS_RIGHT, 64, 16, 41, 13, 0, boldFont_.Get());
-    label3_ = MakeChild(form, "STATIC", "", SS_LEFTNOWORDWRAP, 112, 16, 0, 13, 0, font_.Get());
-    label2_ = MakeChild(form, "STATIC", "Found:", SS_RIGHT, 65, 32, 40, 13, 0, boldFont_.Get());
+    animate1_ = CreateChild(form, ANIMATE_CLASSA, "", WS_VISIBLE | ACS_CENTER | ACS_TRANSPARENT, 0, 8, 8, 48,
+                            50, 0, nullptr);
+    label1_ =
+        CreateChild(form, "STATIC", "Status:", WS_VISIBLE | SS_RIGHT, 0, 64, 16, 41, 13, 0, boldFont_.Get());
+    label3_ =
+        CreateChild(form, "STATIC", "", WS_VISIBLE | SS_LEFTNOWORDWRAP, 0, 112, 16, 0, 13, 0, font_.Get());
+    label2_ =
+        CreateChild(form, "STATIC", "Found:", WS_VISIBLE | SS_RIGHT, 0, 65, 32, 40, 13, 0, boldFont_.Get());
     status_ = std::make_unique<TFileLabel>(form, 112, 32, 297, 13);
     status_->SetFont(font_.Get());
     status_->SetDirection(drFromLeft);
@@ -110,10 +107,9 @@ void TForm3::FormShow() {
     RECT main = MainWindowBounds(mainWindow_);
     RECT own{};
     GetWindowRect(Handle(), &own);
-    // C++ division truncates toward zero, as the placement requires when the dialog is the wider one.
-    const int left = main.left + ((main.right - main.left) - (own.right - own.left)) / 2;
-    const int top = main.top + ((main.bottom - main.top) - (own.bottom - own.top)) / 2;
-    SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Handle(), nullptr, CentredOrigin(main.left, main.right - main.left, own.right - own.left),
+                 CentredOrigin(main.top, main.bottom - main.top, own.bottom - own.top), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TForm3::Show() {

@@ -1,5 +1,6 @@
 #include "ui/window_win.h"
 
+#include "base/errors.h"
 #include "ui/guarded_call_win.h"
 
 namespace kelvaro {
@@ -29,8 +30,10 @@ void Window::RegisterClassOnce(const char* className, HICON icon) {
 
 void Window::Create(const char* className, const std::string& caption, DWORD style, DWORD exStyle, int x,
                     int y, int width, int height, HWND parent, HMENU menu) {
-    CreateWindowExA(exStyle, className, caption.c_str(), style, x, y, width, height, parent, menu,
-                    GetModuleHandleA(nullptr), this);
+    if (!CreateWindowExA(exStyle, className, caption.c_str(), style, x, y, width, height, parent, menu,
+                         GetModuleHandleA(nullptr), this))
+        throw Exception(std::string("Cannot create the window ") + className + " (error " +
+                        std::to_string(GetLastError()) + ")");
 }
 
 void Window::CreateWithClientArea(const char* className, const std::string& caption, DWORD style,

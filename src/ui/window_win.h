@@ -29,7 +29,7 @@ public:
 protected:
     // Registers the class once per process, with this procedure.
     static void RegisterClassOnce(const char* className, HICON icon);
-    // Creates the window with this object attached to it.
+    // Creates the window with this object attached to it; throws Exception when the system refuses.
     void Create(const char* className, const std::string& caption, DWORD style, DWORD exStyle, int x, int y,
                 int width, int height, HWND parent, HMENU menu);
     // A top-level window owned by owner whose client area has exactly the given size.

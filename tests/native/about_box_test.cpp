@@ -42,14 +42,5 @@ TEST(AboutBoxFigures, ResourceShare) {
     EXPECT_EQ(PercentFree(5, 0), 0u);
 }
 
-TEST(AboutBoxPlacement, CentresTruncatingTowardZero) {
-    EXPECT_EQ(CentredOrigin(50, 40, 549, 400, 346, 287).left, 151);
-    EXPECT_EQ(CentredOrigin(50, 40, 549, 400, 346, 287).top, 96);
-    // A box 5 pixels wider and 3 taller stands out by 2 and 1, not 3 and 2.
-    EXPECT_EQ(CentredOrigin(50, 40, 341, 284, 346, 287).left, 48);
-    EXPECT_EQ(CentredOrigin(50, 40, 341, 284, 346, 287).top, 39);
-    EXPECT_EQ(CentredOrigin(-20, -30, 100, 80, 346, 287).left, -143);
-}
-
 }  // namespace
 }  // namespace kelvaro::testing

@@ -78,12 +78,10 @@ TEST(RuleEditorChosenPath, SplitsIntoFolderAndName) {
     }
 }
 
-TEST(RuleEditorPlacement, EmptyLocationAndCentring) {
+TEST(RuleEditorLocation, EmptyLocationIsDriveCRoot) {
     EXPECT_EQ(LocationForSaving(""), "C:\\");
     EXPECT_EQ(LocationForSaving(" "), " ");
     EXPECT_EQ(LocationForSaving("D:\\X"), "D:\\X");
-    EXPECT_EQ(CentredOrigin(100, 600, 391), 204);
-    EXPECT_EQ(CentredOrigin(0, 200, 391), -95);  // -191 / 2 truncates toward zero, not down to -96
 }
 
 }  // namespace
