@@ -8,6 +8,7 @@
 #include "app/main_window_win.h"
 #include "app/status_panels.h"
 #include "base/ascii_case.h"
+#include "base/busy_flag.h"
 #include "run/broken_shortcut.h"
 #include "run/command_line.h"
 #include "run/deletion.h"
@@ -61,10 +62,7 @@ void TForm1::SpeedButton3Click() {
     // The scan pumps messages, so Start can arrive again while a run goes on: it is ignored. So is a Start
     // while a delete waits in one of the shell's boxes: it would empty the list the delete works on.
     if (running_ || deleting_) return;
-    struct RunningFlag {
-        bool& flag;
-        ~RunningFlag() { flag = false; }
-    } runningFlag{running_ = true};
+    BusyFlag running(running_);
 
     SetStatusText(kStatePanel, "Searching!!");
     SetStatusText(kHintPanel, " ");
@@ -186,11 +184,7 @@ void TForm1::EBDeleteClick() {
 }
 
 DeletionResult TForm1::DeleteSelectedFiles() {
-    deleting_ = true;
-    struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{deleting_};
+    BusyFlag deleting(deleting_);
     ResultRows rows(*listView_);
     return DeleteSelectedRows(rows, *services_.deleter, *services_.fileStates, useRecycleBin_);
 }
