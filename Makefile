@@ -36,8 +36,9 @@ test-native: native
 test-windows: windows
 	@bash tools/run-tests.sh $(BUILD) windows
 
+# `make run WINEPREFIX=DIR` runs the program in a prefix of your own instead of the build's.
 run: windows
-	@bash tools/run-program.sh $(WINDOWS)
+	@WINEPREFIX="$(WINEPREFIX)" bash tools/run-program.sh $(WINDOWS)
 
 bench: native windows
 	@bash bench/run.sh $(BUILD)

@@ -2,11 +2,14 @@
 # Starts Kelvaro.exe under Wine. With a display, until the program ends. Without one, on a virtual
 # display: waits for the main window, saves a screenshot, then closes the program.
 #   run-program.sh WINDOWS_BUILD_DIR [program arguments...]
+# It runs in the build's own prefix, or in the one WINEPREFIX names (`make run WINEPREFIX=~/.wine`);
+# either gets Wine's own fonts first (tools/prefix-fonts.sh).
 set -u
 build=$(cd "$1" && pwd)
 shift
 tools=$(cd "$(dirname "$0")" && pwd)
-prefix=$build/wineprefix
+prefix=${WINEPREFIX:-$build/wineprefix}
+case $prefix in /*) ;; *) prefix=$PWD/$prefix ;; esac
 exe=$build/Kelvaro.exe
 
 # The help file lies beside the program and is found from the working folder.

@@ -25,6 +25,8 @@ mkdir -p "$(dirname "$prefix")"
         wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
         wineserver -w
     fi
+    # Also into a prefix made before, or made by someone else.
+    "$(dirname "$0")/prefix-fonts.sh" "$prefix"
 ) 9>"$prefix.lock"
 
 if [ -z "${DISPLAY:-}" ]; then
