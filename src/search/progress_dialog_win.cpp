@@ -4,6 +4,7 @@
 
 #include <cctype>
 
+#include "search/clip_shape.h"
 #include "ui/centring.h"
 #include "ui/child_window_win.h"
 #include "ui/guarded_call_win.h"
@@ -15,8 +16,11 @@
 namespace kelvaro {
 namespace {
 
-// The platform's find-file clip in shell32; the program's own (IDA_SEARCH_CLIP) stands in when it is missing.
+// The platform's find-file clip in shell32; the program's own (IDA_SEARCH_CLIP) stands in when it is
+// missing, does not move or is larger than the box (some systems ship a still placeholder picture).
 constexpr int kFindFileClip = 151;
+constexpr int kAnimationWidth = 48;
+constexpr int kAnimationHeight = 50;
 constexpr int kLastFrame = 23;
 
 constexpr char kStopMnemonic = 'S';  // "&Stop"
@@ -66,8 +70,8 @@ void TForm3::CreateControls() {
         button1Default_ = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(button1_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Button1Procedure)));
     }
-    animate1_ = CreateChild(form, ANIMATE_CLASSA, "", WS_VISIBLE | ACS_CENTER | ACS_TRANSPARENT, 0, 8, 8, 48,
-                            50, 0, nullptr);
+    animate1_ = CreateChild(form, ANIMATE_CLASSA, "", WS_VISIBLE | ACS_CENTER | ACS_TRANSPARENT, 0, 8, 8,
+                            kAnimationWidth, kAnimationHeight, 0, nullptr);
     label1_ =
         CreateChild(form, "STATIC", "Status:", WS_VISIBLE | SS_RIGHT, 0, 64, 16, 41, 13, 0, boldFont_.Get());
     label3_ =
@@ -82,16 +86,26 @@ void TForm3::CreateControls() {
     OpenAnimation();
 }
 
+bool TForm3::StockClipFits(HMODULE shell32) {
+    HRSRC found = FindResourceA(shell32, MAKEINTRESOURCEA(kFindFileClip), "AVI");
+    HGLOBAL loaded = found ? LoadResource(shell32, found) : nullptr;
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (!bytes) return false;
+    const auto shape = ReadClipShape(
+        {static_cast<const std::byte*>(bytes), static_cast<std::size_t>(SizeofResource(shell32, found))});
+    return shape && ClipFitsBox(*shape, kAnimationWidth, kAnimationHeight);
+}
+
 void TForm3::OpenAnimation() {
     if (!animate1_) return;
     shell32_.reset(LoadLibraryA("shell32.dll"));
-    if (shell32_)
+    if (shell32_ && StockClipFits(shell32_.get()))
         animationOpen_ = SendMessageA(animate1_, ACM_OPENA, reinterpret_cast<WPARAM>(shell32_.get()),
                                       reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(kFindFileClip))) != 0;
-    if (!animationOpen_)
-        animationOpen_ =
-            SendMessageA(animate1_, ACM_OPENA, reinterpret_cast<WPARAM>(GetModuleHandleA(nullptr)),
-                         reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(IDA_SEARCH_CLIP))) != 0;
+    if (animationOpen_) return;
+    animationOpen_ = SendMessageA(animate1_, ACM_OPENA, reinterpret_cast<WPARAM>(GetModuleHandleA(nullptr)),
+                                  reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(IDA_SEARCH_CLIP))) != 0;
+    playsOwnClip_ = animationOpen_;
 }
 
 void TForm3::PlayAnimation() {

@@ -43,6 +43,8 @@ public:
     void RepaintNow();
 
     HWND Animate1() const { return animate1_; }
+    // True when the animation plays the program's own clip instead of the platform's.
+    bool PlaysOwnClip() const { return playsOwnClip_; }
     HWND Label1() const { return label1_; }
     HWND Label2() const { return label2_; }
     HWND Label3() const { return label3_; }
@@ -58,6 +60,8 @@ private:
     using LibraryOwner = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryDeleter>;
 
     void CreateControls();
+    // Whether shell32's find-file clip moves and fits the animation box whole.
+    static bool StockClipFits(HMODULE shell32);
     void OpenAnimation();
     void PlayAnimation();
     void FormShow();
@@ -80,6 +84,7 @@ private:
     HWND button1_ = nullptr;
     WNDPROC button1Default_ = nullptr;
     bool animationOpen_ = false;
+    bool playsOwnClip_ = false;
     std::unique_ptr<TFileLabel> status_;
 };
 
