@@ -301,11 +301,15 @@ void TForm2::CreateControls() {
     AddLabel("Days", 352, 56, kLabel5Id, false);
     AddLabel("File Size:", 256, 80, kLabel4Id, true);
 
-    auto hint = [this](const std::string& longHint) { host_.DisplayHint(longHint); };
-    explorerButton2_ = std::make_unique<TExplorerButton>(
-        Handle(), kExplorerButton2Id, 216, 22, TExplorerButton::Picture::Folder, "Browse for location", hint);
-    explorerButton1_ = std::make_unique<TExplorerButton>(
-        Handle(), kExplorerButton1Id, 216, 94, TExplorerButton::Picture::File, "Browse for file", hint);
+    auto hintOf = [this](int control) {
+        return [this, control](const std::string& longHint) { ShowHint(control, longHint); };
+    };
+    explorerButton2_ = std::make_unique<TExplorerButton>(Handle(), kExplorerButton2Id, 216, 22,
+                                                         TExplorerButton::Picture::Folder,
+                                                         "Browse for location", hintOf(kExplorerButton2Id));
+    explorerButton1_ = std::make_unique<TExplorerButton>(Handle(), kExplorerButton1Id, 216, 94,
+                                                         TExplorerButton::Picture::File, "Browse for file",
+                                                         hintOf(kExplorerButton1Id));
 
     tooltip_.Reset(CreateWindowExA(
         WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
@@ -543,6 +547,14 @@ LRESULT CALLBACK TForm2::EditProcedure(HWND edit, UINT message, WPARAM wParam, L
         self->Handle(), [&] { return self->EditMessage(edit, message, wParam, lParam); }, LRESULT{0});
 }
 
+// The system notices the mouse leaving a control late, often after the next control has shown its
+// hint: a control's leaving clears the status line only while it shows that control's hint.
+void TForm2::ShowHint(int control, const std::string& hint) {
+    if (hint.empty() && control != hintControl_) return;
+    hintControl_ = hint.empty() ? 0 : control;
+    host_.DisplayHint(hint);
+}
+
 LRESULT TForm2::EditMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
     const int id = GetDlgCtrlID(edit);
     const bool spin = id == kEditAgeId || id == kEditSizeId;
@@ -572,13 +584,13 @@ LRESULT TForm2::EditMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lPara
                 editFileHot_ = true;
                 TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, edit, 0};
                 TrackMouseEvent(&track);
-                host_.DisplayHint("File Spec is *.*, *.~*, *.dat, etc...");
+                ShowHint(kEditFileId, "File Spec is *.*, *.~*, *.dat, etc...");
             }
             break;
         case WM_MOUSELEAVE:
             if (id == kEditFileId) {
                 editFileHot_ = false;
-                host_.DisplayHint("");
+                ShowHint(kEditFileId, "");
             }
             break;
         case WM_NCDESTROY:

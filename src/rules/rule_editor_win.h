@@ -115,6 +115,8 @@ private:
     static LRESULT CALLBACK EditProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
                                           UINT_PTR subclassId, DWORD_PTR data);
     LRESULT EditMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
+    // A control's hint for the status line as the mouse enters it, "" as it leaves.
+    void ShowHint(int control, const std::string& hint);
 
     RuleEditorHost& host_;
     FontOwner font_;
@@ -125,6 +127,7 @@ private:
     std::string openInitialFolder_;
     bool animationOpen_ = false;
     bool editFileHot_ = false;
+    int hintControl_ = 0;  // the control whose hint the status line shows, 0 for none
 };
 
 }  // namespace kelvaro

@@ -27,6 +27,7 @@ struct StandInHost : RuleEditorHost {
     bool office = false;
     std::vector<RuleRow> rows;  // rows[0] is the first selected one
     std::vector<RuleRow> appended;
+    std::string hint;
     ~StandInHost() override { DestroyWindow(window); }
 
     HWND Window() const override { return window; }
@@ -36,6 +37,7 @@ struct StandInHost : RuleEditorHost {
     RuleRow FirstSelectedRule() const override { return rows.front(); }
     void ReplaceFirstSelectedRule(const RuleRow& row) override { rows.front() = row; }
     void AppendRule(const RuleRow& row) override { appended.push_back(row); }
+    void DisplayHint(const std::string& longHint) override { hint = longHint; }
 };
 
 std::deque<Step> steps;
@@ -345,6 +347,27 @@ TEST(RuleEditorWin, BrowseButtonsGoThroughThePickers) {
     const std::vector<std::string> expectedFolders = {"", "C:\\WINDOWS", ""};
     EXPECT_EQ(folderCalls, expectedFolders);
     EXPECT_EQ(openCalls, std::vector<std::string>{"typed"});
+}
+
+// The system reports leaving a control late: from a browse button onto the file field, the field's
+// hint comes first and the button's "mouse left" after it.
+TEST(RuleEditorWin, ABrowseButtonLeftLateKeepsTheHintOfTheFieldUnderTheMouse) {
+    StandInHost host;
+    const std::string fieldHint = "File Spec is *.*, *.~*, *.dat, etc...";
+    OpenEditor(host, {[&](HWND dialog) {
+                   HWND field = Item(dialog, TForm2::kEditFileId);
+                   for (int button : {TForm2::kExplorerButton1Id, TForm2::kExplorerButton2Id}) {
+                       SendMessageA(Item(dialog, button), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+                       EXPECT_EQ(host.hint, button == TForm2::kExplorerButton1Id ? "Browse for file"
+                                                                                 : "Browse for location");
+                       SendMessageA(field, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+                       SendMessageA(Item(dialog, button), WM_MOUSELEAVE, 0, 0);
+                       EXPECT_EQ(host.hint, fieldHint);
+                       SendMessageA(field, WM_MOUSELEAVE, 0, 0);
+                       EXPECT_EQ(host.hint, "");
+                   }
+                   Click(dialog, TForm2::kButton3Id);
+               }});
 }
 
 }  // namespace
