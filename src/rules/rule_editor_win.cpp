@@ -16,8 +16,6 @@
 namespace kelvaro {
 namespace {
 
-constexpr int kListItemHeight = 13;
-
 constexpr const char* kFolderTitle = "Kelvaro Folder Location";
 constexpr const char* kOpenTitle = "Kelvaro Files";
 
@@ -54,6 +52,21 @@ bool Checked(HWND box) {
 
 void SetChecked(HWND box, bool checked) {
     SendMessageA(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+// A drop-down list's height is set once, with the box's, in pixels; its entries' height comes from the
+// font. Sized from the font, the list shows all its entries without a scroll bar.
+void DropAllEntries(HWND box) {
+    if (!box) return;
+    RECT field{};
+    GetWindowRect(box, &field);
+    const auto entries = SendMessageA(box, CB_GETCOUNT, 0, 0);
+    const auto entryHeight = SendMessageA(box, CB_GETITEMHEIGHT, 0, 0);
+    if (entries <= 0 || entryHeight <= 0) return;
+    constexpr int kListBorders = 2;
+    const int height = field.bottom - field.top + static_cast<int>(entries * entryHeight) + kListBorders;
+    SetWindowPos(box, nullptr, 0, 0, field.right - field.left, height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SetVisible(HWND control, bool visible) {
@@ -277,20 +290,18 @@ void TForm2::CreateControls() {
                                  48, 48, 161, 17, kCBIncSubDirId);
     SetChecked(subfolders, true);
     const DWORD list = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
-    // The height given includes the drop-down list: six entries at once.
-    const int sixEntries = 21 + 6 * kListItemHeight + 2;
     for (int id : {kCBAgeId, kCBSizeId}) {
-        HWND box = AddControl("COMBOBOX", "", list | CBS_SORT, 0, 256, id == kCBAgeId ? 24 : 96, 121,
-                              sixEntries, id);
+        HWND box = AddControl("COMBOBOX", "", list | CBS_SORT, 0, 256, id == kCBAgeId ? 24 : 96, 121, 21, id);
         for (const char* entry : kComparisonEntries)
             SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+        DropAllEntries(box);
     }
     AddSpinField(288, 48, kEditAgeId);
     AddSpinField(256, 120, kEditSizeId);
-    HWND unit = AddControl("COMBOBOX", "", (list & ~WS_VISIBLE), 0, 320, 120, 57,
-                           21 + 2 * kListItemHeight + 2, kCBByteId);
+    HWND unit = AddControl("COMBOBOX", "", (list & ~WS_VISIBLE), 0, 320, 120, 57, 21, kCBByteId);
     for (const char* entry : {"Bytes", "KBytes"})
         SendMessageA(unit, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+    DropAllEntries(unit);
     AddControl("BUTTON", "Include shortcuts to removable drives", WS_TABSTOP | BS_AUTOCHECKBOX, 0, 48, 120,
                201, 17, kLnkCBId);
 

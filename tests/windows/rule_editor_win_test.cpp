@@ -349,6 +349,38 @@ TEST(RuleEditorWin, BrowseButtonsGoThroughThePickers) {
     EXPECT_EQ(openCalls, std::vector<std::string>{"typed"});
 }
 
+// A dropped list shows every entry whole: no scroll bar, no entry cut at the list's edges.
+TEST(RuleEditorWin, DroppedListsShowAllTheirEntriesWhole) {
+    StandInHost host;
+    OpenEditor(host, {[&](HWND dialog) {
+                   Pick(dialog, TForm2::kCBSizeId, 3);  // brings up the unit list
+                   for (int id : {TForm2::kCBAgeId, TForm2::kCBSizeId, TForm2::kCBByteId}) {
+                       HWND box = Item(dialog, id);
+                       SendMessageA(box, CB_SHOWDROPDOWN, TRUE, 0);
+                       COMBOBOXINFO info{sizeof info};
+                       ASSERT_TRUE(GetComboBoxInfo(box, &info));
+                       RECT list{};
+                       GetClientRect(info.hwndList, &list);
+                       const auto entries = SendMessageA(box, CB_GETCOUNT, 0, 0);
+                       EXPECT_GE(list.bottom, entries * SendMessageA(box, CB_GETITEMHEIGHT, 0, 0)) << id;
+                       HDC dc = GetDC(info.hwndList);
+                       HGDIOBJ old =
+                           SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0)));
+                       for (int entry = 0; entry < entries; ++entry) {
+                           char text[64] = {};
+                           SendMessageA(box, CB_GETLBTEXT, entry, reinterpret_cast<LPARAM>(text));
+                           SIZE size{};
+                           GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+                           EXPECT_LE(size.cx, list.right) << text;
+                       }
+                       SelectObject(dc, old);
+                       ReleaseDC(info.hwndList, dc);
+                       SendMessageA(box, CB_SHOWDROPDOWN, FALSE, 0);
+                   }
+                   Click(dialog, TForm2::kButton3Id);
+               }});
+}
+
 // The system reports leaving a control late: from a browse button onto the file field, the field's
 // hint comes first and the button's "mouse left" after it.
 TEST(RuleEditorWin, ABrowseButtonLeftLateKeepsTheHintOfTheFieldUnderTheMouse) {
