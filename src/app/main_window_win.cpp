@@ -267,7 +267,11 @@ void TForm1::LayOut() {
     int listHeight = std::max(0, height - kToolbarHeight - kStatusBarHeight);
     for (TCoolListView* list : {listView_.get(), setupList_.get()})
         if (list) list->SetBounds(0, kToolbarHeight, width, listHeight);
-    if (statusBar_) MoveWindow(statusBar_, 0, height - kStatusBarHeight, width, kStatusBarHeight, TRUE);
+    if (!statusBar_) return;
+    MoveWindow(statusBar_, 0, height - kStatusBarHeight, width, kStatusBarHeight, TRUE);
+    // Moved down by a taller window, the bar keeps the pixels its new place held (blank, or a copy
+    // of the list's scroll bar) until its text changes: draw it anew after every layout.
+    RedrawWindow(statusBar_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
 }
 
 TSpeedButton& TForm1::Button(int commandId) {

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "windows/main_window_fixture.h"
 
 namespace kelvaro::testing {
@@ -82,6 +84,42 @@ TEST_F(MainWindowTest, ColumnWidthsSurviveAStartAndCloseInEveryViewStyle) {
         EXPECT_EQ(again.ListView().ColumnWidth(0), 111) << style;
         EXPECT_EQ(again.ListView().ColumnWidth(5), 77) << style;
     }
+}
+
+// The pixels a window shows on screen, and those it draws when asked to paint itself now.
+std::vector<COLORREF> Pixels(HWND window, bool fresh) {
+    RECT client{};
+    GetClientRect(window, &client);
+    HDC windowDc = GetDC(window);
+    HDC memory = CreateCompatibleDC(windowDc);
+    HBITMAP bitmap = CreateCompatibleBitmap(windowDc, client.right, client.bottom);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    if (fresh)
+        SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT | PRF_ERASEBKGND);
+    else
+        BitBlt(memory, 0, 0, client.right, client.bottom, windowDc, 0, 0, SRCCOPY);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < client.bottom; ++y)
+        for (int x = 0; x < client.right; ++x) pixels.push_back(GetPixel(memory, x, y));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(window, windowDc);
+    return pixels;
+}
+
+// Made taller, the window moves its status bar down; the bar must be drawn anew in its new place,
+// not left blank or showing what was there before.
+TEST_F(MainWindowTest, TheStatusBarIsDrawnAnewAfterATallerResize) {
+    TForm1& f = Open();
+    Pump();
+    UpdateWindow(f.Handle());
+    RECT bounds{};
+    GetWindowRect(f.Handle(), &bounds);
+    SetWindowPos(f.Handle(), nullptr, 0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top + 120,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump();
+    EXPECT_TRUE(Pixels(f.StatusBar(), false) == Pixels(f.StatusBar(), true));
 }
 
 }  // namespace
