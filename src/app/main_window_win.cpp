@@ -235,7 +235,9 @@ void TForm1::CreateStatusBar() {
         kStatusBarHeight, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(command::StatusBar)),
         GetModuleHandleA(nullptr), nullptr);
     SendMessageA(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-    int edges[2] = {300, 500};  // panels 300 and 200 wide
+    // Panel 0 is 300 wide; panel 1 takes the rest (200 at the design width), so the selection's
+    // summary has room for thousands of rows and no empty box is left at the right.
+    int edges[2] = {300, -1};
     SendMessageA(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
     SetStatusText(kStatePanel, "Ready");
 }

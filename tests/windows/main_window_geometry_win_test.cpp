@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "app/status_panels.h"
 #include "windows/main_window_fixture.h"
 
 namespace kelvaro::testing {
@@ -110,7 +111,7 @@ std::vector<COLORREF> Pixels(HWND window, bool fresh) {
 
 // Made taller, the window moves its status bar down; the bar must be drawn anew in its new place,
 // not left blank or showing what was there before.
-TEST_F(MainWindowTest, TheStatusBarIsDrawnAnewAfterATallerResize) {
+TEST_F(MainWindowTest, TheStatusBarEndsWithItsLastPanelAndIsDrawnAnewAfterATallerResize) {
     TForm1& f = Open();
     Pump();
     UpdateWindow(f.Handle());
@@ -120,6 +121,11 @@ TEST_F(MainWindowTest, TheStatusBarIsDrawnAnewAfterATallerResize) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     Pump();
     EXPECT_TRUE(Pixels(f.StatusBar(), false) == Pixels(f.StatusBar(), true));
+    // The last panel reaches the right edge: no empty box after it.
+    RECT panel{}, client{};
+    SendMessageA(f.StatusBar(), SB_GETRECT, kStatePanel, reinterpret_cast<LPARAM>(&panel));
+    GetClientRect(f.StatusBar(), &client);
+    EXPECT_GE(panel.right, client.right - 2);
 }
 
 }  // namespace
