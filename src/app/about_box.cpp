@@ -3,9 +3,13 @@
 namespace kelvaro {
 
 std::string MemoryFigureText(std::uint64_t totalBytes) {
-    const std::string digits = std::to_string(totalBytes / 1024);
+    // From 2 GB on, kilobytes no longer fit the box's value column (past its right edge from 10 GB on):
+    // megabytes, in the same form, do.
+    constexpr std::uint64_t kMegabytesFrom = std::uint64_t{2} << 30;
+    const bool megabytes = totalBytes >= kMegabytesFrom;
+    const std::string digits = std::to_string(totalBytes / (megabytes ? 1024 * 1024 : 1024));
     const std::size_t head = digits.size() > 3 ? digits.size() - 3 : 0;
-    return digits.substr(0, head) + "," + digits.substr(head) + " KB";
+    return digits.substr(0, head) + "," + digits.substr(head) + (megabytes ? " MB" : " KB");
 }
 
 std::string ResourceFigureText(unsigned percentFree) {

@@ -9,6 +9,7 @@ inline constexpr const char* kResourceFunctionMissing = "GetProcAddress16 failur
 
 // Total physical memory in kilobytes with one comma before the last three digits and no other
 // grouping: "32,768 KB", "1048,576 KB". Fewer than four digits still get the comma (",512 KB").
+// From 2 GB on, in megabytes in the same form: "24,105 MB".
 std::string MemoryFigureText(std::uint64_t totalBytes);
 
 // "42% Free".

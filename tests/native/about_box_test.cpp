@@ -15,15 +15,15 @@ TEST(AboutBoxFigures, MemoryHasOneCommaBeforeTheLastThreeDigits) {
     const std::vector<std::pair<std::uint64_t, std::string>> cases = {
         {16 * MB, "16,384 KB"},
         {32 * MB, "32,768 KB"},
-        {1 * GB, "1048,576 KB"},           // no second comma
-        {2 * GB, "2097,152 KB"},           // beyond signed 32-bit bytes
-        {4 * GB, "4194,304 KB"},           // beyond unsigned 32-bit bytes
-        {64 * GB + 1023, "67108,864 KB"},  // the rest of a kilobyte is dropped
+        {1 * GB, "1048,576 KB"},  // no second comma
+        {2 * GB - 1, "2097,151 KB"},
+        {2 * GB, "2,048 MB"},                // beyond signed 32-bit bytes, kilobytes would not fit the box
+        {24 * GB + 1023 * KB, "24,576 MB"},  // the rest of a megabyte is dropped
         {1000 * KB, "1,000 KB"},
         {999 * KB + 1023, ",999 KB"},  // three digits still get the comma
         {12 * KB, ",12 KB"},
         {1023, ",0 KB"},
-        {UINT64_MAX, "18014398509481,983 KB"},
+        {UINT64_MAX, "17592186044,415 MB"},
     };
     for (const auto& [bytes, text] : cases) {
         EXPECT_EQ(MemoryFigureText(bytes), text) << bytes;

@@ -87,6 +87,9 @@ TEST_F(AboutBoxWin, ShowsItsTextsCentredOverTheMainWindowAndClosesWithOK) {
         memory.dwLength = sizeof memory;
         GlobalMemoryStatusEx(&memory);
         EXPECT_EQ(WindowText(item(TfrmAbout::kLblPhysicalId)), MemoryFigureText(memory.ullTotalPhys));
+        for (int figure : {TfrmAbout::kLblPhysicalId, TfrmAbout::kLblResFreeId})
+            EXPECT_LE(Bounds(item(figure)).right, Bounds(box).right - GetSystemMetrics(SM_CXFIXEDFRAME))
+                << figure;
         const std::string resources = WindowText(item(TfrmAbout::kLblResFreeId));
         EXPECT_EQ(resources, ResourceFigureText(*FreeUserResources()));
         EXPECT_FALSE(WindowText(item(TfrmAbout::kNoticeId)).empty());
