@@ -13,8 +13,9 @@
 // The text is Windows-1252 ASCII: anything else is refused rather than shown as the wrong characters.
 //
 // The file holds the smallest set of internal files the viewer needs: |SYSTEM (version 3.1 with no
-// compression, the title, the contents topic), |FONT, |TOPIC and |CONTEXT (topic ID hashes to topic
-// offsets), found through the internal directory. Text is stored uncompressed, so no phrase tables.
+// compression, the title, the contents topic, the main window's caption), |FONT, |TOPIC and |CONTEXT (topic
+// ID hashes to topic offsets), found through the internal directory. Text is stored uncompressed, so no
+// phrase tables.
 #include <algorithm>
 #include <cstdint>
 #include <fstream>
@@ -397,6 +398,25 @@ TopicStream BuildTopics(const HelpSource& source) {
 
 // ---- the other internal files ------------------------------------------------------------------------
 
+// The main window's description, naming only its caption: without one, a viewer may caption the
+// window with its own name instead of the file's title.
+Bytes MainWindow(const std::string& title) {
+    constexpr std::size_t kTypeSize = 10, kNameSize = 9, kCaptionSize = 51, kRestSize = 18;
+    constexpr unsigned kHasName = 0x0002, kHasCaption = 0x0004;
+    if (title.size() >= kCaptionSize) throw std::runtime_error("the title is longer than a window caption");
+    Bytes window;
+    Put16(window, kHasName | kHasCaption);
+    auto field = [&](const std::string& text, std::size_t size) {
+        PutString(window, text, false);
+        window.resize(window.size() + size - text.size(), 0);
+    };
+    field("", kTypeSize);
+    field("main", kNameSize);
+    field(title, kCaptionSize);
+    window.resize(window.size() + kRestSize, 0);  // position, size, state and colours: the viewer's own
+    return window;
+}
+
 Bytes BuildSystem(const HelpSource& source, std::uint32_t contentsOffset) {
     Bytes out;
     Put16(out, 0x036C);
@@ -415,6 +435,7 @@ Bytes BuildSystem(const HelpSource& source, std::uint32_t contentsOffset) {
     Bytes contents;
     Put32(contents, contentsOffset);
     record(3, contents);
+    record(6, MainWindow(source.title));
     return out;
 }
 

@@ -47,6 +47,10 @@ TEST(HelpFileWin, ContentsOpenTheProgramsHelpFile) {
         texts = AllTexts(help);
     }
     EXPECT_NE(texts.find("Kelvaro Help Contents"), std::string::npos) << texts;
+    // The caption is the help file's own title, not the help engine's name.
+    char caption[256] = {};
+    GetWindowTextA(help, caption, sizeof caption);
+    EXPECT_STREQ(caption, "Kelvaro Help");
     RunHelpCommand(owner, HELP_QUIT, 0);
     DestroyWindow(owner);
     SetCurrentDirectoryA(buildFolder);
