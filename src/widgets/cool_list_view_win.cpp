@@ -608,13 +608,14 @@ void TCoolListView::EnableInfoTips(std::function<std::string(TCoolListView&, int
     SendMessageA(handle_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_INFOTIP, LVS_EX_INFOTIP);
 }
 
-// The control offers the caption (when it does not fit) in the buffer, flagged LVGIT_UNFOLDED when it does;
-// the rule's text replaces it.
+// The control offers a text of its own in the buffer (the caption, when the column cuts it short); a tip
+// given for the row replaces it, an empty one leaves it.
 void TCoolListView::AnswerInfoTipRequest(NMHDR& header) {
     if (!infoTip_) return;
     const int row = reinterpret_cast<NMLVGETINFOTIPA&>(header).iItem;
     if (row < 0 || row >= RowCount()) return;
     const std::string text = infoTip_(*this, row);
+    if (text.empty()) return;
     if (header.code == LVN_GETINFOTIPA) {
         auto& request = reinterpret_cast<NMLVGETINFOTIPA&>(header);
         if (!request.pszText || request.cchTextMax <= 0) return;
