@@ -200,6 +200,7 @@ DeletionResult TForm1::DeleteSelectedFiles(bool automatic, RunFigures* deleted) 
                                ++deleted->files;
                                deleted->bytes += static_cast<std::int64_t>(file.size);
                            });
+    if (record_) record_->Close();
     // Said once, after the loop, where nothing of the delete writes over it.
     if (recordFailed_) SetStatusText(kStatePanel, "Deletion record not written");
     return result;

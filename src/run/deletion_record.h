@@ -34,6 +34,8 @@ public:
     virtual bool Append(const std::string& path, const std::string& text) = 0;
     // Moves from over to, replacing what to held; false when it could not.
     virtual bool Replace(const std::string& from, const std::string& to) = 0;
+    // Appending may keep a file open from one line to the next; this lets it go.
+    virtual void Close() {}
 };
 
 class DeletionRecord {
@@ -46,6 +48,8 @@ public:
     // Writes one line at once, so that a run cut short leaves a true record. A line that would take the
     // record past kLimit moves it to the older generation first. False when the line could not be written.
     bool Write(const DeletedFileEntry& entry);
+    // The end of a delete: nothing of the record stays open until the next.
+    void Close() { files_.Close(); }
 
 private:
     RecordFiles& files_;

@@ -8,6 +8,7 @@
 #include <regex>
 #include <sstream>
 
+#include "run/record_files_win.h"
 #include "windows/main_window_fixture.h"
 #include "windows/test_tree.h"
 
@@ -105,6 +106,22 @@ TEST_F(DeletionRecordTest, TheMenuItemFollowsStartWithItsHintAndOpensTheRecordOr
     Command(cmd::DeletionRecord1);
     EXPECT_EQ(viewed, std::vector<std::string>{recordPath});
     EXPECT_EQ(boxes.size(), 1u);
+}
+
+// The record is kept open between lines, and must still move aside when it is full.
+TEST(DeletionRecordFiles, AFullRecordMovesToTheOlderGenerationWhileInUse) {
+    TempFolder folder;
+    const std::string path = folder.Path() + "\\Kelvaro\\Kelvaro.log";
+    const DeletedFileEntry entry{{2026, 1, 2, 3, 4, 5}, false, 1, "C:\\x", 1, true};
+    auto files = MakePlatformRecordFiles();
+    DeletionRecord record(*files, path);
+    ASSERT_TRUE(record.Write(entry));  // makes the folder
+    ASSERT_TRUE(files->Append(path, std::string(DeletionRecord::kLimit, 'x')));
+    DeletionRecord later(*files, path);
+    EXPECT_TRUE(later.Write(entry));
+    later.Close();
+    EXPECT_EQ(ReadAll(path), RecordLine(entry));
+    EXPECT_EQ(ReadAll(path + ".1").size(), DeletionRecord::kLimit + RecordLine(entry).size());
 }
 
 // What the list asks its parent when the mouse rests on a row.
