@@ -310,8 +310,12 @@ bool TForm1::AutomaticRunMayDelete(const RunFigures& found) {
     std::vector<RunFigures> history;
     if (auto key = services_.settings->OpenKey(HistoryKey(), false)) history = ReadRunHistory(*key);
     if (!GuardStopsRun(found, history)) return true;
-    // The list is there for the user to look at before answering, and after a No.
-    if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
+    // The list is there for the user to look at before answering, and after a No. The window is being
+    // shown, not yet visible, while the first showing runs automatic mode; minimised, it is restored.
+    if (IsIconic(Handle()) || !IsWindowVisible(Handle())) {
+        ShowWindow(Handle(), IsIconic(Handle()) ? SW_RESTORE : SW_SHOW);
+        UpdateWindow(Handle());
+    }
     return ShowMessageBox(Handle(), GuardQuestion(found, history), "Kelvaro",
                           MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }

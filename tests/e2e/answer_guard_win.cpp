@@ -31,11 +31,13 @@ int main() {
     GetDlgItemTextA(question, 0xFFFF, text, sizeof text);  // the box's message text
     std::printf("question: %s\n", text);
     HWND mainWindow = FindWindowA("TForm1", nullptr);
+    auto shown = [&] { return IsWindowVisible(mainWindow) && !IsIconic(mainWindow) ? "shown" : "hidden"; };
+    std::printf("while asking: window %s\n", shown());
     PostMessageA(question, WM_COMMAND, IDNO, 0);
     Sleep(500);
     HWND results = GetDlgItem(mainWindow, 301);
-    std::printf("rows: %ld, window %s\n", static_cast<long>(SendMessageA(results, LVM_GETITEMCOUNT, 0, 0)),
-                IsWindowVisible(mainWindow) && !IsIconic(mainWindow) ? "shown" : "hidden");
+    std::printf("after No: rows: %ld, window %s\n",
+                static_cast<long>(SendMessageA(results, LVM_GETITEMCOUNT, 0, 0)), shown());
     DWORD processId = 0;
     GetWindowThreadProcessId(mainWindow, &processId);
     HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
