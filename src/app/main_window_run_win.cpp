@@ -9,10 +9,12 @@
 #include "app/status_panels.h"
 #include "base/ascii_case.h"
 #include "base/busy_flag.h"
+#include "rules/rule_tip.h"
 #include "run/broken_shortcut.h"
 #include "run/command_line.h"
 #include "run/deletion.h"
 #include "run/listable_file_win.h"
+#include "run/record_files_win.h"
 #include "run/result_row.h"
 #include "search/progress_dialog_win.h"
 #include "shell/icon_cache.h"
@@ -32,7 +34,7 @@ public:
     std::int64_t ByteCount(int row) const override { return list_.RowData(row); }
     ListedFile Listed(int row) const override {
         return {list_.Text(row, 2) + list_.Text(row, 0), static_cast<std::uint64_t>(list_.RowData(row)),
-                list_.RowTag(row), list_.RowId(row)};
+                list_.RowTag(row), list_.RowId(row), list_.RowRule(row)};
     }
     void RemoveRow(std::uint64_t rowId) override {
         const int row = list_.FindRow(rowId);
@@ -68,6 +70,7 @@ void TForm1::SpeedButton3Click() {
     SetStatusText(kHintPanel, " ");
     form3_->Show();
     listView_->Clear();
+    runRules_.clear();
     sums_.Reset();
     icons_->Clear();
     fileScan_->StopScan = false;
@@ -88,6 +91,7 @@ void TForm1::SpeedButton3Click() {
         CurrentRuleIndex = index;
         if (fileScan_->StopScan || Ending()) break;
         RuleRow rule = Rule(index);
+        runRules_.push_back(rule);
         DecodeRuleForRun(rule, *fileScan_);
         form3_->SetSearchText(UpperAscii(rule.SubItems[0]).find(".LNK") != std::string::npos
                                   ? "Searching for broken shortcuts"
@@ -136,6 +140,7 @@ void TForm1::AddFoundFiles(const RuleRow& rule) {
             if (!opened || valid) continue;
             rows.push_back(
                 ResultListRow(path, found.size, found.dosDateTime, IconIndexOf(path), found.lastWriteTime));
+            rows.back().Rule = CurrentRuleIndex + 1;
         }
     } catch (...) {
         AddResultRows(std::move(rows));
@@ -177,16 +182,45 @@ void TForm1::EBDeleteClick() {
     if (confirmDelete_ &&
         ShowMessageBox(Handle(), "Delete selected files?", "Confirm", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    const DeletionResult result = DeleteSelectedFiles();
+    const DeletionResult result = DeleteSelectedFiles(false);
     for (const std::string& text : KeptFilesTexts(result))
         ShowMessageBox(Handle(), text, "Kelvaro", MB_OK | MB_ICONINFORMATION);
     CloseIfAskedDuringDelete();
 }
 
-DeletionResult TForm1::DeleteSelectedFiles() {
+DeletionResult TForm1::DeleteSelectedFiles(bool automatic, RunFigures* deleted) {
     BusyFlag deleting(deleting_);
     ResultRows rows(*listView_);
-    return DeleteSelectedRows(rows, *services_.deleter, *services_.fileStates, useRecycleBin_);
+    recordFailed_ = false;
+    const DeletionResult result =
+        DeleteSelectedRows(rows, *services_.deleter, *services_.fileStates, useRecycleBin_,
+                           [&](const ListedFile& file, bool recycled) {
+                               RecordDeletedFile(file, recycled, automatic);
+                               if (!deleted) return;
+                               ++deleted->files;
+                               deleted->bytes += static_cast<std::int64_t>(file.size);
+                           });
+    if (record_) record_->Close();
+    // Said once, after the loop, where nothing of the delete writes over it.
+    if (recordFailed_) SetStatusText(kStatePanel, "Deletion record not written");
+    return result;
+}
+
+// The record never stands in the way of a delete: a line that cannot be written is only noted.
+void TForm1::RecordDeletedFile(const ListedFile& file, bool recycled, bool automatic) {
+    if (!record_) return;
+    try {
+        if (!record_->Write({LocalTimeNow(), recycled, file.size, file.path, file.ruleNumber, automatic}))
+            recordFailed_ = true;
+    } catch (const std::exception&) {
+        recordFailed_ = true;
+    }
+}
+
+std::string TForm1::RowRuleTip(int row) const {
+    const int rule = listView_->RowRule(row);
+    if (rule < 1 || static_cast<std::size_t>(rule) > runRules_.size()) return {};
+    return RuleTipText(rule, runRules_[static_cast<std::size_t>(rule) - 1]);
 }
 
 void TForm1::CloseIfAskedDuringDelete() {
@@ -250,15 +284,40 @@ void TForm1::AutomaticMode() {
     // Closed or quit during the run: the user chose to end it, not to delete what it had found.
     if (Ending()) return;
     for (int row = 0; row < listView_->RowCount(); ++row) listView_->SetSelected(row, true);
-    bool go = !confirmDelete_ || ShowMessageBox(Handle(), "Delete files found for Kelvaro?", "Confirm",
-                                                MB_YESNO | MB_ICONQUESTION) == IDYES;
+    // With confirmation on the user is asked anyway; without it the guard decides whether to ask.
+    RunFigures found;
+    for (int row = 0; row < listView_->RowCount(); ++row)
+        if (listView_->IsSelected(row)) {
+            ++found.files;
+            found.bytes += listView_->RowData(row);
+        }
+    bool go = confirmDelete_ ? ShowMessageBox(Handle(), "Delete files found for Kelvaro?", "Confirm",
+                                              MB_YESNO | MB_ICONQUESTION) == IDYES
+                             : AutomaticRunMayDelete(found);
     if (go) {
         // Files kept (changed, or not recyclable) are not reported: nobody is there to read it.
-        DeleteSelectedFiles();
+        RunFigures deleted;
+        DeleteSelectedFiles(true, &deleted);
+        if (auto history = services_.settings->OpenKey(HistoryKey(), true))
+            WriteRunHistory(*history, deleted);
         closeAfterDelete_ = false;
         SendMessageA(Handle(), WM_CLOSE, 0, 0);
     }
     if (Handle() && IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
+}
+
+bool TForm1::AutomaticRunMayDelete(const RunFigures& found) {
+    std::vector<RunFigures> history;
+    if (auto key = services_.settings->OpenKey(HistoryKey(), false)) history = ReadRunHistory(*key);
+    if (!GuardStopsRun(found, history)) return true;
+    // The list is there for the user to look at before answering, and after a No. The window is being
+    // shown, not yet visible, while the first showing runs automatic mode; minimised, it is restored.
+    if (IsIconic(Handle()) || !IsWindowVisible(Handle())) {
+        ShowWindow(Handle(), IsIconic(Handle()) ? SW_RESTORE : SW_SHOW);
+        UpdateWindow(Handle());
+    }
+    return ShowMessageBox(Handle(), GuardQuestion(found, history), "Kelvaro",
+                          MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
 }  // namespace kelvaro

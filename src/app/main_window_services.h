@@ -1,7 +1,9 @@
 #pragma once
 // What the main window works through, built by the program's entry (or by a test, which may hand in
 // its own settings registry or deleter) and owned by the window for as long as it lives.
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "platform/clock.h"
 #include "platform/drive_types.h"
@@ -12,6 +14,7 @@
 #include "platform/registry.h"
 #include "run/broken_shortcut.h"
 #include "run/deletion.h"
+#include "run/deletion_record.h"
 #include "shell/run_at_startup.h"
 #include "shell/shell_link.h"
 
@@ -31,6 +34,9 @@ struct MainWindowServices {
     std::unique_ptr<ShellDeleter> deleter;
     std::unique_ptr<FileStateProbe> fileStates;  // what a listed file is now, just before its delete
     std::unique_ptr<FileDeleter> fileDeleter;    // removes the start-up shortcut
+    std::unique_ptr<RecordFiles> recordFiles;    // the deletion record's files
+    std::string recordPath;                      // the deletion record; empty for none
+    std::function<void(const std::string& path)> openTextViewer;  // shows a text file to the user
 };
 
 // Windows build only: the real platform, the user's own registry for the settings.

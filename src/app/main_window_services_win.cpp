@@ -1,4 +1,8 @@
+#include <windows.h>
+#include <shellapi.h>
+
 #include "app/main_window_services.h"
+#include "run/record_files_win.h"
 #include "run/shell_delete_win.h"
 
 namespace kelvaro {
@@ -18,6 +22,11 @@ MainWindowServices MakePlatformMainWindowServices() {
     services.deleter = std::make_unique<Win32ShellDeleter>();
     services.fileStates = MakePlatformFileStateProbe();
     services.fileDeleter = MakePlatformFileDeleter();
+    services.recordFiles = MakePlatformRecordFiles();
+    services.recordPath = DeletionRecordPath();
+    services.openTextViewer = [](const std::string& path) {
+        ShellExecuteA(nullptr, "open", "notepad.exe", ("\"" + path + "\"").c_str(), nullptr, SW_SHOWNORMAL);
+    };
     return services;
 }
 

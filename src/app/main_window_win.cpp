@@ -19,6 +19,7 @@
 #include "shell/run_at_startup.h"
 #include "ui/font_win.h"
 #include "ui/guarded_call_win.h"
+#include "ui/message_box_win.h"
 #include "ui/resource_ids.h"
 #include "widgets/cool_list_view_win.h"
 #include "widgets/speed_button_win.h"
@@ -106,6 +107,8 @@ std::vector<MainMenu::Popup> MenuDesign() {
     return {
         {"&File",
          {{command::StartKelvaro1, "&Start Kelvaro", "", true, false, true},
+          {command::DeletionRecord1, "Deletion &Record...", "View the record of deleted files", true, false,
+           true},
           {N2, "-", "", true, false, true},
           {command::Add1, "&Add", "Add file for Kelvaro", false, false, true},
           {command::Delete1, "&Delete", "Delete selected files", false, false, true},
@@ -158,6 +161,9 @@ TForm1::TForm1(MainWindowServices services, std::string settingsKey)
     shellLink_ = std::make_unique<TQSShellLink>(*services_.shellLinkObject, *services_.shellFolders);
     icons_ = std::make_unique<IconCache>(*services_.classesRoot,
                                          [this](const std::string& path) { return GetShellFileInfo(path); });
+
+    if (services_.recordFiles && !services_.recordPath.empty())
+        record_ = std::make_unique<DeletionRecord>(*services_.recordFiles, services_.recordPath);
 
     FormCreate();
     form3_ = std::make_unique<TForm3>(Handle(), [this] { EBAbortClick(); });
@@ -224,6 +230,7 @@ void TForm1::CreateLists() {
     listView_->SetSortType(stBoth);
     setupList_->AutoSort = false;
     setupList_->SetSortType(stNone);
+    listView_->EnableInfoTips([this](TCoolListView&, int row) { return RowRuleTip(row); });
     listView_->OnChange = [this](TCoolListView&, int row) { ListViewChange(row); };
     listView_->OnChanging = [this](TCoolListView&, int row) { return ListViewChanging(row); };
     setupList_->OnDblClick = [this](TCoolListView&) { LVSetupDblClick(); };
@@ -401,6 +408,15 @@ void TForm1::About1Click() {
 
 void TForm1::Exit1Click() {
     SendMessageA(Handle(), WM_CLOSE, 0, 0);
+}
+
+void TForm1::DeletionRecord1Click() {
+    if (!record_ || services_.recordFiles->Size(services_.recordPath) == 0) {
+        ShowMessageBox(Handle(), "Kelvaro has not deleted any file yet, so there is no deletion record.",
+                       "Kelvaro", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    services_.openTextViewer(services_.recordPath);
 }
 
 void TForm1::Contents1Click() {
@@ -589,6 +605,8 @@ void TForm1::OnCommand(int id) {
         case command::EBExit:
         case command::Exit1:
             return Exit1Click();
+        case command::DeletionRecord1:
+            return DeletionRecord1Click();
         case command::Contents1:
             return Contents1Click();
         case command::About1:

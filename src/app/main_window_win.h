@@ -13,7 +13,9 @@
 #include "app/main_window_services.h"
 #include "platform/registry.h"
 #include "rules/settings_window.h"
+#include "run/automatic_guard.h"
 #include "run/deletion.h"
+#include "run/deletion_record.h"
 #include "run/result_sums.h"
 #include "search/file_scan.h"
 #include "shell/shell_link.h"
@@ -80,6 +82,7 @@ public:
     void EBAddClick();
     void EBDeleteClick();
     void Exit1Click();
+    void DeletionRecord1Click();
     void Contents1Click();
     void About1Click();
     void LVSetupDblClick();
@@ -144,7 +147,14 @@ private:
     void TrackResultsList(const NMHDR& header);
     void AutomaticMode();
     // The deletion loop over the selected results rows, with everything that would change a list held off.
-    DeletionResult DeleteSelectedFiles();
+    // Each file deleted goes into the deletion record; deleted, when given, sums what went.
+    DeletionResult DeleteSelectedFiles(bool automatic, RunFigures* deleted = nullptr);
+    void RecordDeletedFile(const ListedFile& file, bool recycled, bool automatic);
+    // The text of a results row's info tip: the rule that listed it, as it was when the run used it.
+    std::string RowRuleTip(int row) const;
+    // Whether an automatic run may delete what it selected without asking; asks when the guard says so.
+    bool AutomaticRunMayDelete(const RunFigures& found);
+    std::string HistoryKey() const { return settingsKey_ + "\\History"; }
     void CloseIfAskedDuringDelete();
     // True when the run must end without going on: the window is to close or the program to quit.
     bool Ending() const;
@@ -168,6 +178,9 @@ private:
     std::unique_ptr<TQSShellLink> shellLink_;
     std::unique_ptr<IconCache> icons_;
     ResultSums sums_;
+    std::vector<RuleRow> runRules_;  // the rules of the last run, for the rows' info tips
+    std::unique_ptr<DeletionRecord> record_;
+    bool recordFailed_ = false;            // in the delete under way
     bool changeTouchesSelection_ = false;  // of the change the results list reports now
     bool running_ = false;
     bool deleting_ = false;

@@ -12,7 +12,7 @@ bool UnchangedSinceListed(const FileState& now, const ListedFile& listed) {
 }
 
 DeletionResult DeleteSelectedRows(DeletionRows& rows, ShellDeleter& deleter, FileStateProbe& probe,
-                                  bool useRecycleBin) {
+                                  bool useRecycleBin, const DeletedFileObserver& onDeleted) {
     // Everything is taken before the first shell call: the shell's own boxes let the window take input
     // while they wait, and whatever happens to the list then must not choose what is deleted.
     std::vector<ListedFile> chosen;
@@ -29,6 +29,7 @@ DeletionResult DeleteSelectedRows(DeletionRows& rows, ShellDeleter& deleter, Fil
             case DeleteOutcome::Deleted:
                 rows.RemoveRow(file.rowId);
                 ++result.deleted;
+                if (onDeleted) onDeleted(file, useRecycleBin);
                 break;
             case DeleteOutcome::NotRecyclable:
                 ++result.notRecyclable;

@@ -1,6 +1,7 @@
 #pragma once
 // Deleting the selected files of the results list, and the selection summary of the status bar.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,6 +30,7 @@ struct ListedFile {
     std::uint64_t size = 0;
     std::uint64_t lastWriteTime = 0;  // as DirectoryEntry::lastWriteTime
     std::uint64_t rowId = 0;
+    int ruleNumber = 0;  // the rule that listed it, counted from 1; 0 for none
 };
 
 // The rows of the results list as the loop and the summary need them (the main window adapts its list).
@@ -56,8 +58,10 @@ struct DeletionResult {
 // Takes the rows selected at the call, then tries each of their files once, top down: a file that changed
 // since it was listed is skipped; a deleted file's row is removed. What happens to the list while the shell
 // works (a sort, other rows removed) changes neither which files are tried nor which rows go.
+// onDeleted hears of each file the shell reported gone, as soon as it did, and whether it was recycled.
+using DeletedFileObserver = std::function<void(const ListedFile& file, bool recycled)>;
 DeletionResult DeleteSelectedRows(DeletionRows& rows, ShellDeleter& deleter, FileStateProbe& probe,
-                                  bool useRecycleBin);
+                                  bool useRecycleBin, const DeletedFileObserver& onDeleted = {});
 
 // The information shown after an interactive delete that kept files, one text per reason; empty when
 // nothing was kept for either reason.

@@ -279,6 +279,7 @@ int TCoolListView::InsertRow(int position, NewRow row) {
     RowRecord* record = owned.get();
     record->Data = row.Data;
     record->Tag = row.Tag;
+    record->Rule = row.Rule;
     record->Id = nextRowId_++;
     record->KeepsTexts = true;
     record->Texts.reserve(row.SubItems.size() + 1);
@@ -329,6 +330,11 @@ std::int64_t TCoolListView::RowData(int row) const {
 std::uint64_t TCoolListView::RowTag(int row) const {
     const RowRecord* record = FindRecord(row);
     return record ? record->Tag : 0;
+}
+
+int TCoolListView::RowRule(int row) const {
+    const RowRecord* record = FindRecord(row);
+    return record ? record->Rule : 0;
 }
 
 std::uint64_t TCoolListView::RowId(int row) const {
@@ -588,8 +594,38 @@ bool TCoolListView::HandleNotify(NMHDR& header, LRESULT& result) {
             result = 0;
             if (OnDblClick) OnDblClick(*this);
             return true;
+        case LVN_GETINFOTIPA:
+        case LVN_GETINFOTIPW:
+            result = 0;
+            AnswerInfoTipRequest(header);
+            return true;
     }
     return false;
+}
+
+void TCoolListView::EnableInfoTips(std::function<std::string(TCoolListView&, int row)> tip) {
+    infoTip_ = std::move(tip);
+    SendMessageA(handle_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_INFOTIP, LVS_EX_INFOTIP);
+}
+
+// The control offers a text of its own in the buffer (the caption, when the column cuts it short); a tip
+// given for the row replaces it, an empty one leaves it.
+void TCoolListView::AnswerInfoTipRequest(NMHDR& header) {
+    if (!infoTip_) return;
+    const int row = reinterpret_cast<NMLVGETINFOTIPA&>(header).iItem;
+    if (row < 0 || row >= RowCount()) return;
+    const std::string text = infoTip_(*this, row);
+    if (text.empty()) return;
+    if (header.code == LVN_GETINFOTIPA) {
+        auto& request = reinterpret_cast<NMLVGETINFOTIPA&>(header);
+        if (!request.pszText || request.cchTextMax <= 0) return;
+        lstrcpynA(request.pszText, text.c_str(), request.cchTextMax);
+        return;
+    }
+    auto& request = reinterpret_cast<NMLVGETINFOTIPW&>(header);
+    if (!request.pszText || request.cchTextMax <= 0) return;
+    const int written = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, request.pszText, request.cchTextMax);
+    if (written == 0) request.pszText[request.cchTextMax - 1] = L'\0';
 }
 
 }  // namespace kelvaro

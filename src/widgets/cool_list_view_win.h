@@ -69,6 +69,7 @@ public:
         int ImageIndex = -1;
         std::int64_t Data = 0;
         std::uint64_t Tag = 0;  // a second value kept with the row; sorts never read it
+        int Rule = 0;           // the number of the rule that made the row; sorts never read it
     };
     // The rows as AddRow would add them one after another, in one pass: a list kept in caption order
     // sorts the new captions once instead of searching the list for each.
@@ -80,6 +81,7 @@ public:
     void SetRowData(int row, std::int64_t value);
     std::int64_t RowData(int row) const;
     std::uint64_t RowTag(int row) const;
+    int RowRule(int row) const;  // 0 for a row that does not exist or was inserted past this class
     // A number that names the row for as long as it exists, wherever sorts and other rows' changes move it;
     // never reused. 0 for a row that does not exist or was inserted past this class.
     std::uint64_t RowId(int row) const;
@@ -117,6 +119,8 @@ public:
     std::function<void(TCoolListView&, int row)> OnChange;
     std::function<bool(TCoolListView&, int row)> OnChanging;  // false forbids the change
     std::function<void(TCoolListView&)> OnDblClick;
+    // Shows an info tip over a row whose caption the mouse rests on, with the text tip gives for the row.
+    void EnableInfoTips(std::function<std::string(TCoolListView&, int row)> tip);
 
     // Keys typed while the list has the focus, before the control's own handling: OnKeyDown for WM_KEYDOWN
     // and WM_SYSKEYDOWN (a key pressed with Alt), OnKeyPress for WM_CHAR. An exception is shown as the
@@ -131,6 +135,7 @@ private:
     struct RowRecord {
         std::int64_t Data = 0;
         std::uint64_t Tag = 0;
+        int Rule = 0;
         std::uint64_t Id = 0;
         SortKey Key;
         bool KeepsTexts = false;  // false for a row inserted past this class: its texts are the control's
@@ -158,6 +163,7 @@ private:
     // The text kept here for a row and column, or null when the control keeps it.
     const std::string* KeptText(int row, int column) const;
     void AnswerDisplayRequest(NMHDR& header);
+    void AnswerInfoTipRequest(NMHDR& header);
     // The record of an existing row; one is made for a row inserted past this class.
     RowRecord& ExistingRecord(int row);
     bool CaptionFitsAt(int row) const;
@@ -181,6 +187,7 @@ private:
     bool captionsKnown_ = true;
     std::unordered_map<const RowRecord*, std::unique_ptr<RowRecord>> records_;
     std::uint64_t nextRowId_ = 1;
+    std::function<std::string(TCoolListView&, int row)> infoTip_;
 };
 
 }  // namespace kelvaro

@@ -167,6 +167,25 @@ TEST(DeleteSelectedRows, AFileTheRecycleBinCannotTakeKeepsItsRowAndIsCounted) {
     EXPECT_EQ(result.changed, 0);
 }
 
+// What the deletion record is written from: only files the shell reported gone, as they went.
+TEST(DeleteSelectedRows, TellsOfEachFileTheShellReportedGoneAndOfNoOther) {
+    for (bool recycle : {true, false}) {
+        MemoryRows rows({{"C:\\a", 5, true}, {"C:\\gone", 1, true}, {"C:\\held", 2, true}, {"C:\\b", 1}});
+        FakeDisk disk;
+        disk.Add("C:\\a", 5);
+        disk.Add("C:\\held", 2);
+        disk.Add("C:\\b");
+        disk.notRecyclable = {"C:\\held"};
+        Paths heard;
+        DeleteSelectedRows(rows, disk, disk, recycle, [&](const ListedFile& file, bool recycled) {
+            EXPECT_EQ(disk.files.count(file.path), 0u) << "heard before the shell deleted it";
+            heard.push_back(file.path + (recycled ? " recycled " : " deleted ") + std::to_string(file.size));
+        });
+        EXPECT_EQ(heard,
+                  recycle ? Paths{"C:\\a recycled 5"} : (Paths{"C:\\a deleted 5", "C:\\held deleted 2"}));
+    }
+}
+
 TEST(KeptFilesTexts, OneTextPerReasonOnlyWhenFilesWereKept) {
     EXPECT_TRUE(KeptFilesTexts({3, 0, 0}).empty());
     EXPECT_EQ(KeptFilesTexts({0, 2, 1}),

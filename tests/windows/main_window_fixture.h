@@ -16,6 +16,7 @@
 #include "ui/message_box_win.h"
 #include "widgets/cool_list_view_win.h"
 #include "widgets/speed_button_win.h"
+#include "windows/test_tree.h"
 #include "windows/window_text.h"
 
 namespace kelvaro::testing {
@@ -51,7 +52,11 @@ protected:
     }
     TForm1& Open(const std::string& commandLine = "Kelvaro.exe") {
         DropForm();
-        form = std::make_unique<TForm1>(MakePlatformMainWindowServices(), key_);
+        MainWindowServices services = MakePlatformMainWindowServices();
+        // A deletion record of the test's own, and a viewer that only notes what it was to show.
+        services.recordPath = recordPath;
+        services.openTextViewer = [this](const std::string& path) { viewed.push_back(path); };
+        form = std::make_unique<TForm1>(std::move(services), key_);
         form->CommandLine = commandLine;
         ShowWindow(form->Handle(), SW_SHOWNORMAL);
         return *form;
@@ -119,6 +124,9 @@ protected:
         return setup;
     }
 
+    TempFolder records;
+    std::string recordPath = records.Path() + "\\Kelvaro\\Kelvaro.log";
+    std::vector<std::string> viewed;
     std::unique_ptr<TForm1> form;
     std::vector<std::string> boxes;
     std::vector<std::string> helpCalls;

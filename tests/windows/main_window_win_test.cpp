@@ -58,9 +58,9 @@ TEST_F(MainWindowTest, ModeSwitchFromMenuAndButtonKeepsEveryPartInStep) {
     EXPECT_TRUE(f.Button(cmd::EBSetup).Down());
     // The menu of the window holds Add and Delete only now.
     HMENU file = GetSubMenu(GetMenu(f.Handle()), 0);
-    EXPECT_EQ(GetMenuItemCount(file), 6);
+    EXPECT_EQ(GetMenuItemCount(file), 7);
     Command(cmd::Setup2);
-    EXPECT_EQ(GetMenuItemCount(file), 3);
+    EXPECT_EQ(GetMenuItemCount(file), 4);
 }
 
 TEST_F(MainWindowTest, TwinButtonsAndTicksFollowTheFlagsAfterAnyToggles) {

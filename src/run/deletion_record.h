@@ -1,0 +1,61 @@
+#pragma once
+// The deletion record: one line of plain text per file the program deleted, appended to a file that is
+// moved aside to a single older generation once it has grown past a bound. A record that cannot be
+// written never stops a delete; the caller is told, so that it can say so once.
+#include <cstdint>
+#include <string>
+
+namespace kelvaro {
+
+struct LocalTime {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+
+struct DeletedFileEntry {
+    LocalTime when;
+    bool recycled = false;
+    std::uint64_t size = 0;
+    std::string path;
+    int ruleNumber = 0;
+    bool automatic = false;
+};
+
+// "2026-12-08 05:40:12<TAB>recycled<TAB>1234<TAB>C:\dir\file.tmp<TAB>rule 2<TAB>auto" and CR LF, so that
+// the system's plain text viewer shows one file a line.
+std::string RecordLine(const DeletedFileEntry& entry);
+
+// The files the record lives in.
+class RecordFiles {
+public:
+    virtual ~RecordFiles() = default;
+    // Bytes in the file, 0 when there is none.
+    virtual std::uint64_t Size(const std::string& path) = 0;
+    // Appends text, making the file (and its folder) when missing; false when it could not.
+    virtual bool Append(const std::string& path, const std::string& text) = 0;
+    // Moves from over to, replacing what to held; false when it could not.
+    virtual bool Replace(const std::string& from, const std::string& to) = 0;
+    // Appending may keep a file open from one line to the next; this lets it go.
+    virtual void Close() {}
+};
+
+class DeletionRecord {
+public:
+    static constexpr std::uint64_t kLimit = 1024 * 1024;
+
+    // path: the record; the older generation is path + ".1".
+    DeletionRecord(RecordFiles& files, std::string path) : files_(files), path_(std::move(path)) {}
+
+    // Writes one line at once, so that a run cut short leaves a true record. A line that would take the
+    // record past kLimit moves it to the older generation first. False when the line could not be written.
+    bool Write(const DeletedFileEntry& entry);
+    // The end of a delete: nothing of the record stays open until the next.
+    void Close() { files_.Close(); }
+
+private:
+    RecordFiles& files_;
+    std::string path_;
+    std::uint64_t size_ = 0;
+    bool sizeKnown_ = false;
+};
+
+}  // namespace kelvaro

@@ -1,0 +1,48 @@
+// Answers Kelvaro's question before an unusually large automatic run with No, prints the question, and
+// closes the main window it leaves open after saying how many rows its results list shows:
+//   answer_guard.exe
+// Exit code 0: the question was answered and the window closed; 2: no question came; 3: the window stayed.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+
+namespace {
+
+BOOL CALLBACK FindQuestion(HWND window, LPARAM found) {
+    char caption[64] = {}, kind[16] = {};
+    GetWindowTextA(window, caption, sizeof caption);
+    GetClassNameA(window, kind, sizeof kind);
+    if (IsWindowVisible(window) && lstrcmpA(caption, "Kelvaro") == 0 && lstrcmpA(kind, "#32770") == 0) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+int main() {
+    HWND question = nullptr;
+    for (DWORD start = GetTickCount(); !question && GetTickCount() - start < 90000; Sleep(20))
+        EnumWindows(FindQuestion, reinterpret_cast<LPARAM>(&question));
+    if (!question) return 2;
+    char text[1024] = {};
+    GetDlgItemTextA(question, 0xFFFF, text, sizeof text);  // the box's message text
+    std::printf("question: %s\n", text);
+    HWND mainWindow = FindWindowA("TForm1", nullptr);
+    auto shown = [&] { return IsWindowVisible(mainWindow) && !IsIconic(mainWindow) ? "shown" : "hidden"; };
+    std::printf("while asking: window %s\n", shown());
+    PostMessageA(question, WM_COMMAND, IDNO, 0);
+    Sleep(500);
+    HWND results = GetDlgItem(mainWindow, 301);
+    std::printf("after No: rows: %ld, window %s\n",
+                static_cast<long>(SendMessageA(results, LVM_GETITEMCOUNT, 0, 0)), shown());
+    DWORD processId = 0;
+    GetWindowThreadProcessId(mainWindow, &processId);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+    PostMessageA(mainWindow, WM_CLOSE, 0, 0);
+    const DWORD waited = process ? WaitForSingleObject(process, 30000) : WAIT_FAILED;
+    if (process) CloseHandle(process);
+    return waited == WAIT_OBJECT_0 ? 0 : 3;
+}

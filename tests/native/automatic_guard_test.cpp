@@ -1,0 +1,83 @@
+// The guard of automatic runs: when it asks, and the history it decides by.
+#include "run/automatic_guard.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace kelvaro::testing {
+namespace {
+
+constexpr std::int64_t MB = 1024 * 1024;
+
+TEST(GuardStopsRun, AsksOnlyAboveAFloorAndTenTimesTheLargestEarlierRunInTheSameFigure) {
+    struct Case {
+        const char* name;
+        RunFigures run;
+        std::vector<RunFigures> history;
+        bool stops;
+    };
+    const std::vector<Case> cases = {
+        {"no history, at both floors", {100, 100 * MB}, {}, false},
+        {"no history, one file above", {101, 0}, {}, true},
+        {"no history, one byte above", {1, 100 * MB + 1}, {}, true},
+        {"ten times the largest run's files", {600, 0}, {{5, 0}, {60, 0}, {7, 0}}, false},
+        {"more than ten times", {601, 0}, {{5, 0}, {60, 0}, {7, 0}}, true},
+        {"grown tenfold but below the floor", {90, 90 * MB}, {{1, 1}}, false},
+        {"files above the floor, bytes grown tenfold: neither figure both", {150, 50}, {{100, 1}}, false},
+        {"bytes grown past floor and tenfold", {3, 500 * MB}, {{3, 40 * MB}}, true},
+        {"a stored figure too large to multiply",
+         {INT64_MAX, INT64_MAX},
+         {{INT64_MAX / 5, INT64_MAX / 5}},
+         false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(GuardStopsRun(c.run, c.history), c.stops) << c.name;
+}
+
+TEST(GuardQuestion, NamesTheRunsFiguresAndTheLargestEarlierOnes) {
+    const std::string question = GuardQuestion({1500, 2000000}, {{12, 3000}, {40, 900}});
+    EXPECT_NE(question.find("1,500 files, 2,000,000 bytes"), std::string::npos) << question;
+    EXPECT_NE(question.find("at most 40 files, 3,000 bytes"), std::string::npos) << question;
+}
+
+class MemoryKey : public RegistryKey {
+public:
+    std::map<std::string, std::string> values;
+    std::unique_ptr<RegistryKey> OpenKey(const std::string&, bool) override { return nullptr; }
+    RegistryValue ReadValue(const std::string& name) override {
+        if (!values.count(name)) return {};
+        return {RegistryValueType::String, values[name]};
+    }
+    bool WriteString(const std::string& name, const std::string& text) override {
+        values[name] = text;
+        return true;
+    }
+};
+
+TEST(RunHistory, KeepsTheFiveNewestRunsNewestFirst) {
+    MemoryKey key;
+    for (int run = 1; run <= 7; ++run) WriteRunHistory(key, {run, run * 1000LL});
+    const std::vector<RunFigures> history = ReadRunHistory(key);
+    ASSERT_EQ(history.size(), kHistoryRuns);
+    for (std::size_t i = 0; i < history.size(); ++i) {
+        EXPECT_EQ(history[i].files, 7 - static_cast<std::int64_t>(i));
+        EXPECT_EQ(history[i].bytes, history[i].files * 1000);
+    }
+    EXPECT_EQ(key.values["Files1"], "7");
+}
+
+TEST(RunHistory, AValueThatIsNoCountEndsTheHistoryThere) {
+    for (const char* bad : {"-4", "12x", "", "99999999999999999999"}) {
+        MemoryKey key;
+        key.values = {{"Files1", "3"}, {"Bytes1", "30"}, {"Files2", bad},
+                      {"Bytes2", "1"}, {"Files3", "9"},  {"Bytes3", "9"}};
+        const std::vector<RunFigures> history = ReadRunHistory(key);
+        ASSERT_EQ(history.size(), 1u) << bad;
+        EXPECT_EQ(history[0].bytes, 30);
+    }
+}
+
+}  // namespace
+}  // namespace kelvaro::testing
