@@ -18,10 +18,10 @@ RunFigures Largest(const std::vector<RunFigures>& history) {
     return largest;
 }
 
-bool Outgrows(std::int64_t now, std::int64_t before, std::int64_t floor) {
+bool Outgrows(std::int64_t now, std::int64_t before) {
     // A figure too large to multiply is one no run can outgrow.
     if (before > INT64_MAX / kGuardGrowth) return false;
-    return now > floor && now > before * kGuardGrowth;
+    return now > before * kGuardGrowth;
 }
 
 std::string Figures(const RunFigures& run) {
@@ -43,8 +43,11 @@ bool ReadNumber(RegistryKey& key, const std::string& name, std::int64_t& number)
 
 bool GuardStopsRun(const RunFigures& run, const std::vector<RunFigures>& history) {
     const RunFigures largest = Largest(history);
-    return Outgrows(run.files, largest.files, kGuardFileFloor) ||
-           Outgrows(run.bytes, largest.bytes, kGuardByteFloor);
+    // Either figure may give the run away: a rule that now reaches a folder of a few huge files grows in
+    // bytes only, one that reaches a folder of many small ones in files only.
+    const bool grown = Outgrows(run.files, largest.files) || Outgrows(run.bytes, largest.bytes);
+    const bool large = run.files > kGuardFileFloor || run.bytes > kGuardByteFloor;
+    return grown && large;
 }
 
 std::string GuardQuestion(const RunFigures& run, const std::vector<RunFigures>& history) {

@@ -20,8 +20,9 @@ inline constexpr std::int64_t kGuardFileFloor = 100;
 inline constexpr std::int64_t kGuardByteFloor = 100LL * 1024 * 1024;
 inline constexpr std::int64_t kGuardGrowth = 10;
 
-// True when the run must ask first: in files or in bytes it is above the floor and more than kGuardGrowth
-// times the largest of the earlier runs (with no earlier run, above the floor is enough).
+// True when the run must ask first: in files or in bytes it is more than kGuardGrowth times the largest of
+// the earlier runs, and in files or in bytes it is above the floor (with no earlier run, above a floor is
+// enough).
 bool GuardStopsRun(const RunFigures& run, const std::vector<RunFigures>& history);
 
 // The question put to the user, naming the run's figures and the largest earlier ones.

@@ -12,7 +12,7 @@ namespace {
 
 constexpr std::int64_t MB = 1024 * 1024;
 
-TEST(GuardStopsRun, AsksOnlyAboveAFloorAndTenTimesTheLargestEarlierRunInTheSameFigure) {
+TEST(GuardStopsRun, AsksOnlyAboveAFloorAndTenTimesTheLargestEarlierRunInEitherFigure) {
     struct Case {
         const char* name;
         RunFigures run;
@@ -26,7 +26,9 @@ TEST(GuardStopsRun, AsksOnlyAboveAFloorAndTenTimesTheLargestEarlierRunInTheSameF
         {"ten times the largest run's files", {600, 0}, {{5, 0}, {60, 0}, {7, 0}}, false},
         {"more than ten times", {601, 0}, {{5, 0}, {60, 0}, {7, 0}}, true},
         {"grown tenfold but below the floor", {90, 90 * MB}, {{1, 1}}, false},
-        {"files above the floor, bytes grown tenfold: neither figure both", {150, 50}, {{100, 1}}, false},
+        {"files above the floor, bytes grown tenfold", {150, 50}, {{100, 1}}, true},
+        {"bytes above the floor, files grown tenfold", {21, 200 * MB}, {{2, 150 * MB}}, true},
+        {"above a floor but grown in neither figure", {150, 200 * MB}, {{100, 150 * MB}}, false},
         {"bytes grown past floor and tenfold", {3, 500 * MB}, {{3, 40 * MB}}, true},
         {"a stored figure too large to multiply",
          {INT64_MAX, INT64_MAX},
