@@ -75,6 +75,7 @@ TCoolListView::TCoolListView(HWND parent, int controlId, bool visible) {
 }
 
 TCoolListView::~TCoolListView() {
+    rowTips_.reset();
     if (HWND window = handle_) {
         // Detach first: the parent may be told of the deleted rows, and must not reach a half-destroyed list.
         Detach();
@@ -101,6 +102,8 @@ LRESULT CALLBACK TCoolListView::ListProcedure(HWND window, UINT message, WPARAM 
         self->ResumeRedraw();
         return 0;
     }
+    if (self->rowTips_ && message >= WM_MOUSEFIRST && message <= WM_MOUSELAST)
+        self->rowTips_->Relay(message, wParam, lParam);
     const bool completed = GuardedCall(
         window,
         [&] {
@@ -117,7 +120,12 @@ LRESULT CALLBACK TCoolListView::ListProcedure(HWND window, UINT message, WPARAM 
     return CallWindowProcA(original, window, message, wParam, lParam);
 }
 
+void TCoolListView::RowsMoved() {
+    if (rowTips_) rowTips_->Forget();
+}
+
 void TCoolListView::DeferRedraw() {
+    RowsMoved();
     // A hidden list is cheap to change, and must not be made visible again by the WM_SETREDRAW that ends it.
     if (redrawDeferred_ || !IsWindowVisible(handle_)) return;
     redrawDeferred_ = true;
@@ -168,6 +176,7 @@ void TCoolListView::SortRows(int column, bool numbers, bool ascending) {
         std::string text = Text(row, column);
         ExistingRecord(row).Key = numbers ? MakeSortKey(std::move(text)) : SortKey{std::move(text), 0};
     }
+    RowsMoved();
     SortPass pass{&PlatformCollation(), ascending};
     SendMessageA(handle_, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&pass),
                  reinterpret_cast<LPARAM>(&TCoolListView::CompareRows));
@@ -369,6 +378,7 @@ void TCoolListView::DeleteRow(int row) {
 }
 
 void TCoolListView::Clear() {
+    RowsMoved();
     SendMessageA(handle_, LVM_DELETEALLITEMS, 0, 0);
     records_.clear();
     captions_.Clear();
@@ -594,38 +604,13 @@ bool TCoolListView::HandleNotify(NMHDR& header, LRESULT& result) {
             result = 0;
             if (OnDblClick) OnDblClick(*this);
             return true;
-        case LVN_GETINFOTIPA:
-        case LVN_GETINFOTIPW:
-            result = 0;
-            AnswerInfoTipRequest(header);
-            return true;
     }
     return false;
 }
 
 void TCoolListView::EnableInfoTips(std::function<std::string(TCoolListView&, int row)> tip) {
-    infoTip_ = std::move(tip);
-    SendMessageA(handle_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_INFOTIP, LVS_EX_INFOTIP);
-}
-
-// The control offers a text of its own in the buffer (the caption, when the column cuts it short); a tip
-// given for the row replaces it, an empty one leaves it.
-void TCoolListView::AnswerInfoTipRequest(NMHDR& header) {
-    if (!infoTip_) return;
-    const int row = reinterpret_cast<NMLVGETINFOTIPA&>(header).iItem;
-    if (row < 0 || row >= RowCount()) return;
-    const std::string text = infoTip_(*this, row);
-    if (text.empty()) return;
-    if (header.code == LVN_GETINFOTIPA) {
-        auto& request = reinterpret_cast<NMLVGETINFOTIPA&>(header);
-        if (!request.pszText || request.cchTextMax <= 0) return;
-        lstrcpynA(request.pszText, text.c_str(), request.cchTextMax);
-        return;
-    }
-    auto& request = reinterpret_cast<NMLVGETINFOTIPW&>(header);
-    if (!request.pszText || request.cchTextMax <= 0) return;
-    const int written = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, request.pszText, request.cchTextMax);
-    if (written == 0) request.pszText[request.cchTextMax - 1] = L'\0';
+    rowTips_ =
+        std::make_unique<RowTips>(handle_, [this, tip = std::move(tip)](int row) { return tip(*this, row); });
 }
 
 }  // namespace kelvaro

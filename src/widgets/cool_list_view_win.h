@@ -16,6 +16,7 @@
 
 #include "widgets/caption_index.h"
 #include "widgets/list_sort.h"
+#include "widgets/row_tips_win.h"
 #include "widgets/view_style.h"
 
 namespace kelvaro {
@@ -119,8 +120,9 @@ public:
     std::function<void(TCoolListView&, int row)> OnChange;
     std::function<bool(TCoolListView&, int row)> OnChanging;  // false forbids the change
     std::function<void(TCoolListView&)> OnDblClick;
-    // Shows an info tip over a row whose caption the mouse rests on, with the text tip gives for the row.
+    // Shows a tip over the row the mouse rests on, with the text tip gives for the row ("" for none).
     void EnableInfoTips(std::function<std::string(TCoolListView&, int row)> tip);
+    const RowTips* InfoTips() const { return rowTips_.get(); }
 
     // Keys typed while the list has the focus, before the control's own handling: OnKeyDown for WM_KEYDOWN
     // and WM_SYSKEYDOWN (a key pressed with Alt), OnKeyPress for WM_CHAR. An exception is shown as the
@@ -163,7 +165,8 @@ private:
     // The text kept here for a row and column, or null when the control keeps it.
     const std::string* KeptText(int row, int column) const;
     void AnswerDisplayRequest(NMHDR& header);
-    void AnswerInfoTipRequest(NMHDR& header);
+    // The rows moved under the mouse: a tip shown names a row that may be elsewhere now.
+    void RowsMoved();
     // The record of an existing row; one is made for a row inserted past this class.
     RowRecord& ExistingRecord(int row);
     bool CaptionFitsAt(int row) const;
@@ -187,7 +190,7 @@ private:
     bool captionsKnown_ = true;
     std::unordered_map<const RowRecord*, std::unique_ptr<RowRecord>> records_;
     std::uint64_t nextRowId_ = 1;
-    std::function<std::string(TCoolListView&, int row)> infoTip_;
+    std::unique_ptr<RowTips> rowTips_;
 };
 
 }  // namespace kelvaro

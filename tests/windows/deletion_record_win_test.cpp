@@ -124,16 +124,24 @@ TEST(DeletionRecordFiles, AFullRecordMovesToTheOlderGenerationWhileInUse) {
     EXPECT_EQ(ReadAll(path + ".1").size(), DeletionRecord::kLimit + RecordLine(entry).size());
 }
 
-// What the list asks its parent when the mouse rests on a row.
-std::string InfoTip(TForm1& f, int row) {
-    char text[INFOTIPSIZE] = "caption offered by the list";
-    NMLVGETINFOTIPA request{};
-    request.hdr = {f.ListView().Handle(), static_cast<UINT_PTR>(cmd::ListView), LVN_GETINFOTIPA};
-    request.pszText = text;
-    request.cchTextMax = sizeof text;
-    request.iItem = row;
-    SendMessageA(f.Handle(), WM_NOTIFY, cmd::ListView, reinterpret_cast<LPARAM>(&request));
-    return text;
+// The mouse comes onto a row of the results list: the tip the list's tooltip offers for it.
+std::string TipOver(TForm1& f, int row) {
+    const HWND list = f.ListView().Handle();
+    RECT box{LVIR_BOUNDS};
+    SendMessageA(list, LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&box));
+    SendMessageA(list, WM_MOUSEMOVE, 0, MAKELPARAM(box.left + 200, (box.top + box.bottom) / 2));
+    // Asked in wide characters: the narrow question gives at most 80 of them.
+    wchar_t text[1024] = {};
+    TOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V1_SIZE;
+    tool.hwnd = list;
+    tool.uId = reinterpret_cast<UINT_PTR>(list);
+    tool.lpszText = text;
+    SendMessageW(f.ListView().InfoTips()->Handle(), TTM_GETTEXTW, std::size(text),
+                 reinterpret_cast<LPARAM>(&tool));
+    char narrow[1024] = {};
+    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof narrow, nullptr, nullptr);
+    return narrow;
 }
 
 TEST_F(DeletionRecordTest, EachRowsInfoTipNamesTheRuleThatListedItAsTheRunUsedIt) {
@@ -143,10 +151,9 @@ TEST_F(DeletionRecordTest, EachRowsInfoTipNamesTheRuleThatListedItAsTheRunUsedIt
     f.AppendRule({temp.Path(), {"*.*", "  ", "  ", "Yes", " "}});
     Click(cmd::EBStart);
     ASSERT_EQ(f.ListView().RowCount(), 2);  // the same file, once for each rule
-    EXPECT_TRUE(SendMessageA(f.ListView().Handle(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_INFOTIP);
     // Changed after the run: the rows still name the rules as the run used them.
     f.LVSetup().DeleteRow(0);
-    std::vector<std::string> tips = {InfoTip(f, 0), InfoTip(f, 1)};
+    std::vector<std::string> tips = {TipOver(f, 0), TipOver(f, 1)};
     std::sort(tips.begin(), tips.end());
     const std::string location = "\r\nLocation: " + temp.Path();
     EXPECT_EQ(tips[0],
@@ -154,6 +161,24 @@ TEST_F(DeletionRecordTest, EachRowsInfoTipNamesTheRuleThatListedItAsTheRunUsedIt
                   "\r\nFile Specs: *.dat\r\nFile Age: (none)\r\nFile Size: < 10 KBytes\r\nSubDir: (none)");
     EXPECT_EQ(tips[1], "Listed by rule 2" + location +
                            "\r\nFile Specs: *.*\r\nFile Age: (none)\r\nFile Size: (none)\r\nSubDir: Yes");
+
+    // With the mouse resting on a row the tip comes up after the usual pause; a sort under the still
+    // mouse takes it down, as it may now name another row.
+    const HWND list = f.ListView().Handle();
+    const HWND tooltip = f.ListView().InfoTips()->Handle();
+    RECT box{LVIR_BOUNDS};
+    SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&box));
+    POINT at{box.left + 200, (box.top + box.bottom) / 2};
+    SendMessageA(list, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    ClientToScreen(list, &at);
+    SetCursorPos(at.x, at.y);
+    for (int wait = 0; wait < 300 && !IsWindowVisible(tooltip); ++wait) {
+        Sleep(10);
+        Pump();
+    }
+    EXPECT_TRUE(IsWindowVisible(tooltip));
+    f.ListView().SortByColumn(1, false);
+    EXPECT_FALSE(IsWindowVisible(tooltip));
 }
 
 }  // namespace
