@@ -145,6 +145,9 @@ private:
     void AutomaticMode();
     // The deletion loop over the selected results rows, with everything that would change a list held off.
     DeletionResult DeleteSelectedFiles();
+    // Takes the rows of deleted files out of the results list together and shows the summary once, for
+    // the list as it ends.
+    void RemoveResultRows(const std::vector<std::uint64_t>& rowIds);
     void CloseIfAskedDuringDelete();
     // True when the run must end without going on: the window is to close or the program to quit.
     bool Ending() const;
@@ -171,6 +174,7 @@ private:
     bool changeTouchesSelection_ = false;  // of the change the results list reports now
     bool running_ = false;
     bool deleting_ = false;
+    bool removingRows_ = false;      // the summary waits until the last of them is gone
     bool closeAfterDelete_ = false;  // the window was closed while a delete was under way
     bool closeAfterRun_ = false;     // a close came during the run
     bool confirmDelete_ = true;
