@@ -8,7 +8,7 @@
 #  (c) rule "*.*" listing all 100,000, until the question (target <= 6), and the peak memory of the
 #      Kelvaro process (VmHWM)                                                   (target < 150 MB)
 # with the phases of each run: progress dialog shown, gone, question shown, first file in the Trash,
-# process end.
+# process end; then what each part of deleting one file costs (delete_costs.exe).
 #   bench/job_bench.sh BUILD_DIR
 set -eu
 build=$(cd "$1" && pwd)
@@ -64,7 +64,8 @@ kelvaro_pid() {
     for status in /proc/[0-9]*/status; do
         local pid=${status%/status}
         pid=${pid#/proc/}
-        grep -qa 'Kelvaro.exe' "/proc/$pid/cmdline" 2>/dev/null || continue
+        # The program itself, not the watcher that names it among its arguments.
+        case $(head -zn1 "/proc/$pid/cmdline" 2>/dev/null | tr -d '\0') in *Kelvaro.exe) ;; *) continue ;; esac
         tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$prefix" && echo "$pid" && return
     done
 }
@@ -139,3 +140,8 @@ echo "whole job (c) '*.*' to the question: $question s, bare walk $bare s," \
     "ratio $(ratio "$question" "$bare") (target <= 6); peak memory $((peak_kb / 1024)) MB (target < 150)"
 show_phases "$phases"
 wine_run reg delete 'HKCU\Software\Tarnwell\Kelvaro' /f >/dev/null 2>&1 || true
+
+echo "the delete's parts under Wine, per file:"
+mkdir -p "$work/costs/xdg" "$work/costs/files"
+XDG_DATA_HOME=$work/costs/xdg wine_run "$windows/delete_costs.exe" "$(windows_path "$work/costs/files")" 1000 |
+    tr -d '\r'

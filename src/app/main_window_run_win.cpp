@@ -201,8 +201,13 @@ void TForm1::RemoveResultRows(const std::vector<std::uint64_t>& rowIds) {
         if (gone.count(listView_->RowId(row))) places.push_back(row);
     {
         BusyFlag removing(removingRows_);
-        // From the bottom up, so that the rows still to go keep the places found for them.
-        for (auto row = places.rbegin(); row != places.rend(); ++row) listView_->DeleteRow(*row);
+        // Every row going (as after an automatic run) is one clear rather than thousands of removals.
+        if (static_cast<int>(places.size()) == listView_->RowCount()) {
+            listView_->Clear();
+        } else {
+            // From the bottom up, so that the rows still to go keep the places found for them.
+            for (auto row = places.rbegin(); row != places.rend(); ++row) listView_->DeleteRow(*row);
+        }
     }
     ShowSelectionSummary();
 }
