@@ -42,7 +42,7 @@ DeletionResult DeleteSelectedRows(DeletionRows& rows, ShellDeleter& deleter, Fil
     DeletionResult result;
     std::vector<std::uint64_t> goneRows;
     try {
-        if (!chosen.empty()) deleter.StartDeletes(useRecycleBin);
+        if (!chosen.empty()) deleter.StartDeletes();
         for (const ListedFile& file : chosen) {
             if (!UnchangedSinceListed(probe.Describe(file.path), file)) {
                 ++result.changed;

@@ -19,7 +19,7 @@ class ShellDeleter {
 public:
     virtual ~ShellDeleter() = default;
     // Called once before the first file of a delete: what need not be done again for every file.
-    virtual void StartDeletes(bool useRecycleBin) = 0;
+    virtual void StartDeletes() = 0;
     // Deletes exactly one path, asking nothing; Deleted only when it is gone.
     virtual DeleteOutcome ShellDeleteFile(const std::string& path, bool useRecycleBin) = 0;
 };

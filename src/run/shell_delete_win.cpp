@@ -110,7 +110,7 @@ bool Exists(const std::string& path) {
 
 }  // namespace
 
-void Win32ShellDeleter::StartDeletes(bool) {
+void Win32ShellDeleter::StartDeletes() {
     recycleBinReady_ = false;
 }
 

@@ -62,7 +62,7 @@ public:
     std::function<void()> duringDelete;
     std::set<std::string> notRecyclable;
     int starts = 0;
-    void StartDeletes(bool) override { ++starts; }
+    void StartDeletes() override { ++starts; }
     void Add(const std::string& path, std::uint64_t size = 1, std::uint64_t lastWrite = 7) {
         files[path] = FileState{true, true, size, lastWrite};
     }

@@ -23,7 +23,7 @@ bool Exists(const std::string& path) {
 class RecordingDeleter : public ShellDeleter {
 public:
     explicit RecordingDeleter(std::vector<std::string>& asked) : asked_(asked) {}
-    void StartDeletes(bool) override {}
+    void StartDeletes() override {}
     DeleteOutcome ShellDeleteFile(const std::string& path, bool) override {
         asked_.push_back(path);
         if (auto during = std::exchange(duringFirstCall, nullptr)) during();
