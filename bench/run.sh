@@ -6,6 +6,8 @@
 #  - under Wine: a whole search run of the main window (scan, open test, icons, rows) beside the
 #    bare walk, in one process                               (target: ratio <= 3)
 #    and the run's open test alone over the files found, which the walk does not have
+#  - under Wine: the whole job of Kelvaro.exe as processes, from start to the delete question or to the
+#    last file recycled, beside the bare walk as a process (bench/job_bench.sh)
 #   bench/run.sh BUILD_DIR
 set -eu
 build=$(cd "$1" && pwd)
@@ -42,3 +44,5 @@ for pinning in "as scheduled" "on one processor"; do
     echo "wine, $pinning, whole search run of the main window:"
     "${run[@]}" "$here/../tools/wine-run.sh" "$prefix" "$build/windows/run_bench.exe" "$windows_tree"
 done
+
+bash "$here/job_bench.sh" "$build"

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <functional>
+#include <unordered_set>
 
 #include "app/command_ids.h"
 #include "app/main_window_win.h"
@@ -28,7 +30,8 @@ namespace {
 // The results list as the deletion loop and the summary see it.
 class ResultRows : public DeletionRows {
 public:
-    explicit ResultRows(TCoolListView& list) : list_(list) {}
+    using Remover = std::function<void(const std::vector<std::uint64_t>&)>;
+    explicit ResultRows(TCoolListView& list, Remover remove = {}) : list_(list), remove_(std::move(remove)) {}
     int RowCount() const override { return list_.RowCount(); }
     bool IsSelected(int row) const override { return list_.IsSelected(row); }
     std::int64_t ByteCount(int row) const override { return list_.RowData(row); }
@@ -36,13 +39,13 @@ public:
         return {list_.Text(row, 2) + list_.Text(row, 0), static_cast<std::uint64_t>(list_.RowData(row)),
                 list_.RowTag(row), list_.RowId(row), list_.RowRule(row)};
     }
-    void RemoveRow(std::uint64_t rowId) override {
-        const int row = list_.FindRow(rowId);
-        if (row >= 0) list_.DeleteRow(row);
+    void RemoveRows(const std::vector<std::uint64_t>& rowIds) override {
+        if (remove_) remove_(rowIds);
     }
 
 private:
     TCoolListView& list_;
+    Remover remove_;
 };
 
 // The progress dialog as the broken-shortcut test shows its progress there.
@@ -190,7 +193,7 @@ void TForm1::EBDeleteClick() {
 
 DeletionResult TForm1::DeleteSelectedFiles(bool automatic, RunFigures* deleted) {
     BusyFlag deleting(deleting_);
-    ResultRows rows(*listView_);
+    ResultRows rows(*listView_, [this](const std::vector<std::uint64_t>& ids) { RemoveResultRows(ids); });
     recordFailed_ = false;
     const DeletionResult result =
         DeleteSelectedRows(rows, *services_.deleter, *services_.fileStates, useRecycleBin_,
@@ -223,6 +226,26 @@ std::string TForm1::RowRuleTip(int row) const {
     return RuleTipText(rule, runRules_[static_cast<std::size_t>(rule) - 1]);
 }
 
+void TForm1::RemoveResultRows(const std::vector<std::uint64_t>& rowIds) {
+    if (rowIds.empty()) return;
+    // Each row found once by its id, rather than the whole list searched for each id.
+    const std::unordered_set<std::uint64_t> gone(rowIds.begin(), rowIds.end());
+    std::vector<int> places;
+    for (int row = 0, count = listView_->RowCount(); row < count; ++row)
+        if (gone.count(listView_->RowId(row))) places.push_back(row);
+    {
+        BusyFlag removing(removingRows_);
+        // Every row going (as after an automatic run) is one clear rather than thousands of removals.
+        if (static_cast<int>(places.size()) == listView_->RowCount()) {
+            listView_->Clear();
+        } else {
+            // From the bottom up, so that the rows still to go keep the places found for them.
+            for (auto row = places.rbegin(); row != places.rend(); ++row) listView_->DeleteRow(*row);
+        }
+    }
+    ShowSelectionSummary();
+}
+
 void TForm1::CloseIfAskedDuringDelete() {
     if (!closeAfterDelete_) return;
     closeAfterDelete_ = false;
@@ -230,6 +253,7 @@ void TForm1::CloseIfAskedDuringDelete() {
 }
 
 void TForm1::ShowSelectionSummary() {
+    if (removingRows_) return;
     int selected = listView_->SelectedCount();
     // The list may report a selected row while a selection change is under way, before its count says
     // so. Only then is it asked: the question walks the whole list, and rows being added change texts.

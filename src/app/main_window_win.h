@@ -155,6 +155,9 @@ private:
     // Whether an automatic run may delete what it selected without asking; asks when the guard says so.
     bool AutomaticRunMayDelete(const RunFigures& found);
     std::string HistoryKey() const { return settingsKey_ + "\\History"; }
+    // Takes the rows of deleted files out of the results list together and shows the summary once, for
+    // the list as it ends.
+    void RemoveResultRows(const std::vector<std::uint64_t>& rowIds);
     void CloseIfAskedDuringDelete();
     // True when the run must end without going on: the window is to close or the program to quit.
     bool Ending() const;
@@ -184,6 +187,7 @@ private:
     bool changeTouchesSelection_ = false;  // of the change the results list reports now
     bool running_ = false;
     bool deleting_ = false;
+    bool removingRows_ = false;      // the summary waits until the last of them is gone
     bool closeAfterDelete_ = false;  // the window was closed while a delete was under way
     bool closeAfterRun_ = false;     // a close came during the run
     bool confirmDelete_ = true;

@@ -11,6 +11,28 @@ bool UnchangedSinceListed(const FileState& now, const ListedFile& listed) {
     return now.plainFile && now.size == listed.size && now.lastWriteTime == listed.lastWriteTime;
 }
 
+namespace {
+
+// The one place where a file's outcome is known: a deleted file's row is to go.
+void Record(const ListedFile& file, DeleteOutcome outcome, bool recycled,
+            const DeletedFileObserver& onDeleted, DeletionResult& result,
+            std::vector<std::uint64_t>& goneRows) {
+    switch (outcome) {
+        case DeleteOutcome::Deleted:
+            goneRows.push_back(file.rowId);
+            ++result.deleted;
+            if (onDeleted) onDeleted(file, recycled);
+            break;
+        case DeleteOutcome::NotRecyclable:
+            ++result.notRecyclable;
+            break;
+        case DeleteOutcome::Failed:
+            break;
+    }
+}
+
+}  // namespace
+
 DeletionResult DeleteSelectedRows(DeletionRows& rows, ShellDeleter& deleter, FileStateProbe& probe,
                                   bool useRecycleBin, const DeletedFileObserver& onDeleted) {
     // Everything is taken before the first shell call: the shell's own boxes let the window take input
@@ -20,24 +42,23 @@ DeletionResult DeleteSelectedRows(DeletionRows& rows, ShellDeleter& deleter, Fil
         if (rows.IsSelected(row)) chosen.push_back(rows.Listed(row));
 
     DeletionResult result;
-    for (const ListedFile& file : chosen) {
-        if (!UnchangedSinceListed(probe.Describe(file.path), file)) {
-            ++result.changed;
-            continue;
+    std::vector<std::uint64_t> goneRows;
+    try {
+        if (!chosen.empty()) deleter.StartDeletes();
+        for (const ListedFile& file : chosen) {
+            if (!UnchangedSinceListed(probe.Describe(file.path), file)) {
+                ++result.changed;
+                continue;
+            }
+            Record(file, deleter.ShellDeleteFile(file.path, useRecycleBin), useRecycleBin, onDeleted, result,
+                   goneRows);
         }
-        switch (deleter.ShellDeleteFile(file.path, useRecycleBin)) {
-            case DeleteOutcome::Deleted:
-                rows.RemoveRow(file.rowId);
-                ++result.deleted;
-                if (onDeleted) onDeleted(file, useRecycleBin);
-                break;
-            case DeleteOutcome::NotRecyclable:
-                ++result.notRecyclable;
-                break;
-            case DeleteOutcome::Failed:
-                break;
-        }
+    } catch (...) {
+        // The files deleted before the error are gone: their rows must not stay to be tried again.
+        rows.RemoveRows(goneRows);
+        throw;
     }
+    rows.RemoveRows(goneRows);
     return result;
 }
 

@@ -19,6 +19,8 @@ enum class DeleteOutcome {
 class ShellDeleter {
 public:
     virtual ~ShellDeleter() = default;
+    // Called once before the first file of a delete: what need not be done again for every file.
+    virtual void StartDeletes() {}
     // Deletes exactly one path, asking nothing; Deleted only when it is gone.
     virtual DeleteOutcome ShellDeleteFile(const std::string& path, bool useRecycleBin) = 0;
 };
@@ -41,8 +43,9 @@ public:
     virtual bool IsSelected(int row) const = 0;
     virtual std::int64_t ByteCount(int row) const = 0;  // the size kept with the row
     virtual ListedFile Listed(int row) const = 0;
-    // Removes the row with this id wherever it is now; nothing when it is gone.
-    virtual void RemoveRow(std::uint64_t rowId) = 0;
+    // Removes the rows with these ids wherever they are now, together; ids whose rows are gone are passed
+    // over.
+    virtual void RemoveRows(const std::vector<std::uint64_t>& rowIds) = 0;
 };
 
 // True when the path still names the file that was listed: a plain file of the same size and the same
@@ -56,8 +59,10 @@ struct DeletionResult {
 };
 
 // Takes the rows selected at the call, then tries each of their files once, top down: a file that changed
-// since it was listed is skipped; a deleted file's row is removed. What happens to the list while the shell
-// works (a sort, other rows removed) changes neither which files are tried nor which rows go.
+// since it was listed is skipped; the rows of the deleted files are removed together when the last file has
+// been tried (or an error ends the loop), so that the list is not redrawn or summed again per file. What
+// happens to the list while the shell works (a sort, other rows removed) changes neither which files are
+// tried nor which rows go.
 // onDeleted hears of each file the shell reported gone, as soon as it did, and whether it was recycled.
 using DeletedFileObserver = std::function<void(const ListedFile& file, bool recycled)>;
 DeletionResult DeleteSelectedRows(DeletionRows& rows, ShellDeleter& deleter, FileStateProbe& probe,

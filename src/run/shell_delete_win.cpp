@@ -110,12 +110,19 @@ bool Exists(const std::string& path) {
 
 }  // namespace
 
+void Win32ShellDeleter::StartDeletes() {
+    recycleBinReady_ = false;
+}
+
 DeleteOutcome Win32ShellDeleter::ShellDeleteFile(const std::string& path, bool useRecycleBin) {
     // The shell reads "*" and "?" anywhere in a source as wildcards, so such a path could delete other
     // files than the one listed; and it deletes a folder with everything in it. Neither is a listed file.
     if (path.empty() || path.find_first_of("*?") != std::string::npos || IsFolder(path))
         return DeleteOutcome::Failed;
-    if (useRecycleBin && !EnsureRecycleBinAvailable()) return DeleteOutcome::NotRecyclable;
+    // Making the Trash costs a dozen calls to the Wine server; once a delete has it, its files need not
+    // make it again (the shell's question remains the net if it goes missing meanwhile).
+    if (useRecycleBin && !recycleBinReady_ && !(recycleBinReady_ = EnsureRecycleBinAvailable()))
+        return DeleteOutcome::NotRecyclable;
 
     // A list of one name, ended by an empty name.
     std::string source = path;

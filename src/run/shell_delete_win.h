@@ -14,10 +14,15 @@ constexpr std::uint16_t kPermanentDeleteFlags = 0x4 | 0x10;
 
 class Win32ShellDeleter : public ShellDeleter {
 public:
+    // The Recycle Bin is made sure of again at the first recycle after this, not at every file.
+    void StartDeletes() override;
     // Failed without calling the shell for a path holding "*" or "?" and for a folder; Deleted only when the
     // shell reports success and the path no longer exists. With the Recycle Bin, a file the bin cannot take
     // is NotRecyclable and stays where it is: it is never destroyed instead, and no question is shown.
     DeleteOutcome ShellDeleteFile(const std::string& path, bool useRecycleBin) override;
+
+private:
+    bool recycleBinReady_ = false;
 };
 
 // Under Wine: makes sure the freedesktop Trash that Wine recycles into exists, creating the folders when

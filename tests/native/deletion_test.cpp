@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -40,9 +41,11 @@ public:
         const Row& r = rows.at(row);
         return {r.path, static_cast<std::uint64_t>(r.bytes), r.lastWrite, r.id};
     }
-    void RemoveRow(std::uint64_t id) override {
-        std::erase_if(rows, [id](const Row& row) { return row.id == id; });
+    void RemoveRows(const std::vector<std::uint64_t>& ids) override {
+        removals.push_back(ids);
+        for (std::uint64_t id : ids) std::erase_if(rows, [id](const Row& row) { return row.id == id; });
     }
+    std::vector<std::vector<std::uint64_t>> removals;
     std::vector<std::string> Paths() const {
         std::vector<std::string> paths;
         for (const Row& row : rows) paths.push_back(row.path);
@@ -58,6 +61,8 @@ public:
     std::vector<bool> recycle;
     std::function<void()> duringDelete;
     std::set<std::string> notRecyclable;
+    int starts = 0;
+    void StartDeletes() override { ++starts; }
     void Add(const std::string& path, std::uint64_t size = 1, std::uint64_t lastWrite = 7) {
         files[path] = FileState{true, true, size, lastWrite};
     }
@@ -111,6 +116,26 @@ TEST(DeleteSelectedRows, TriesSelectedRowsOnceTopDownAndRemovesOnlyDeletedOnes) 
         EXPECT_EQ(disk.tried, c.tried);
         EXPECT_EQ(rows.Paths(), c.left);
     }
+}
+
+// The list is changed once, after the last file, so that it is not redrawn and summed for every file; an
+// error part way still takes out the rows of the files already gone.
+TEST(DeleteSelectedRows, RowsOfDeletedFilesGoTogetherAfterTheLastFileOrAnError) {
+    MemoryRows rows({{"C:\\a", 1, true}, {"C:\\gone", 1, true}, {"C:\\b", 1, true}, {"C:\\c", 1, true}});
+    FakeDisk disk;
+    for (const char* path : {"C:\\a", "C:\\b", "C:\\c"}) disk.Add(path);
+    disk.duringDelete = [&] { EXPECT_EQ(rows.RowCount(), 4); };
+    EXPECT_EQ(Delete(rows, disk).deleted, 3);
+    EXPECT_EQ(rows.removals, (std::vector<std::vector<std::uint64_t>>{{1, 3, 4}}));
+    EXPECT_EQ(disk.starts, 1);
+
+    MemoryRows again({{"C:\\a", 1, true}, {"C:\\b", 1, true}, {"C:\\c", 1, true}});
+    for (const char* path : {"C:\\a", "C:\\b", "C:\\c"}) disk.Add(path);
+    disk.duringDelete = [&] {
+        if (disk.tried.back() == "C:\\b") throw std::runtime_error("no more");
+    };
+    EXPECT_THROW(Delete(again, disk), std::runtime_error);
+    EXPECT_EQ(again.Paths(), (Paths{"C:\\b", "C:\\c"}));
 }
 
 TEST(DeleteSelectedRows, PassesTheRecycleBinFlagThrough) {

@@ -17,7 +17,7 @@ public:
     bool IsSelected(int row) const override { return rows[row].second; }
     std::int64_t ByteCount(int row) const override { return rows[row].first; }
     ListedFile Listed(int) const override { return {}; }
-    void RemoveRow(std::uint64_t) override {}
+    void RemoveRows(const std::vector<std::uint64_t>&) override {}
 };
 
 TEST(ResultSums, SelectionAndDeletesMoveTheSumsOfTheRowsConcerned) {

@@ -569,6 +569,8 @@ TEST_F(SearchRunTest, FilesChangedSinceTheRunAreKeptAndReportedInOneBox) {
     for (const char* name : {"rewritten.tmp", "grown.tmp", "replaced.tmp"})
         EXPECT_TRUE(Exists(temp.Path() + "\\" + name)) << name;
     EXPECT_EQ(Names(), (std::vector<std::string>{"grown.tmp", "replaced.tmp", "rewritten.tmp"}));
+    // The summary of the list as the delete left it, not of a moment on the way.
+    EXPECT_EQ(f.StatusText(1), "Selected: 3 of 3 (0.01k of 0.01k)");
 }
 
 // Automatic mode with the window's own deleter replaced: what would be deleted, and what the window does.

@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# The whole job a user waits for, under Wine as the machine schedules it: Kelvaro.exe -a as a whole
+# process, timed from outside by job_watch.exe, each against a whole process of the bare two-pass walk
+# of the same tree (100,000 files in 500 folders, 16,667 "*.tmp"):
+#  (a) rule "*.tmp" with subfolders, confirmation on: start until the delete question shows (target <= 3)
+#  (b) the same, confirmation off, Recycle Bin on: start until the process ends having recycled all
+#      16,667, on a fresh copy of the tree with a Trash of its own                  (target <= 8)
+#  (c) rule "*.*" listing all 100,000, until the question (target <= 6), and the peak memory of the
+#      Kelvaro process (VmHWM)                                                   (target < 150 MB)
+# with the phases of each run: progress dialog shown, gone, question shown, first file in the Trash,
+# process end; then what each part of deleting one file costs (delete_costs.exe).
+#   bench/job_bench.sh BUILD_DIR
+set -eu
+build=$(cd "$1" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+if [ -z "${DISPLAY:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+fi
+windows=$build/windows
+prefix=$windows/wineprefix
+tree=$build/bench-tree
+work=$build/bench-job
+"$build/native/make_bench_tree" "$tree" 100000 500
+rm -rf "$work"
+mkdir -p "$work"
+trap 'rm -rf "$work"; WINEPREFIX=$prefix wineserver -k 2>/dev/null || true' EXIT
+
+wine_run() { "$here/../tools/wine-run.sh" "$prefix" "$@"; }
+windows_path() { echo "Z:$1" | tr / '\\'; }
+field() { sed -n "s/.* $1=\([-0-9.]*\).*/\1/p"; }
+
+set_rule() {
+    local spec=$1 confirm=$2 folder
+    folder=$(windows_path "$3" | sed 's/\\/\\\\/g')
+    wine_run reg delete 'HKCU\Software\Tarnwell\Kelvaro' /f >/dev/null 2>&1 || true
+    cat >"$work/rule.reg" <<REG
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\Software\Tarnwell\Kelvaro\Settings]
+"Confirm"="$confirm"
+"Recycle"="1"
+
+[HKEY_CURRENT_USER\Software\Tarnwell\Kelvaro\Files]
+"Count"="1"
+"Path1"="$folder"
+"Spec1"="$spec"
+"Age1"="  "
+"Size1"="  "
+"Sub1"="Yes"
+"Rmv1"=" "
+REG
+    wine_run reg import "$(windows_path "$work/rule.reg")" >/dev/null 2>&1
+}
+
+# The bare walk as a whole process, timed the same way.
+bare_walk() {
+    wine_run "$windows/job_watch.exe" "$windows/bare_walk.exe" "$(windows_path "$1")" | tr -d '\r' |
+        grep '^phases' | field end
+}
+
+# The Kelvaro process of this prefix, found among all processes by its program name and prefix.
+kelvaro_pid() {
+    local status
+    for status in /proc/[0-9]*/status; do
+        local pid=${status%/status}
+        pid=${pid#/proc/}
+        # The program itself, not the watcher that names it among its arguments.
+        case $(head -zn1 "/proc/$pid/cmdline" 2>/dev/null | tr -d '\0') in *Kelvaro.exe) ;; *) continue ;; esac
+        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$prefix" && echo "$pid" && return
+    done
+}
+
+# Starts Kelvaro -a and answers its question No; with "memory", writes its peak memory in KB to
+# $work/peak while the question waits.
+to_question() {
+    local hold=$work/hold memory=$1 line phases=""
+    rm -f "$hold"
+    # Read as it comes (a filter in between would hold the line back until the end).
+    exec 3< <(wine_run "$windows/job_watch.exe" --answer-no --hold "$(windows_path "$hold")" \
+        "$windows/Kelvaro.exe" -a 2>/dev/null)
+    while IFS= read -r line <&3; do
+        line=${line%$'\r'}
+        if [ "$line" = "question shown" ]; then
+            if [ "$memory" = memory ]; then
+                local pid
+                pid=$(kelvaro_pid)
+                awk '/^VmHWM/ { print $2 }' "/proc/$pid/status" >"$work/peak" 2>/dev/null || true
+            fi
+            touch "$hold"
+        fi
+        case $line in phases*) phases=$line ;; esac
+    done
+    exec 3<&-
+    echo "$phases"
+}
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+show_phases() {
+    echo "  phases (s from start): progress shown $(field progress <<<"$1"), gone $(field gone <<<"$1")," \
+        "question $(field question <<<"$1"), first file recycled $(field folder <<<"$1"), end $(field end <<<"$1")"
+}
+
+WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+WINEPREFIX=$prefix wineserver -p
+wine_run "$windows/bare_walk.exe" "$(windows_path "$tree")" >/dev/null  # warms the server and the cache
+
+# (a)
+set_rule "*.tmp" 1 "$tree"
+bare=$(bare_walk "$tree")
+phases=$(to_question none)
+question=$(field question <<<"$phases")
+echo "whole job (a) '*.tmp' to the question: $question s, bare walk $bare s," \
+    "ratio $(ratio "$question" "$bare") (target <= 3)"
+show_phases "$phases"
+
+# (b)
+copy=$work/tree
+xdg=$work/xdg
+cp -al "$tree" "$copy"
+mkdir -p "$xdg/Trash/files" "$xdg/Trash/info"
+set_rule "*.tmp" 0 "$copy"
+bare=$(bare_walk "$copy")
+phases=$(XDG_DATA_HOME=$xdg wine_run "$windows/job_watch.exe" --folder "$(windows_path "$xdg/Trash/info")" \
+    "$windows/Kelvaro.exe" -a 2>/dev/null | tr -d '\r' | grep '^phases')
+end=$(field end <<<"$phases")
+recycled=$(find "$xdg/Trash/files" -mindepth 1 -maxdepth 1 | wc -l)
+left=$(find "$copy" -iname '*.tmp' | wc -l)
+echo "whole job (b) '*.tmp' recycled: $end s, bare walk $bare s, ratio $(ratio "$end" "$bare")" \
+    "(target <= 8); $recycled in the Trash, $left left"
+show_phases "$phases"
+rm -rf "$copy" "$xdg"
+
+# (c)
+set_rule "*.*" 1 "$tree"
+bare=$(bare_walk "$tree")
+phases=$(to_question memory)
+peak_kb=$(cat "$work/peak" 2>/dev/null || echo 0)
+question=$(field question <<<"$phases")
+echo "whole job (c) '*.*' to the question: $question s, bare walk $bare s," \
+    "ratio $(ratio "$question" "$bare") (target <= 6); peak memory $((peak_kb / 1024)) MB (target < 150)"
+show_phases "$phases"
+wine_run reg delete 'HKCU\Software\Tarnwell\Kelvaro' /f >/dev/null 2>&1 || true
+
+echo "the delete's parts under Wine, per file:"
+mkdir -p "$work/costs/xdg" "$work/costs/files"
+XDG_DATA_HOME=$work/costs/xdg wine_run "$windows/delete_costs.exe" "$(windows_path "$work/costs/files")" 1000 |
+    tr -d '\r'
