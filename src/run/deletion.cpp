@@ -1,5 +1,6 @@
 #include "run/deletion.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "search/result_line.h"
@@ -33,6 +34,11 @@ void Record(const ListedFile& file, DeleteOutcome outcome, bool recycled,
 
 }  // namespace
 
+void ShellDeleter::ShellDeleteFiles(const std::vector<std::string>& paths, bool useRecycleBin,
+                                    const OutcomeReport& done) {
+    for (std::size_t i = 0; i < paths.size(); ++i) done(i, ShellDeleteFile(paths[i], useRecycleBin));
+}
+
 DeletionResult DeleteSelectedRows(DeletionRows& rows, ShellDeleter& deleter, FileStateProbe& probe,
                                   bool useRecycleBin, const DeletedFileObserver& onDeleted) {
     // Everything is taken before the first shell call: the shell's own boxes let the window take input
@@ -45,13 +51,23 @@ DeletionResult DeleteSelectedRows(DeletionRows& rows, ShellDeleter& deleter, Fil
     std::vector<std::uint64_t> goneRows;
     try {
         if (!chosen.empty()) deleter.StartDeletes();
-        for (const ListedFile& file : chosen) {
-            if (!UnchangedSinceListed(probe.Describe(file.path), file)) {
-                ++result.changed;
-                continue;
+        // The files go to the shell a batch at a time, each checked just before its batch.
+        for (std::size_t start = 0; start < chosen.size(); start += kDeleteBatch) {
+            std::vector<const ListedFile*> batch;
+            std::vector<std::string> paths;
+            for (std::size_t i = start; i < std::min(chosen.size(), start + kDeleteBatch); ++i) {
+                if (!UnchangedSinceListed(probe.Describe(chosen[i].path), chosen[i])) {
+                    ++result.changed;
+                    continue;
+                }
+                batch.push_back(&chosen[i]);
+                paths.push_back(chosen[i].path);
             }
-            Record(file, deleter.ShellDeleteFile(file.path, useRecycleBin), useRecycleBin, onDeleted, result,
-                   goneRows);
+            if (batch.empty()) continue;
+            deleter.ShellDeleteFiles(paths, useRecycleBin, [&](std::size_t index, DeleteOutcome outcome) {
+                if (index < batch.size())
+                    Record(*batch[index], outcome, useRecycleBin, onDeleted, result, goneRows);
+            });
         }
     } catch (...) {
         // The files deleted before the error are gone: their rows must not stay to be tried again.

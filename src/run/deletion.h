@@ -23,6 +23,12 @@ public:
     virtual void StartDeletes() {}
     // Deletes exactly one path, asking nothing; Deleted only when it is gone.
     virtual DeleteOutcome ShellDeleteFile(const std::string& path, bool useRecycleBin) = 0;
+    // Deletes each of the paths as ShellDeleteFile does and tells done each one's outcome (by its index in
+    // paths) as soon as it is known. A deleter may hand the shell several of them at once; this one takes
+    // them one at a time.
+    using OutcomeReport = std::function<void(std::size_t index, DeleteOutcome outcome)>;
+    virtual void ShellDeleteFiles(const std::vector<std::string>& paths, bool useRecycleBin,
+                                  const OutcomeReport& done);
 };
 
 // A selected row as the delete takes it before it starts: the file, what identified it when it was
@@ -51,6 +57,10 @@ public:
 // True when the path still names the file that was listed: a plain file of the same size and the same
 // last-write time. A path that names nothing passes, so that the shell reports the failure itself.
 bool UnchangedSinceListed(const FileState& now, const ListedFile& listed);
+
+// How many files one call to the shell may take: a list costs the shell about half as much a file as single
+// files do, and a batch is checked just before it goes.
+inline constexpr std::size_t kDeleteBatch = 100;
 
 struct DeletionResult {
     int deleted = 0;

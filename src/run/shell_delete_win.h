@@ -2,6 +2,7 @@
 // Deleting one file through the shell, into the Recycle Bin or for good.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "run/deletion.h"
 
@@ -20,8 +21,12 @@ public:
     // shell reports success and the path no longer exists. With the Recycle Bin, a file the bin cannot take
     // is NotRecyclable and stays where it is: it is never destroyed instead, and no question is shown.
     DeleteOutcome ShellDeleteFile(const std::string& path, bool useRecycleBin) override;
+    // The same outcomes, with the files handed to the shell as lists: about half the cost a file.
+    void ShellDeleteFiles(const std::vector<std::string>& paths, bool useRecycleBin,
+                          const OutcomeReport& done) override;
 
 private:
+    bool ReadyToRecycle();
     bool recycleBinReady_ = false;
 };
 

@@ -7,7 +7,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace kelvaro::testing {
 namespace {
@@ -81,6 +83,40 @@ TEST_F(ShellDeleteWin, ReadOnlyFile) {
     SetFileAttributesA(At("locked.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+// Each index's outcome, as ShellDeleteFiles reports it; a second report of one index fails the test.
+std::vector<DeleteOutcome> DeleteAll(Win32ShellDeleter& deleter, const std::vector<std::string>& paths,
+                                     bool recycle) {
+    std::vector<std::optional<DeleteOutcome>> reported(paths.size());
+    deleter.ShellDeleteFiles(paths, recycle, [&](std::size_t index, DeleteOutcome outcome) {
+        EXPECT_FALSE(reported.at(index).has_value()) << paths[index] << " reported twice";
+        reported.at(index) = outcome;
+    });
+    std::vector<DeleteOutcome> outcomes;
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        EXPECT_TRUE(reported[i].has_value()) << paths[i] << " never reported";
+        outcomes.push_back(reported[i].value_or(kDeleted));
+    }
+    return outcomes;
+}
+
+// The shell stops a list at a file it cannot delete; the files after it still go, and nothing that is not
+// one existing file reaches the shell.
+TEST_F(ShellDeleteWin, AListDeletesEveryFileItCanAndKeepsEachOneItCannot) {
+    for (const char* name : {"a.tmp", "readonly.tmp", "c.tmp", "??.tmp", "zz.tmp", "d.tmp"})
+        MakeFile(At(name));
+    ASSERT_TRUE(CreateDirectoryA(At("sub").c_str(), nullptr));
+    MakeFile(At("sub\\inner.tmp"));
+    ASSERT_TRUE(SetFileAttributesA(At("readonly.tmp").c_str(), FILE_ATTRIBUTE_READONLY));
+    const std::vector<std::string> paths = {At("a.tmp"), At("readonly.tmp"), At("??.tmp"), At("sub"),
+                                            At("c.tmp"), At("never.tmp"),    At("d.tmp")};
+    EXPECT_EQ(DeleteAll(deleter, paths, false),
+              (std::vector<DeleteOutcome>{kDeleted, kFailed, kFailed, kFailed, kDeleted, kFailed, kDeleted}));
+    for (const char* gone : {"a.tmp", "c.tmp", "d.tmp"}) EXPECT_FALSE(Exists(At(gone))) << gone;
+    for (const char* kept : {"readonly.tmp", "zz.tmp", "sub\\inner.tmp"})
+        EXPECT_TRUE(Exists(At(kept))) << kept;
+    SetFileAttributesA(At("readonly.tmp").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 // Wine reads XDG_DATA_HOME once, when the process starts, so the Trash cases run in a child process
 // started with it pointing into the private folder. The child runs the named test of ShellDeleteTrashChild.
 class ShellDeleteTrashWin : public ShellDeleteWin {
@@ -152,6 +188,21 @@ TEST_F(ShellDeleteTrashWin, AFileThatCannotBeMovedToTheTrashIsKeptWithoutAQuesti
     EXPECT_FALSE(Exists(Trash() + "\\info\\kept.txt.trashinfo"));
 }
 
+// In a list, the file the Trash cannot take stops the shell; it is kept, and the files after it are
+// recycled all the same.
+TEST_F(ShellDeleteTrashWin, ARecycledListKeepsOnlyTheFileTheTrashCannotTake) {
+    for (const char* name : {"first.txt", "kept.txt", "last.txt"}) MakeFile(At(name));
+    ASSERT_TRUE(std::filesystem::create_directories(Trash() + "\\files"));
+    ASSERT_TRUE(std::filesystem::create_directories(Trash() + "\\info"));
+    std::ofstream(Trash() + "\\files\\kept.txt", std::ios::binary) << "stray";
+    RunChild("RecyclesAListButTheFileTheTrashCannotTake");
+    EXPECT_TRUE(Exists(At("kept.txt")));
+    for (const char* name : {"first.txt", "last.txt"}) {
+        EXPECT_FALSE(Exists(At(name))) << name;
+        EXPECT_TRUE(Exists(Trash() + "\\files\\" + name)) << name;
+    }
+}
+
 std::string ChildFolder() {
     char folder[MAX_PATH];
     const DWORD length = GetEnvironmentVariableA(kChildFolder, folder, MAX_PATH);
@@ -172,6 +223,15 @@ TEST(ShellDeleteTrashChild, CannotRecycleKept) {
     if (folder.empty()) GTEST_SKIP() << "started by ShellDeleteTrashWin only";
     Win32ShellDeleter deleter;
     EXPECT_EQ(deleter.ShellDeleteFile(folder + "\\kept.txt", true), kNotRecyclable);
+}
+
+TEST(ShellDeleteTrashChild, RecyclesAListButTheFileTheTrashCannotTake) {
+    const std::string folder = ChildFolder();
+    if (folder.empty()) GTEST_SKIP() << "started by ShellDeleteTrashWin only";
+    Win32ShellDeleter deleter;
+    EXPECT_EQ(
+        DeleteAll(deleter, {folder + "\\first.txt", folder + "\\kept.txt", folder + "\\last.txt"}, true),
+        (std::vector<DeleteOutcome>{kDeleted, kNotRecyclable, kDeleted}));
 }
 
 }  // namespace
