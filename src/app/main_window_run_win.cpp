@@ -234,12 +234,22 @@ void TForm1::TrackResultsList(const NMHDR& header) {
     }
 }
 
+void TForm1::SelectAllResults() {
+    const int selectedBefore = listView_->SelectedCount();
+    {
+        BusyFlag quiet(selectingAll_);
+        listView_->SelectAll();
+    }
+    // Unchanged, the selection says nothing new: the panel keeps what it shows.
+    if (listView_->SelectedCount() != selectedBefore) ShowSelectionSummary();
+}
+
 void TForm1::ListViewChange(int) {
-    ShowSelectionSummary();
+    if (!selectingAll_) ShowSelectionSummary();
 }
 
 bool TForm1::ListViewChanging(int) {
-    ShowSelectionSummary();
+    if (!selectingAll_) ShowSelectionSummary();
     return true;
 }
 
@@ -249,7 +259,7 @@ void TForm1::AutomaticMode() {
     SpeedButton3Click();
     // Closed or quit during the run: the user chose to end it, not to delete what it had found.
     if (Ending()) return;
-    for (int row = 0; row < listView_->RowCount(); ++row) listView_->SetSelected(row, true);
+    SelectAllResults();
     bool go = !confirmDelete_ || ShowMessageBox(Handle(), "Delete files found for Kelvaro?", "Confirm",
                                                 MB_YESNO | MB_ICONQUESTION) == IDYES;
     if (go) {
