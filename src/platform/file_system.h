@@ -99,6 +99,12 @@ public:
     // deleting it by that path may reach its target, which can lie anywhere. Under Wine a Linux link
     // to a file is listed as a plain file, so listings cannot tell. Also true when it cannot be told.
     virtual bool IsFileLink(const std::string& path) = 0;
+    // IsFileLink of a file a listing has just described with these attributes. One it marks as a
+    // reparse point is a link without a question; for the others the platform may spare itself the
+    // questions the listing has answered.
+    virtual bool IsListedFileLink(const std::string& path, std::uint32_t listedAttributes) {
+        return (listedAttributes & attr::ReparsePoint) || IsFileLink(path);
+    }
 };
 
 std::unique_ptr<FileSystem> MakePlatformFileSystem();

@@ -157,7 +157,7 @@ void TFileScan::ExamineEntry(const std::string& folder, const DirectoryEntry& en
 
     // Asked only of files the rule's other tests keep: it costs trips to the file system.
     // Listed, a link would have its target searched, shown and deleted in its place.
-    if (platform_.files.IsFileLink(path)) return;
+    if (platform_.files.IsListedFileLink(path, entry.attributes)) return;
 
     PumpMessages();
     if (!SearchString.empty()) {

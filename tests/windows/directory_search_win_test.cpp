@@ -61,6 +61,11 @@ TEST(DirectorySearchWin, LinksToFilesAreToldFromFiles) {
     // Reached through a link to its folder, the file is still that folder's own.
     EXPECT_FALSE(files->IsFileLink(tree + "out\\victim.tmp"));
     EXPECT_TRUE(files->IsFileLink(tree + "missing.tmp"));
+    // As a listing described them a moment ago: a reparse point needs no question, the rest the same.
+    EXPECT_TRUE(files->IsListedFileLink(tree + "victim-link.tmp", attr::Archive));
+    EXPECT_FALSE(files->IsListedFileLink(tree + "a.tmp", attr::Archive));
+    EXPECT_TRUE(files->IsListedFileLink(tree + "a.tmp", attr::Archive | attr::ReparsePoint));
+    EXPECT_TRUE(files->IsListedFileLink(tree + "missing.tmp", attr::Archive));
     TempFolder temp;
     temp.File("made-by-windows.tmp");
     EXPECT_FALSE(files->IsFileLink(temp.Path() + "\\made-by-windows.tmp"));
