@@ -128,8 +128,10 @@ void TForm1::AddFoundFiles(const RuleRow& rule) {
         for (std::size_t i = 0; i < fileScan_->FileList.size(); ++i) {
             const std::string& path = fileScan_->FileList[i];
             const FoundEntry& found = fileScan_->FoundEntries[i];
-            // Size, date and attributes as the directory search gave them moments ago.
-            bool opened = CanOpenForReadWrite(path, found.attributes);
+            // Size, date and attributes as the directory search gave them moments ago; the scan may have
+            // tried the open already.
+            bool opened = found.openableForWriting ? *found.openableForWriting
+                                                   : CanOpenForReadWrite(path, found.attributes);
             bool valid = UpperAscii(SplitExt(path)) == ".LNK" &&
                          ShortcutIsValid(path, rule.SubItems[4], *shellLink_, *services_.targetProbe,
                                          *services_.drives, progress);

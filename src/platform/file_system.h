@@ -105,6 +105,16 @@ public:
     virtual bool IsListedFileLink(const std::string& path, std::uint32_t listedAttributes) {
         return (listedAttributes & attr::ReparsePoint) || IsFileLink(path);
     }
+
+    // IsListedFileLink, and where the platform can tell it with the same open, whether the file can be
+    // opened for reading and writing with both shared, as a search run asks of every file it lists.
+    struct ListedFileAnswers {
+        bool link = true;
+        std::optional<bool> openableForWriting;  // not asked: nullopt
+    };
+    virtual ListedFileAnswers ExamineListedFile(const std::string& path, std::uint32_t listedAttributes) {
+        return {IsListedFileLink(path, listedAttributes), std::nullopt};
+    }
 };
 
 std::unique_ptr<FileSystem> MakePlatformFileSystem();

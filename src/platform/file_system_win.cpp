@@ -252,13 +252,31 @@ public:
         return (listedAttributes & attr::ReparsePoint) || LinkTest(path, false);
     }
 
+    // The open that asks whether the file can be written is the one that names it: one open a file
+    // rather than two, each a few trips to the server under Wine. Only when it fails is the file
+    // opened again, asking nothing, for its name.
+    ListedFileAnswers ExamineListedFile(const std::string& path, std::uint32_t listedAttributes) override {
+        if (listedAttributes & attr::ReparsePoint) return {true, std::nullopt};
+        if (listedAttributes & (attr::ReadOnly | attr::Directory)) return {LinkTest(path, false), false};
+        HandleOwner handle(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!handle) return {LinkTest(path, false), false};
+        std::optional<std::wstring> file = NameOf(handle.Get());
+        return {!file || NamesAnotherFile(Widen(path), *file), true};
+    }
+
 private:
     bool LinkTest(const std::string& path, bool askReparse) {
-        std::wstring wide = Widen(path);
+        std::optional<std::wstring> file = FinalPath(Widen(path), true, askReparse);
+        return !file || NamesAnotherFile(Widen(path), *file);
+    }
+
+    // Whether the name the system gives the open file differs from the name it was opened by: its own
+    // folder's name for itself, then the file name.
+    bool NamesAnotherFile(const std::wstring& wide, const std::wstring& file) {
         std::size_t slash = wide.find_last_of(L"\\/");
         if (slash == std::wstring::npos || slash + 1 == wide.size()) return true;
-        std::optional<std::wstring> file = FinalPath(wide, true, askReparse);
-        if (!file) return true;
         std::wstring folder = wide.substr(0, slash);
         if (folder.size() == 2 && folder[1] == L':') folder += L'\\';  // a root, not its current folder
         if (folder != finalFolderOf_) {
@@ -268,7 +286,7 @@ private:
             finalFolderOf_ = folder;
             finalFolder_ = *final;
         }
-        return *file != finalFolder_ + wide.substr(slash + 1);
+        return file != finalFolder_ + wide.substr(slash + 1);
     }
 
     // The path the system gives to the entry opened at path; with askReparse, nullopt for a reparse point.
@@ -278,22 +296,24 @@ private:
                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                        OPEN_EXISTING, flags, nullptr));
         if (!handle) return std::nullopt;
-        std::optional<std::wstring> final;
         FILE_ATTRIBUTE_TAG_INFO tag{};
-        if (!askReparse ||
-            (GetFileInformationByHandleEx(handle.Get(), FileAttributeTagInfo, &tag, sizeof tag) &&
-             !(tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))) {
-            std::wstring name(MAX_PATH, L'\0');
-            DWORD length =
-                GetFinalPathNameByHandleW(handle.Get(), name.data(), static_cast<DWORD>(name.size()), 0);
-            if (length >= name.size()) {
-                name.resize(length);
-                length =
-                    GetFinalPathNameByHandleW(handle.Get(), name.data(), static_cast<DWORD>(name.size()), 0);
-            }
-            if (length > 0 && length < name.size()) final = name.substr(0, length);
+        if (askReparse &&
+            (!GetFileInformationByHandleEx(handle.Get(), FileAttributeTagInfo, &tag, sizeof tag) ||
+             (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)))
+            return std::nullopt;
+        return NameOf(handle.Get());
+    }
+
+    // The path the system gives to an open file or folder; nullopt when it gives none.
+    static std::optional<std::wstring> NameOf(HANDLE handle) {
+        std::wstring name(MAX_PATH, L'\0');
+        DWORD length = GetFinalPathNameByHandleW(handle, name.data(), static_cast<DWORD>(name.size()), 0);
+        if (length >= name.size()) {
+            name.resize(length);
+            length = GetFinalPathNameByHandleW(handle, name.data(), static_cast<DWORD>(name.size()), 0);
         }
-        return final;
+        if (length > 0 && length < name.size()) return name.substr(0, length);
+        return std::nullopt;
     }
 
     std::unique_ptr<DirectoryListing> ListFolderByHandle(const std::string& folder) {
