@@ -135,8 +135,10 @@ void TForm1::AddFoundFiles(const RuleRow& rule) {
         for (std::size_t i = 0; i < fileScan_->FileList.size(); ++i) {
             const std::string& path = fileScan_->FileList[i];
             const FoundEntry& found = fileScan_->FoundEntries[i];
-            // Size, date and attributes as the directory search gave them moments ago.
-            bool opened = CanOpenForReadWrite(path, found.attributes);
+            // Size, date and attributes as the directory search gave them moments ago; the scan may have
+            // tried the open already.
+            bool opened = found.openableForWriting ? *found.openableForWriting
+                                                   : CanOpenForReadWrite(path, found.attributes);
             bool valid = UpperAscii(SplitExt(path)) == ".LNK" &&
                          ShortcutIsValid(path, rule.SubItems[4], *shellLink_, *services_.targetProbe,
                                          *services_.drives, progress);
@@ -228,20 +230,17 @@ std::string TForm1::RowRuleTip(int row) const {
 
 void TForm1::RemoveResultRows(const std::vector<std::uint64_t>& rowIds) {
     if (rowIds.empty()) return;
-    // Each row found once by its id, rather than the whole list searched for each id.
-    const std::unordered_set<std::uint64_t> gone(rowIds.begin(), rowIds.end());
-    std::vector<int> places;
-    for (int row = 0, count = listView_->RowCount(); row < count; ++row)
-        if (gone.count(listView_->RowId(row))) places.push_back(row);
     {
         BusyFlag removing(removingRows_);
         // Every row going (as after an automatic run) is one clear rather than thousands of removals.
-        if (static_cast<int>(places.size()) == listView_->RowCount()) {
+        const std::unordered_set<std::uint64_t> gone(rowIds.begin(), rowIds.end());
+        bool all = true;
+        for (int row = 0, count = listView_->RowCount(); row < count && all; ++row)
+            all = gone.count(listView_->RowId(row)) > 0;
+        if (all)
             listView_->Clear();
-        } else {
-            // From the bottom up, so that the rows still to go keep the places found for them.
-            for (auto row = places.rbegin(); row != places.rend(); ++row) listView_->DeleteRow(*row);
-        }
+        else
+            listView_->DeleteRows(rowIds);
     }
     ShowSelectionSummary();
 }
@@ -292,12 +291,22 @@ void TForm1::TrackResultsList(const NMHDR& header) {
     }
 }
 
+void TForm1::SelectAllResults() {
+    const int selectedBefore = listView_->SelectedCount();
+    {
+        BusyFlag quiet(selectingAll_);
+        listView_->SelectAll();
+    }
+    // Unchanged, the selection says nothing new: the panel keeps what it shows.
+    if (listView_->SelectedCount() != selectedBefore) ShowSelectionSummary();
+}
+
 void TForm1::ListViewChange(int) {
-    ShowSelectionSummary();
+    if (!selectingAll_) ShowSelectionSummary();
 }
 
 bool TForm1::ListViewChanging(int) {
-    ShowSelectionSummary();
+    if (!selectingAll_) ShowSelectionSummary();
     return true;
 }
 
@@ -307,7 +316,7 @@ void TForm1::AutomaticMode() {
     SpeedButton3Click();
     // Closed or quit during the run: the user chose to end it, not to delete what it had found.
     if (Ending()) return;
-    for (int row = 0; row < listView_->RowCount(); ++row) listView_->SetSelected(row, true);
+    SelectAllResults();
     // With confirmation on the user is asked anyway; without it the guard decides whether to ask.
     RunFigures found;
     for (int row = 0; row < listView_->RowCount(); ++row)

@@ -440,7 +440,7 @@ void TForm1::FormKeyDown(WPARAM key) {
     SHORT selectAllKey = VkKeyScanA('a');
     if (onlyCtrl && selectAllKey != -1 &&
         key == static_cast<WPARAM>(static_cast<unsigned short>(selectAllKey))) {
-        for (int row = 0; row < listView_->RowCount(); ++row) listView_->SetSelected(row, true);
+        SelectAllResults();
     }
 }
 

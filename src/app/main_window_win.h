@@ -144,6 +144,8 @@ private:
     void AddResultRows(std::vector<TCoolListView::NewRow> rows);
     int IconIndexOf(const std::string& path);
     void ShowSelectionSummary();
+    // Every results row selected, and the summary shown once for all of them rather than once per row.
+    void SelectAllResults();
     void TrackResultsList(const NMHDR& header);
     void AutomaticMode();
     // The deletion loop over the selected results rows, with everything that would change a list held off.
@@ -186,6 +188,7 @@ private:
     bool recordFailed_ = false;            // in the delete under way
     bool changeTouchesSelection_ = false;  // of the change the results list reports now
     bool running_ = false;
+    bool selectingAll_ = false;  // the rows' own selection changes show no summary
     bool deleting_ = false;
     bool removingRows_ = false;      // the summary waits until the last of them is gone
     bool closeAfterDelete_ = false;  // the window was closed while a delete was under way

@@ -99,6 +99,22 @@ public:
     // deleting it by that path may reach its target, which can lie anywhere. Under Wine a Linux link
     // to a file is listed as a plain file, so listings cannot tell. Also true when it cannot be told.
     virtual bool IsFileLink(const std::string& path) = 0;
+    // IsFileLink of a file a listing has just described with these attributes. One it marks as a
+    // reparse point is a link without a question; for the others the platform may spare itself the
+    // questions the listing has answered.
+    virtual bool IsListedFileLink(const std::string& path, std::uint32_t listedAttributes) {
+        return (listedAttributes & attr::ReparsePoint) || IsFileLink(path);
+    }
+
+    // IsListedFileLink, and where the platform can tell it with the same open, whether the file can be
+    // opened for reading and writing with both shared, as a search run asks of every file it lists.
+    struct ListedFileAnswers {
+        bool link = true;
+        std::optional<bool> openableForWriting;  // not asked: nullopt
+    };
+    virtual ListedFileAnswers ExamineListedFile(const std::string& path, std::uint32_t listedAttributes) {
+        return {IsListedFileLink(path, listedAttributes), std::nullopt};
+    }
 };
 
 std::unique_ptr<FileSystem> MakePlatformFileSystem();

@@ -243,48 +243,77 @@ public:
     // Windows marks a link as a reparse point, which the open below keeps closed. Wine opens a Linux
     // link's target instead, and names the open file by the target's own path: a file that is not
     // found under its folder's name for itself is a link.
-    bool IsFileLink(const std::string& path) override {
-        std::wstring wide = Widen(path);
+    bool IsFileLink(const std::string& path) override { return LinkTest(path, true); }
+
+    // The listing has told whether the file is a reparse point: only the name the open file has is left
+    // to ask. Under Wine each question about an open file is a trip to the server, and a run asks of
+    // every file it lists.
+    bool IsListedFileLink(const std::string& path, std::uint32_t listedAttributes) override {
+        return (listedAttributes & attr::ReparsePoint) || LinkTest(path, false);
+    }
+
+    // The open that asks whether the file can be written is the one that names it: one open a file
+    // rather than two, each a few trips to the server under Wine. Only when it fails is the file
+    // opened again, asking nothing, for its name.
+    ListedFileAnswers ExamineListedFile(const std::string& path, std::uint32_t listedAttributes) override {
+        if (listedAttributes & attr::ReparsePoint) return {true, std::nullopt};
+        if (listedAttributes & (attr::ReadOnly | attr::Directory)) return {LinkTest(path, false), false};
+        HandleOwner handle(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!handle) return {LinkTest(path, false), false};
+        std::optional<std::wstring> file = NameOf(handle.Get());
+        return {!file || NamesAnotherFile(Widen(path), *file), true};
+    }
+
+private:
+    bool LinkTest(const std::string& path, bool askReparse) {
+        std::optional<std::wstring> file = FinalPath(Widen(path), true, askReparse);
+        return !file || NamesAnotherFile(Widen(path), *file);
+    }
+
+    // Whether the name the system gives the open file differs from the name it was opened by: its own
+    // folder's name for itself, then the file name.
+    bool NamesAnotherFile(const std::wstring& wide, const std::wstring& file) {
         std::size_t slash = wide.find_last_of(L"\\/");
         if (slash == std::wstring::npos || slash + 1 == wide.size()) return true;
-        std::optional<std::wstring> file = FinalPath(wide, true);
-        if (!file) return true;
         std::wstring folder = wide.substr(0, slash);
         if (folder.size() == 2 && folder[1] == L':') folder += L'\\';  // a root, not its current folder
         if (folder != finalFolderOf_) {
-            std::optional<std::wstring> final = FinalPath(folder, false);
+            std::optional<std::wstring> final = FinalPath(folder, false, false);
             if (!final) return true;
             if (final->empty() || final->back() != L'\\') *final += L'\\';
             finalFolderOf_ = folder;
             finalFolder_ = *final;
         }
-        return *file != finalFolder_ + wide.substr(slash + 1);
+        return file != finalFolder_ + wide.substr(slash + 1);
     }
 
-private:
-    // The path the system gives to the entry opened at path; for a file, nullopt when it is a
-    // reparse point.
-    static std::optional<std::wstring> FinalPath(const std::wstring& path, bool file) {
+    // The path the system gives to the entry opened at path; with askReparse, nullopt for a reparse point.
+    static std::optional<std::wstring> FinalPath(const std::wstring& path, bool file, bool askReparse) {
         DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (file ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
         HandleOwner handle(CreateFileW(path.c_str(), 0,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                        OPEN_EXISTING, flags, nullptr));
         if (!handle) return std::nullopt;
-        std::optional<std::wstring> final;
         FILE_ATTRIBUTE_TAG_INFO tag{};
-        if (!file || (GetFileInformationByHandleEx(handle.Get(), FileAttributeTagInfo, &tag, sizeof tag) &&
-                      !(tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))) {
-            std::wstring name(MAX_PATH, L'\0');
-            DWORD length =
-                GetFinalPathNameByHandleW(handle.Get(), name.data(), static_cast<DWORD>(name.size()), 0);
-            if (length >= name.size()) {
-                name.resize(length);
-                length =
-                    GetFinalPathNameByHandleW(handle.Get(), name.data(), static_cast<DWORD>(name.size()), 0);
-            }
-            if (length > 0 && length < name.size()) final = name.substr(0, length);
+        if (askReparse &&
+            (!GetFileInformationByHandleEx(handle.Get(), FileAttributeTagInfo, &tag, sizeof tag) ||
+             (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)))
+            return std::nullopt;
+        return NameOf(handle.Get());
+    }
+
+    // The path the system gives to an open file or folder; nullopt when it gives none.
+    static std::optional<std::wstring> NameOf(HANDLE handle) {
+        std::wstring name(MAX_PATH, L'\0');
+        DWORD length = GetFinalPathNameByHandleW(handle, name.data(), static_cast<DWORD>(name.size()), 0);
+        if (length >= name.size()) {
+            name.resize(length);
+            length = GetFinalPathNameByHandleW(handle, name.data(), static_cast<DWORD>(name.size()), 0);
         }
-        return final;
+        if (length > 0 && length < name.size()) return name.substr(0, length);
+        return std::nullopt;
     }
 
     std::unique_ptr<DirectoryListing> ListFolderByHandle(const std::string& folder) {

@@ -157,7 +157,8 @@ void TFileScan::ExamineEntry(const std::string& folder, const DirectoryEntry& en
 
     // Asked only of files the rule's other tests keep: it costs trips to the file system.
     // Listed, a link would have its target searched, shown and deleted in its place.
-    if (platform_.files.IsFileLink(path)) return;
+    const FileSystem::ListedFileAnswers answers = platform_.files.ExamineListedFile(path, entry.attributes);
+    if (answers.link) return;
 
     PumpMessages();
     if (!SearchString.empty()) {
@@ -167,8 +168,8 @@ void TFileScan::ExamineEntry(const std::string& folder, const DirectoryEntry& en
     }
 
     PumpMessages();
-    AddLine(ResultLine(path, entry),
-            FoundEntry{entry.size, entry.dosDateTime, entry.attributes, false, entry.lastWriteTime});
+    AddLine(ResultLine(path, entry), FoundEntry{entry.size, entry.dosDateTime, entry.attributes, false,
+                                                entry.lastWriteTime, answers.openableForWriting});
 }
 
 bool TFileScan::PassesAge(const DirectoryEntry& entry) const {

@@ -3,6 +3,7 @@
 // content criteria, one line per file in FileList.
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,9 @@ struct FoundEntry {
     std::uint32_t attributes = 0;
     bool isError = false;             // the line is a "*** Error Scanning: " line
     std::uint64_t lastWriteTime = 0;  // full precision, as DirectoryEntry keeps it
+    // Whether it could be opened for reading and writing, both shared, when it was found; nullopt when
+    // the platform did not tell.
+    std::optional<bool> openableForWriting;
 };
 
 class TFileScan {

@@ -1,6 +1,7 @@
 #include "widgets/cool_list_view_win.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "base/errors.h"
 #include "ui/guarded_call_win.h"
@@ -126,8 +127,10 @@ void TCoolListView::RowsMoved() {
 
 void TCoolListView::DeferRedraw() {
     RowsMoved();
-    // A hidden list is cheap to change, and must not be made visible again by the WM_SETREDRAW that ends it.
-    if (redrawDeferred_ || !IsWindowVisible(handle_)) return;
+    // The list's own visibility decides, not its window's: a list filled before its window is first shown
+    // (as a run at start-up does) pays for every change all the same. A list hidden itself is cheap to
+    // change, and must not be made visible again by the WM_SETREDRAW that ends it.
+    if (redrawDeferred_ || !(GetWindowLongPtrA(handle_, GWL_STYLE) & WS_VISIBLE)) return;
     redrawDeferred_ = true;
     SendMessageA(handle_, WM_SETREDRAW, FALSE, 0);
     PostMessageA(handle_, ResumeRedrawMessage(), 0, 0);
@@ -367,7 +370,21 @@ int TCoolListView::FindRow(std::uint64_t id) const {
 void TCoolListView::DeleteRow(int row) {
     const int count = RowCount();
     if (row < 0 || row >= count) throw RowError(row);
-    const RowRecord* record = FindRecord(row);
+    RemoveRow(row, FindRecord(row), count);
+}
+
+void TCoolListView::DeleteRows(const std::vector<std::uint64_t>& ids) {
+    const std::unordered_set<std::uint64_t> doomed(ids.begin(), ids.end());
+    int count = RowCount();
+    // From the bottom up: the rows still to be looked at keep their indices, and the control moves no row
+    // that is about to go.
+    for (int row = count - 1; row >= 0; --row) {
+        const RowRecord* record = FindRecord(row);
+        if (record && doomed.count(record->Id)) RemoveRow(row, record, count--);
+    }
+}
+
+void TCoolListView::RemoveRow(int row, const RowRecord* record, int count) {
     DeferRedraw();
     SendMessageA(handle_, LVM_DELETEITEM, row, 0);
     if (record) records_.erase(record);
@@ -508,6 +525,14 @@ void TCoolListView::SetSelected(int row, bool selected) {
     item.stateMask = LVIS_SELECTED;
     item.state = selected ? LVIS_SELECTED : 0;
     SendMessageA(handle_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+}
+
+void TCoolListView::SelectAll() {
+    DeferRedraw();
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED;
+    item.state = LVIS_SELECTED;
+    SendMessageA(handle_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
 }
 
 std::vector<int> TCoolListView::SelectedRows() const {

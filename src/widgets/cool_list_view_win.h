@@ -89,6 +89,9 @@ public:
     // The row's index now, or -1 when it is gone.
     int FindRow(std::uint64_t id) const;
     void DeleteRow(int row);
+    // Removes the rows with these ids wherever sorts have put them, in one pass over the list and with one
+    // repaint; ids of rows that are gone are passed over.
+    void DeleteRows(const std::vector<std::uint64_t>& ids);
     void Clear();
 
     int RowCount() const;
@@ -99,6 +102,9 @@ public:
     int SelectedCount() const;
     bool IsSelected(int row) const;
     void SetSelected(int row, bool selected);
+    // Selects every row in one request to the control and repaints once; the control still reports each
+    // row's change.
+    void SelectAll();
     std::vector<int> SelectedRows() const;  // top to bottom
 
     // Neither list is owned: the shell's system image lists are only borrowed.
@@ -174,6 +180,8 @@ private:
     // here is not known.
     const CaptionIndex& Captions(int count);
     void SetItemText(int row, int column, const std::string& text);
+    // Deletes the row at index, whose record (if any) is given, from a list of count rows.
+    void RemoveRow(int row, const RowRecord* record, int count);
     // Puts a row at position, its texts kept here; returns the row the control gave it.
     int InsertRow(int position, NewRow row);
 

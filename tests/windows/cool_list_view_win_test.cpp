@@ -217,6 +217,26 @@ TEST(CoolListViewWin, ABatchOfRowsLandsWhereAddingThemOneByOneWould) {
     EXPECT_EQ(unsorted.Column(1), (Texts{"", "1", "2"}));
 }
 
+TEST(CoolListViewWin, DeleteRowsRemovesTheRowsOfTheIdsWhereverTheyAre) {
+    ListHost host;
+    AddSizes(host);  // Alpha, bravo, charlie, delta, echo
+    std::vector<std::uint64_t> ids;
+    for (int row = 0; row < 5; ++row) ids.push_back(host.list->RowId(row));
+    host.list->SetSelected(4, true);
+    host.list->DeleteRows({ids[1], 9999});
+    EXPECT_EQ(host.Column(0), (Texts{"Alpha.tmp", "charlie.tmp", "delta.tmp", "echo.tmp"}));
+    EXPECT_TRUE(host.list->IsSelected(3));
+    host.AddFile("beta.tmp", "1");
+    EXPECT_EQ(host.Column(0), (Texts{"Alpha.tmp", "beta.tmp", "charlie.tmp", "delta.tmp", "echo.tmp"}));
+
+    host.ClickHeader(0);
+    host.ClickHeader(0);  // echo, delta, charlie, beta, Alpha
+    host.list->DeleteRows({ids[3], ids[1], ids[4]});
+    EXPECT_EQ(host.Column(0), (Texts{"charlie.tmp", "beta.tmp", "Alpha.tmp"}));
+    EXPECT_EQ(host.list->FindRow(ids[0]), 2);
+    EXPECT_EQ(host.list->Text(2, 3), "64");
+}
+
 TEST(CoolListViewWin, WithoutAutoSortAHeaderClickOnlyReportsTheColumn) {
     ListHost host(false, stNone);
     for (const char* location : {"C:\\temp\\", "A:\\", "B:\\"}) host.list->AddRow(location, {"*.tmp"}, 0);
@@ -416,13 +436,21 @@ TEST(CoolListViewWin, KeysReachTheEventsBeforeTheControl) {
 // Filling a visible list must not repaint per row, and must repaint once the program reads its messages.
 TEST(CoolListViewWin, RowChangesOfAVisibleListRepaintOnceTheMessagesAreRead) {
     ListHost host;
-    ShowWindow(host.Handle(), SW_SHOWNOACTIVATE);
-    UpdateWindow(host.Handle());
     HWND list = host.list->Handle();
     const auto readPostedMessages = [list] {
         MSG message;  // posted messages only (registered range), so that WM_PAINT stays pending
         while (PeekMessageA(&message, list, 0xC000, 0xFFFF, PM_REMOVE)) DispatchMessageA(&message);
     };
+    // Also while its window is not shown yet (a run at start-up fills it then): its repaint waits too.
+    host.AddFile("golf.tmp", "1");
+    MSG pending;
+    EXPECT_TRUE(PeekMessageA(&pending, list, 0xC000, 0xFFFF, PM_NOREMOVE));
+    host.list->DeleteRow(0);
+    ShowWindow(host.Handle(), SW_SHOWNOACTIVATE);
+    UpdateWindow(host.Handle());
+    readPostedMessages();
+    UpdateWindow(host.Handle());
+
     AddSizes(host);
     host.list->DeleteRow(0);
     EXPECT_FALSE(GetUpdateRect(list, nullptr, FALSE));

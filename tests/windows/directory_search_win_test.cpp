@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <utility>
 #include <vector>
 
 #include "base/date_time.h"
@@ -10,6 +11,7 @@
 #include "platform/drive_types.h"
 #include "platform/file_state.h"
 #include "platform/file_system.h"
+#include "platform/handle_owners_win.h"
 #include "windows/test_tree.h"
 
 namespace kelvaro::testing {
@@ -61,9 +63,41 @@ TEST(DirectorySearchWin, LinksToFilesAreToldFromFiles) {
     // Reached through a link to its folder, the file is still that folder's own.
     EXPECT_FALSE(files->IsFileLink(tree + "out\\victim.tmp"));
     EXPECT_TRUE(files->IsFileLink(tree + "missing.tmp"));
+    // As a listing described them a moment ago: a reparse point needs no question, the rest the same.
+    EXPECT_TRUE(files->IsListedFileLink(tree + "victim-link.tmp", attr::Archive));
+    EXPECT_FALSE(files->IsListedFileLink(tree + "a.tmp", attr::Archive));
+    EXPECT_TRUE(files->IsListedFileLink(tree + "a.tmp", attr::Archive | attr::ReparsePoint));
+    EXPECT_TRUE(files->IsListedFileLink(tree + "missing.tmp", attr::Archive));
     TempFolder temp;
     temp.File("made-by-windows.tmp");
     EXPECT_FALSE(files->IsFileLink(temp.Path() + "\\made-by-windows.tmp"));
+}
+
+// The scan opens a file once for both questions, and each answer is the one its own open would give.
+TEST(DirectorySearchWin, OneOpenTellsALinkAndWhetherTheFileCanBeWritten) {
+    auto files = MakePlatformFileSystem();
+    const std::string tree = FixtureTree() + "\\tree\\";
+    EXPECT_TRUE(files->ExamineListedFile(tree + "victim-link.tmp", attr::Archive).link);
+    EXPECT_TRUE(files->ExamineListedFile(tree + "a.tmp", attr::Archive | attr::ReparsePoint).link);
+    auto answers = files->ExamineListedFile(tree + "a.tmp", attr::Archive);
+    EXPECT_FALSE(answers.link);
+    EXPECT_EQ(answers.openableForWriting, true);
+    answers = files->ExamineListedFile(tree + "a.tmp", attr::Archive | attr::ReadOnly);
+    EXPECT_FALSE(answers.link);
+    EXPECT_EQ(answers.openableForWriting, false);
+    // Held by another program that shares no writing, or that may delete it.
+    TempFolder temp;
+    temp.File("held.tmp");
+    const std::string held = temp.Path() + "\\held.tmp";
+    for (auto [access, sharing] : {std::pair<DWORD, DWORD>{GENERIC_READ, FILE_SHARE_READ},
+                                   {DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE}}) {
+        HandleOwner other(CreateFileA(held.c_str(), access, sharing, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(other);
+        answers = files->ExamineListedFile(held, attr::Archive);
+        EXPECT_FALSE(answers.link) << access;
+        EXPECT_EQ(answers.openableForWriting, false) << access;
+    }
+    EXPECT_EQ(files->ExamineListedFile(held, attr::Archive).openableForWriting, true);
 }
 
 // What the delete asks just before it acts: a link carries its target's size and time under Wine, so

@@ -122,6 +122,25 @@ TEST_F(MainWindowTest, Office97LookTogglesBevelsAndEveryButtonIncludingHiddenTwi
     EXPECT_FALSE(f.Menu().Checked(cmd::SaveSettingsatExit1));
 }
 
+// Counts the texts written to a status bar while it lives.
+class StatusBarWrites {
+public:
+    explicit StatusBarWrites(HWND bar) : bar_(bar) {
+        count = 0;
+        original_ = SetWindowLongPtrA(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Count));
+    }
+    ~StatusBarWrites() { SetWindowLongPtrA(bar_, GWLP_WNDPROC, original_); }
+    static inline int count = 0;
+
+private:
+    static LRESULT CALLBACK Count(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == SB_SETTEXTA) ++count;
+        return CallWindowProcA(reinterpret_cast<WNDPROC>(original_), window, message, wParam, lParam);
+    }
+    HWND bar_;
+    static inline LONG_PTR original_ = 0;
+};
+
 TEST_F(MainWindowTest, CtrlASelectsEveryResultRowAndNothingElseDoes) {
     TForm1& f = Open();
     for (const char* name : {"b.tmp", "a.tmp", "c.tmp"}) f.ListView().AddRow(name, {"", "", "", "", ""}, 0);
@@ -137,7 +156,13 @@ TEST_F(MainWindowTest, CtrlASelectsEveryResultRowAndNothingElseDoes) {
         SetKeyboardState(none);
         return f.ListView().SelectedCount();
     };
-    EXPECT_EQ(press({VK_CONTROL, VK_LCONTROL}), 3);
+    {
+        // The summary of all the rows, written once rather than once per row.
+        StatusBarWrites writes(FindWindowExA(f.Handle(), nullptr, STATUSCLASSNAMEA, nullptr));
+        EXPECT_EQ(press({VK_CONTROL, VK_LCONTROL}), 3);
+        EXPECT_EQ(StatusBarWrites::count, 1);
+        EXPECT_EQ(f.StatusText(1), "Selected: 3 of 3 (0.00k of 0.00k)");
+    }
     EXPECT_EQ(press({VK_CONTROL, VK_SHIFT}), 0);
     EXPECT_EQ(press({VK_CONTROL, VK_MENU}), 0);
     EXPECT_EQ(press({}), 0);
