@@ -269,6 +269,8 @@ void TForm1::ShowSelectionSummary() {
 // Keeps the byte sums in step with the list, so that selecting or deleting many rows does not sum the
 // whole list again at every change.
 void TForm1::TrackResultsList(const NMHDR& header) {
+    // Rows that move take their selection along: the sums stay as they are.
+    if (listView_->MovingRows()) return;
     const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
     if (header.code == LVN_ITEMCHANGING || header.code == LVN_ITEMCHANGED)
         changeTouchesSelection_ = (change.uChanged & LVIF_STATE) != 0;
@@ -286,6 +288,7 @@ void TForm1::TrackResultsList(const NMHDR& header) {
                 sums_.Deleted(listView_->RowData(change.iItem), listView_->IsSelected(change.iItem));
             break;
         case LVN_DELETEALLITEMS:
+        case LVN_ODSTATECHANGED:  // a range of rows selected or unselected at once
             sums_.Invalidate();
             break;
     }

@@ -1,6 +1,9 @@
 #include "widgets/cool_list_view_win.h"
 
 #include <algorithm>
+#include <cstring>
+#include <numeric>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "base/errors.h"
@@ -9,19 +12,11 @@
 namespace kelvaro {
 namespace {
 
-static_assert(sizeof(LPARAM) >= sizeof(void*), "a row keeps a pointer in its lParam");
-
 class LstrcmpCollation final : public TextCollation {
 public:
     int Compare(const std::string& a, const std::string& b) const override {
         return lstrcmpA(a.c_str(), b.c_str());
     }
-};
-
-// What the comparison of one sort needs; the control passes it through untouched.
-struct SortPass {
-    const TextCollation* Collation;
-    bool Ascending;
 };
 
 // Posted to the list to turn redrawing back on once the program reads its messages again.
@@ -62,7 +57,7 @@ TCoolListView::TCoolListView(HWND parent, int controlId, bool visible) {
     // No LVS_SINGLESEL (multi-select), no LVS_EDITLABELS (read-only captions), no LVS_SHOWSELALWAYS (the
     // selection is hidden while the list has no focus), clickable headers.
     const DWORD style = WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_SHAREIMAGELISTS |
-                        LVS_AUTOARRANGE | (visible ? WS_VISIBLE : 0);
+                        LVS_AUTOARRANGE | LVS_OWNERDATA | (visible ? WS_VISIBLE : 0);
     handle_ = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", style, 0, 0, 0, 0, parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
                               GetModuleHandleA(nullptr), nullptr);
@@ -174,38 +169,88 @@ void TCoolListView::SortByCaption() {
 void TCoolListView::SortRows(int column, bool numbers, bool ascending) {
     if (!handle_) return;
     // Each key is read and converted once; the comparisons then touch no window.
-    const int count = RowCount();
-    for (int row = 0; row < count; ++row) {
-        std::string text = Text(row, column);
-        ExistingRecord(row).Key = numbers ? MakeSortKey(std::move(text)) : SortKey{std::move(text), 0};
+    std::vector<SortKey> keys;
+    keys.reserve(rows_.size());
+    for (const auto& record : rows_) {
+        const auto& texts = record->Texts;
+        std::string text = static_cast<std::size_t>(column) < texts.size() ? texts[column] : std::string();
+        keys.push_back(numbers ? MakeSortKey(std::move(text)) : SortKey{std::move(text), 0});
     }
+    std::vector<std::size_t> order(rows_.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    const TextCollation& collation = PlatformCollation();
+    // Stable: rows whose keys compare equal keep their order, as the control's own merge sort kept them.
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return CompareSortKeys(keys[a], keys[b], ascending, collation) < 0;
+    });
+    const Marks marks = NoteMarks();
+    std::vector<std::unique_ptr<RowRecord>> sorted;
+    sorted.reserve(rows_.size());
+    for (std::size_t index : order) sorted.push_back(std::move(rows_[index]));
+    rows_ = std::move(sorted);
     RowsMoved();
-    SortPass pass{&PlatformCollation(), ascending};
-    SendMessageA(handle_, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&pass),
-                 reinterpret_cast<LPARAM>(&TCoolListView::CompareRows));
-    for (auto& entry : records_) entry.second->Key = SortKey{};
+    DeferRedraw();
+    RestoreMarks(marks);
+    // The control keeps no texts: what it shows must be drawn again from the rows.
+    InvalidateRect(handle_, nullptr, TRUE);
     captionsKnown_ = false;
 }
 
+TCoolListView::Marks TCoolListView::NoteMarks() const {
+    Marks marks;
+    if (SelectedCount() > 0)
+        for (int row : SelectedRows()) marks.Selected.push_back(rows_[row]->Id);
+    const int focused =
+        static_cast<int>(SendMessageA(handle_, LVM_GETNEXTITEM, -1, MAKELPARAM(LVNI_FOCUSED, 0)));
+    if (const RowRecord* record = FindRecord(focused)) marks.Focused = record->Id;
+    return marks;
+}
+
+void TCoolListView::RestoreMarks(const Marks& marks) {
+    const bool movingBefore = movingRows_;
+    movingRows_ = true;
+    const int count = static_cast<int>(rows_.size());
+    if (marks.Empty()) {
+        SendMessageA(handle_, LVM_SETITEMCOUNT, count, LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+        movingRows_ = movingBefore;
+        return;
+    }
+    // Cleared first, then put back where the rows are now.
+    LVITEMA item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(handle_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    SendMessageA(handle_, LVM_SETITEMCOUNT, count, LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+    std::unordered_map<std::uint64_t, int> places;
+    places.reserve(rows_.size());
+    for (int row = 0; row < count; ++row) places.emplace(rows_[row]->Id, row);
+    if (static_cast<int>(marks.Selected.size()) == count) {
+        item.stateMask = item.state = LVIS_SELECTED;
+        SendMessageA(handle_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    } else {
+        for (std::uint64_t id : marks.Selected) {
+            const auto place = places.find(id);
+            if (place == places.end()) continue;
+            item.stateMask = item.state = LVIS_SELECTED;
+            SendMessageA(handle_, LVM_SETITEMSTATE, place->second, reinterpret_cast<LPARAM>(&item));
+        }
+    }
+    if (const auto place = places.find(marks.Focused); place != places.end()) {
+        item.stateMask = item.state = LVIS_FOCUSED;
+        SendMessageA(handle_, LVM_SETITEMSTATE, place->second, reinterpret_cast<LPARAM>(&item));
+    }
+    movingRows_ = movingBefore;
+}
+
 const CaptionIndex& TCoolListView::Captions(int count) {
-    // A row inserted past this class changes the count: the captions are read again.
     if (!captionsKnown_ || captions_.Size() != count) {
         captions_.Clear();
         for (int row = 0; row < count; ++row) {
-            std::string caption = Text(row, 0);
-            captions_.Insert(row, {CollationKey(caption), std::move(caption)});
+            const std::string& caption = rows_[row]->Texts.front();
+            captions_.Insert(row, {CollationKey(caption), caption});
         }
         captionsKnown_ = true;
     }
     return captions_;
-}
-
-int CALLBACK TCoolListView::CompareRows(LPARAM first, LPARAM second, LPARAM sortPass) {
-    const auto& pass = *reinterpret_cast<const SortPass*>(sortPass);
-    const auto& a = *reinterpret_cast<const RowRecord*>(first);
-    const auto& b = *reinterpret_cast<const RowRecord*>(second);
-    // Caption sorts carry no numbers, so they come out as plain collation order.
-    return CompareSortKeys(a.Key, b.Key, pass.Ascending, *pass.Collation);
 }
 
 void TCoolListView::SetFont(HFONT font) {
@@ -263,9 +308,15 @@ int TCoolListView::AddRow(std::string caption, std::vector<std::string> subItems
         captionOrdered_ = count == 0;
         captionsKnown_ = false;
     }
-    const int row = InsertRow(position, {caption, std::move(subItems), imageIndex, data});
-    if (KeepsCaptionOrder()) captions_.Insert(row, {std::move(key), std::move(caption)});
-    return row;
+    const bool captions = KeepsCaptionOrder();
+    std::string kept = captions ? caption : std::string();
+    DeferRedraw();
+    const Marks marks = position < count ? NoteMarks() : Marks{};
+    rows_.insert(rows_.begin() + position,
+                 MakeRecord({std::move(caption), std::move(subItems), imageIndex, data}));
+    RestoreMarks(marks);
+    if (captions) captions_.Insert(position, {std::move(key), std::move(kept)});
+    return position;
 }
 
 void TCoolListView::AddRows(std::vector<NewRow> rows) {
@@ -279,40 +330,35 @@ void TCoolListView::AddRows(std::vector<NewRow> rows) {
     std::vector<CaptionIndex::Entry> batch;
     batch.reserve(rows.size());
     for (const NewRow& row : rows) batch.push_back({CollationKey(row.Caption), row.Caption});
-    for (const BatchPlace& place : BatchPlaces(Captions(RowCount()), batch, PlatformCollation())) {
-        const int row = InsertRow(place.Row, std::move(rows[place.Index]));
-        captions_.Insert(row, std::move(batch[place.Index]));
+    const std::vector<BatchPlace> places = BatchPlaces(Captions(RowCount()), batch, PlatformCollation());
+    DeferRedraw();
+    const Marks marks = NoteMarks();
+    // Merged in one pass: the places count the new rows before them, and come in row order.
+    std::vector<std::unique_ptr<RowRecord>> merged;
+    merged.reserve(rows_.size() + rows.size());
+    std::size_t old = 0;
+    for (const BatchPlace& place : places) {
+        while (static_cast<int>(merged.size()) < place.Row) merged.push_back(std::move(rows_[old++]));
+        merged.push_back(MakeRecord(std::move(rows[place.Index])));
+        captions_.Insert(place.Row, std::move(batch[place.Index]));
     }
+    while (old < rows_.size()) merged.push_back(std::move(rows_[old++]));
+    rows_ = std::move(merged);
+    RestoreMarks(marks);
 }
 
-int TCoolListView::InsertRow(int position, NewRow row) {
-    DeferRedraw();
-    auto owned = std::make_unique<RowRecord>();
-    RowRecord* record = owned.get();
+std::unique_ptr<TCoolListView::RowRecord> TCoolListView::MakeRecord(NewRow row) {
+    auto record = std::make_unique<RowRecord>();
     record->Data = row.Data;
     record->Tag = row.Tag;
     record->Rule = row.Rule;
+    // -1 would ask the parent for the icon (I_IMAGECALLBACK).
+    record->ImageIndex = row.ImageIndex < 0 ? -1 : row.ImageIndex;
     record->Id = nextRowId_++;
-    record->KeepsTexts = true;
     record->Texts.reserve(row.SubItems.size() + 1);
     record->Texts.push_back(std::move(row.Caption));
     for (std::string& text : row.SubItems) record->Texts.push_back(std::move(text));
-    // Known before the insertion: the control may ask for the texts while it inserts.
-    records_.emplace(record, std::move(owned));
-    LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
-    item.iItem = position;
-    item.pszText = LPSTR_TEXTCALLBACKA;
-    // -1 would ask the parent for the icon (I_IMAGECALLBACK).
-    item.iImage = row.ImageIndex < 0 ? I_IMAGENONE : row.ImageIndex;
-    item.lParam = reinterpret_cast<LPARAM>(record);
-    const int inserted =
-        static_cast<int>(SendMessageA(handle_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    if (inserted < 0) {
-        records_.erase(record);
-        throw Exception("Unable to insert a list item");
-    }
-    return inserted;
+    return record;
 }
 
 void TCoolListView::SetRowTexts(int row, const std::string& caption,
@@ -330,7 +376,7 @@ void TCoolListView::SetRowTexts(int row, const std::string& caption,
 
 void TCoolListView::SetRowData(int row, std::int64_t value) {
     if (row < 0 || row >= RowCount()) throw RowError(row);
-    ExistingRecord(row).Data = value;
+    FindRecord(row)->Data = value;
     if ((sortType_ == stData || sortType_ == stBoth) && !captionOrdered_) SortByCaption();
 }
 
@@ -356,87 +402,65 @@ std::uint64_t TCoolListView::RowId(int row) const {
 
 int TCoolListView::FindRow(std::uint64_t id) const {
     if (id == 0) return -1;
-    for (const auto& [address, record] : records_) {
-        if (record->Id != id) continue;
-        LVFINDINFOA find{};
-        find.flags = LVFI_PARAM;
-        find.lParam = reinterpret_cast<LPARAM>(address);
-        return static_cast<int>(
-            SendMessageA(handle_, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
-    }
+    for (std::size_t row = 0; row < rows_.size(); ++row)
+        if (rows_[row]->Id == id) return static_cast<int>(row);
     return -1;
 }
 
 void TCoolListView::DeleteRow(int row) {
-    const int count = RowCount();
-    if (row < 0 || row >= count) throw RowError(row);
-    RemoveRow(row, FindRecord(row), count);
+    if (row < 0 || row >= RowCount()) throw RowError(row);
+    DeleteRows({rows_[row]->Id});
 }
 
 void TCoolListView::DeleteRows(const std::vector<std::uint64_t>& ids) {
     const std::unordered_set<std::uint64_t> doomed(ids.begin(), ids.end());
-    int count = RowCount();
-    // From the bottom up: the rows still to be looked at keep their indices, and the control moves no row
-    // that is about to go.
-    for (int row = count - 1; row >= 0; --row) {
-        const RowRecord* record = FindRecord(row);
-        if (record && doomed.count(record->Id)) RemoveRow(row, record, count--);
+    const bool captionsKept = captionsKnown_ && captions_.Size() == RowCount();
+    bool removed = false;
+    // From the bottom up: the control moves the selection of the rows below each deleted one up a row,
+    // and the rows still to be looked at keep their places here and there. The control tells the parent
+    // of each row while it is still here; the gaps are closed once at the end.
+    for (int row = RowCount() - 1; row >= 0; --row) {
+        if (!doomed.count(rows_[row]->Id)) continue;
+        if (!removed) DeferRedraw();
+        removed = true;
+        SendMessageA(handle_, LVM_DELETEITEM, row, 0);
+        rows_[row].reset();
+        if (captionsKept) captions_.Erase(row);
     }
-}
-
-void TCoolListView::RemoveRow(int row, const RowRecord* record, int count) {
-    DeferRedraw();
-    SendMessageA(handle_, LVM_DELETEITEM, row, 0);
-    if (record) records_.erase(record);
-    if (captionsKnown_ && captions_.Size() == count)
-        captions_.Erase(row);
-    else
-        captionsKnown_ = false;
+    if (!removed) return;
+    rows_.erase(std::remove(rows_.begin(), rows_.end(), nullptr), rows_.end());
+    captionsKnown_ = captionsKept;
 }
 
 void TCoolListView::Clear() {
     RowsMoved();
     SendMessageA(handle_, LVM_DELETEALLITEMS, 0, 0);
-    records_.clear();
+    rows_.clear();
     captions_.Clear();
     captionsKnown_ = true;
     captionOrdered_ = true;
 }
 
 int TCoolListView::RowCount() const {
-    return static_cast<int>(SendMessageA(handle_, LVM_GETITEMCOUNT, 0, 0));
+    return static_cast<int>(rows_.size());
 }
 
 std::string TCoolListView::Text(int row, int column) const {
-    if (const std::string* kept = KeptText(row, column)) return *kept;
-    std::string buffer(512, '\0');
-    for (;;) {
-        LVITEMA item{};
-        item.iSubItem = column;
-        item.pszText = buffer.data();
-        item.cchTextMax = static_cast<int>(buffer.size());
-        const int length =
-            static_cast<int>(SendMessageA(handle_, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item)));
-        // A full buffer may mean a cut text: try again with more room.
-        if (length < static_cast<int>(buffer.size()) - 1) return std::string(item.pszText, length);
-        buffer.resize(buffer.size() * 2);
-    }
-}
-
-const std::string* TCoolListView::KeptText(int row, int column) const {
-    static const std::string kNone;
     const RowRecord* record = FindRecord(row);
-    if (!record || !record->KeepsTexts) return nullptr;
-    if (column < 0 || column >= static_cast<int>(record->Texts.size())) return &kNone;
-    return &record->Texts[static_cast<std::size_t>(column)];
+    if (!record || column < 0 || column >= static_cast<int>(record->Texts.size())) return {};
+    return record->Texts[static_cast<std::size_t>(column)];
 }
 
 void TCoolListView::AnswerDisplayRequest(NMHDR& header) {
     // The ANSI and the wide request differ only in the type of the text buffer.
     LVITEMA& item = reinterpret_cast<NMLVDISPINFOA&>(header).item;
+    const RowRecord* record = FindRecord(item.iItem);
+    if (item.mask & LVIF_INDENT) item.iIndent = 0;
+    if (item.mask & LVIF_IMAGE)
+        item.iImage = record && record->ImageIndex >= 0 ? record->ImageIndex : I_IMAGENONE;
     if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
-    const std::string* kept = KeptText(item.iItem, item.iSubItem);
-    const char* text = kept ? kept->c_str() : "";
+    const bool known = record && item.iSubItem >= 0 && item.iSubItem < static_cast<int>(record->Texts.size());
+    const char* text = known ? record->Texts[static_cast<std::size_t>(item.iSubItem)].c_str() : "";
     if (header.code == LVN_GETDISPINFOA) {
         lstrcpynA(item.pszText, text, item.cchTextMax);
         return;
@@ -447,24 +471,45 @@ void TCoolListView::AnswerDisplayRequest(NMHDR& header) {
     lstrcpynW(reinterpret_cast<wchar_t*>(item.pszText), wide.c_str(), item.cchTextMax);
 }
 
+int TCoolListView::FindTypedCaption(NMHDR& header) const {
+    const auto& find = reinterpret_cast<const NMLVFINDITEMA&>(header);
+    if (!(find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.lvfi.psz) return -1;
+    std::string typed;
+    if (header.code == LVN_ODFINDITEMA) {
+        typed = find.lvfi.psz;
+    } else {
+        const auto* wide = reinterpret_cast<const wchar_t*>(find.lvfi.psz);
+        const int length = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+        typed.assign(static_cast<std::size_t>(std::max(length, 1)), '\0');
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, typed.data(), length, nullptr, nullptr);
+        typed.resize(std::strlen(typed.c_str()));
+    }
+    const bool partial = (find.lvfi.flags & LVFI_PARTIAL) != 0;
+    const int count = RowCount();
+    const int start = find.iStart >= 0 && find.iStart < count ? find.iStart : 0;
+    const int span = (find.lvfi.flags & LVFI_WRAP) ? count : count - start;
+    // The control's own search compares without regard to case, the whole caption or its beginning.
+    for (int step = 0; step < span; ++step) {
+        const int row = (start + step) % count;
+        const std::string& caption = rows_[row]->Texts.front();
+        if (partial && caption.size() < typed.size()) continue;
+        const int length = static_cast<int>(partial ? typed.size() : caption.size());
+        if (!partial && caption.size() != typed.size()) continue;
+        if (CompareStringA(GetThreadLocale(), NORM_IGNORECASE, caption.c_str(), length, typed.c_str(),
+                           static_cast<int>(typed.size())) == CSTR_EQUAL)
+            return row;
+    }
+    return -1;
+}
+
 int TCoolListView::ImageIndex(int row) const {
-    LVITEMA item{};
-    item.mask = LVIF_IMAGE;
-    item.iItem = row;
-    if (!SendMessageA(handle_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return -1;
-    return item.iImage < 0 ? -1 : item.iImage;
+    const RowRecord* record = FindRecord(row);
+    return record ? record->ImageIndex : -1;
 }
 
 void TCoolListView::SetItemText(int row, int column, const std::string& text) {
     RowRecord* record = FindRecord(row);
-    if (!record || !record->KeepsTexts) {
-        LVITEMA item{};
-        item.iSubItem = column;
-        item.pszText = const_cast<char*>(text.c_str());
-        SendMessageA(handle_, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-        return;
-    }
-    if (column < 0) return;
+    if (!record || column < 0) return;
     if (static_cast<std::size_t>(column) >= record->Texts.size()) record->Texts.resize(column + 1);
     std::string& kept = record->Texts[static_cast<std::size_t>(column)];
     if (kept == text) return;
@@ -482,34 +527,15 @@ TCoolListView::RowRecord* TCoolListView::FindRecord(int row) {
 }
 
 const TCoolListView::RowRecord* TCoolListView::FindRecord(int row) const {
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    if (!SendMessageA(handle_, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return nullptr;
-    const auto found = records_.find(reinterpret_cast<const RowRecord*>(item.lParam));
-    return found == records_.end() ? nullptr : found->second.get();
-}
-
-TCoolListView::RowRecord& TCoolListView::ExistingRecord(int row) {
-    if (const RowRecord* record = FindRecord(row)) return *const_cast<RowRecord*>(record);
-    // A row inserted with LVM_INSERTITEM by someone else: give it a record, so that sorts can compare it.
-    auto record = std::make_unique<RowRecord>();
-    record->Id = nextRowId_++;
-    LVITEMA item{};
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    item.lParam = reinterpret_cast<LPARAM>(record.get());
-    SendMessageA(handle_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    RowRecord& result = *record;
-    records_.emplace(record.get(), std::move(record));
-    return result;
+    if (row < 0 || row >= static_cast<int>(rows_.size())) return nullptr;
+    return rows_[static_cast<std::size_t>(row)].get();
 }
 
 bool TCoolListView::CaptionFitsAt(int row) const {
-    const std::string caption = Text(row, 0);
+    const std::string& caption = rows_[row]->Texts.front();
     const TextCollation& collation = PlatformCollation();
-    if (row > 0 && collation.Compare(Text(row - 1, 0), caption) > 0) return false;
-    return row + 1 >= RowCount() || collation.Compare(caption, Text(row + 1, 0)) <= 0;
+    if (row > 0 && collation.Compare(rows_[row - 1]->Texts.front(), caption) > 0) return false;
+    return row + 1 >= RowCount() || collation.Compare(caption, rows_[row + 1]->Texts.front()) <= 0;
 }
 
 int TCoolListView::SelectedCount() const {
@@ -619,11 +645,20 @@ bool TCoolListView::HandleNotify(NMHDR& header, LRESULT& result) {
             return true;
         case LVN_ITEMCHANGING:
             result = FALSE;
-            if (rowChange && OnChanging && !OnChanging(*this, change.iItem)) result = TRUE;
+            if (rowChange && !movingRows_ && OnChanging && !OnChanging(*this, change.iItem)) result = TRUE;
             return true;
         case LVN_ITEMCHANGED:
             result = 0;
-            if (rowChange && OnChange) OnChange(*this, change.iItem);
+            if (rowChange && !movingRows_ && OnChange) OnChange(*this, change.iItem);
+            return true;
+        case LVN_ODSTATECHANGED:
+            result = 0;
+            if (!movingRows_ && OnChange)
+                OnChange(*this, reinterpret_cast<const NMLVODSTATECHANGE&>(header).iFrom);
+            return true;
+        case LVN_ODFINDITEMA:
+        case LVN_ODFINDITEMW:
+            result = FindTypedCaption(header);
             return true;
         case NM_DBLCLK:
             result = 0;

@@ -11,7 +11,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "widgets/caption_index.h"
@@ -82,9 +81,9 @@ public:
     void SetRowData(int row, std::int64_t value);
     std::int64_t RowData(int row) const;
     std::uint64_t RowTag(int row) const;
-    int RowRule(int row) const;  // 0 for a row that does not exist or was inserted past this class
+    int RowRule(int row) const;  // 0 for a row that does not exist
     // A number that names the row for as long as it exists, wherever sorts and other rows' changes move it;
-    // never reused. 0 for a row that does not exist or was inserted past this class.
+    // never reused. 0 for a row that does not exist.
     std::uint64_t RowId(int row) const;
     // The row's index now, or -1 when it is gone.
     int FindRow(std::uint64_t id) const;
@@ -102,8 +101,8 @@ public:
     int SelectedCount() const;
     bool IsSelected(int row) const;
     void SetSelected(int row, bool selected);
-    // Selects every row in one request to the control and repaints once; the control still reports each
-    // row's change.
+    // Selects every row in one request to the control and repaints once; the control reports it as one
+    // change of row -1.
     void SelectAll();
     std::vector<int> SelectedRows() const;  // top to bottom
 
@@ -119,10 +118,15 @@ public:
     // The parent forwards every WM_NOTIFY whose hwndFrom is this list; true when handled, with the value the
     // parent's window procedure must return in result. LVN_GETDISPINFO is answered with the texts kept here
     // (the list shows nothing without it); LVN_DELETEALLITEMS asks for no LVN_DELETEITEM per row;
-    // LVN_COLUMNCLICK runs the header click; LVN_ITEMCHANGING and LVN_ITEMCHANGED of a row's icon or state,
-    // and a change of a caption, call OnChanging and OnChange; NM_DBLCLK calls OnDblClick. Exceptions from
-    // the events pass to the caller.
+    // LVN_COLUMNCLICK runs the header click; LVN_ITEMCHANGED of a row's state, and a change of a caption,
+    // call OnChange (a list whose rows live here is told of a selection change only once it is made, so
+    // OnChanging is asked before a caption change only); LVN_ODSTATECHANGED (a range of rows selected at
+    // once, by Shift+click) calls OnChange with the range's first row; LVN_ODFINDITEM answers the control's
+    // type-ahead from the captions kept here; NM_DBLCLK calls OnDblClick. Exceptions from the events pass
+    // to the caller. While rows move (MovingRows), the control's reports of the selection put back on the
+    // moved rows are no change of a row.
     bool HandleNotify(NMHDR& header, LRESULT& result);
+    bool MovingRows() const { return movingRows_; }
     std::function<void(TCoolListView&, int row)> OnChange;
     std::function<bool(TCoolListView&, int row)> OnChanging;  // false forbids the change
     std::function<void(TCoolListView&)> OnDblClick;
@@ -137,21 +141,25 @@ public:
     std::function<void(TCoolListView&, char character)> OnKeyPress;
 
 private:
-    // Kept in each row's lParam, so that the control's own sort hands the comparison the keys read before it.
-    // The texts of the rows added here live here too, and the control asks for them when it draws
-    // (LPSTR_TEXTCALLBACK): a copy of five sub-items in the control costs more than the rest of a row.
+    // The control keeps no rows (LVS_OWNERDATA): each row lives here, in row order, and the control asks for
+    // its texts and icon when it draws (a copy of the texts in the control costs several times more than
+    // the texts themselves). The control keeps only the count and which rows are selected and focused.
     struct RowRecord {
         std::int64_t Data = 0;
         std::uint64_t Tag = 0;
         int Rule = 0;
+        int ImageIndex = -1;
         std::uint64_t Id = 0;
-        SortKey Key;
-        bool KeepsTexts = false;  // false for a row inserted past this class: its texts are the control's
         std::vector<std::string> Texts;  // the caption, then the sub-items
+    };
+    // Which rows are selected and focused, by id, while rows move under the control's row numbers.
+    struct Marks {
+        std::vector<std::uint64_t> Selected;
+        std::uint64_t Focused = 0;
+        bool Empty() const { return Selected.empty() && Focused == 0; }
     };
 
     static LRESULT CALLBACK ListProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    static int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM sortPass);
 
     void Detach();
     // Adding or deleting rows of a visible list view updates its scroll bars and invalidates at once, which
@@ -165,25 +173,24 @@ private:
     // The default comparison: lstrcmpA of the captions, ascending.
     void SortByCaption();
     void SortRows(int column, bool numbers, bool ascending);
-    // Null for no row, or a row inserted past this class.
+    // Null for no row.
     const RowRecord* FindRecord(int row) const;
     RowRecord* FindRecord(int row);
-    // The text kept here for a row and column, or null when the control keeps it.
-    const std::string* KeptText(int row, int column) const;
     void AnswerDisplayRequest(NMHDR& header);
+    // Type-ahead: the first row from start on (wrapping) whose caption begins with the typed text.
+    int FindTypedCaption(NMHDR& header) const;
     // The rows moved under the mouse: a tip shown names a row that may be elsewhere now.
     void RowsMoved();
-    // The record of an existing row; one is made for a row inserted past this class.
-    RowRecord& ExistingRecord(int row);
     bool CaptionFitsAt(int row) const;
-    // The captions of the list's count rows in row order, read from the control only when the copy kept
-    // here is not known.
+    // The captions of the list's count rows in row order, made again only when the copy kept here is not
+    // known.
     const CaptionIndex& Captions(int count);
     void SetItemText(int row, int column, const std::string& text);
-    // Deletes the row at index, whose record (if any) is given, from a list of count rows.
-    void RemoveRow(int row, const RowRecord* record, int count);
-    // Puts a row at position, its texts kept here; returns the row the control gave it.
-    int InsertRow(int position, NewRow row);
+    std::unique_ptr<RowRecord> MakeRecord(NewRow row);
+    // The control numbers selected and focused rows by place: a change that moves rows notes them by id
+    // before and puts them back on the same rows after, with the count the control shows made right.
+    Marks NoteMarks() const;
+    void RestoreMarks(const Marks& marks);
 
     HWND handle_ = nullptr;
     WNDPROC originalProcedure_ = nullptr;
@@ -193,10 +200,12 @@ private:
     // automatic sort restores it with one sort instead of one per row.
     bool captionOrdered_ = true;
     bool redrawDeferred_ = false;
-    // A copy of the captions in row order, so that finding a new row's place asks the control nothing.
+    bool movingRows_ = false;
+    // A copy of the captions in row order with their collation keys, so that a new row's place is found
+    // by binary search.
     CaptionIndex captions_;
     bool captionsKnown_ = true;
-    std::unordered_map<const RowRecord*, std::unique_ptr<RowRecord>> records_;
+    std::vector<std::unique_ptr<RowRecord>> rows_;
     std::uint64_t nextRowId_ = 1;
     std::unique_ptr<RowTips> rowTips_;
 };
