@@ -188,11 +188,9 @@ void TCoolListView::SortRows(int column, bool numbers, bool ascending) {
     sorted.reserve(rows_.size());
     for (std::size_t index : order) sorted.push_back(std::move(rows_[index]));
     rows_ = std::move(sorted);
-    RowsMoved();
+    // The control keeps no texts: the repaint that ends the deferral draws the rows in their new places.
     DeferRedraw();
     RestoreMarks(marks);
-    // The control keeps no texts: what it shows must be drawn again from the rows.
-    InvalidateRect(handle_, nullptr, TRUE);
     captionsKnown_ = false;
 }
 
