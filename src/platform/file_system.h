@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kelvaro {
 
@@ -114,6 +115,16 @@ public:
     };
     virtual ListedFileAnswers ExamineListedFile(const std::string& path, std::uint32_t listedAttributes) {
         return {IsListedFileLink(path, listedAttributes), std::nullopt};
+    }
+    // ExamineListedFile of several entries that one listing of folder (ending in "\\") has described, one
+    // answer each, in their order. A platform may ask about them side by side.
+    virtual std::vector<ListedFileAnswers> ExamineListedFiles(const std::string& folder,
+                                                              const std::vector<DirectoryEntry>& entries) {
+        std::vector<ListedFileAnswers> answers;
+        answers.reserve(entries.size());
+        for (const DirectoryEntry& entry : entries)
+            answers.push_back(ExamineListedFile(folder + entry.name, entry.attributes));
+        return answers;
     }
 };
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/date_time.h"
+#include "base/work_pool.h"
 #include "platform/drive_part.h"
 #include "platform/exact_win32_name.h"
 #include "platform/file_system.h"
@@ -243,50 +244,91 @@ public:
     // Windows marks a link as a reparse point, which the open below keeps closed. Wine opens a Linux
     // link's target instead, and names the open file by the target's own path: a file that is not
     // found under its folder's name for itself is a link.
-    bool IsFileLink(const std::string& path) override { return LinkTest(path, true); }
+    bool IsFileLink(const std::string& path) override {
+        const std::wstring wide = Widen(path);
+        return LinkTest(wide, true, FinalFolderOf(wide));
+    }
 
     // The listing has told whether the file is a reparse point: only the name the open file has is left
     // to ask. Under Wine each question about an open file is a trip to the server, and a run asks of
     // every file it lists.
     bool IsListedFileLink(const std::string& path, std::uint32_t listedAttributes) override {
-        return (listedAttributes & attr::ReparsePoint) || LinkTest(path, false);
+        if (listedAttributes & attr::ReparsePoint) return true;
+        const std::wstring wide = Widen(path);
+        return LinkTest(wide, false, FinalFolderOf(wide));
     }
 
-    // The open that asks whether the file can be written is the one that names it: one open a file
-    // rather than two, each a few trips to the server under Wine. Only when it fails is the file
-    // opened again, asking nothing, for its name.
     ListedFileAnswers ExamineListedFile(const std::string& path, std::uint32_t listedAttributes) override {
-        if (listedAttributes & attr::ReparsePoint) return {true, std::nullopt};
-        if (listedAttributes & (attr::ReadOnly | attr::Directory)) return {LinkTest(path, false), false};
-        HandleOwner handle(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!handle) return {LinkTest(path, false), false};
-        std::optional<std::wstring> file = NameOf(handle.Get());
-        return {!file || NamesAnotherFile(Widen(path), *file), true};
+        const std::wstring wide = Widen(path);
+        return Examine(path, wide, listedAttributes, FinalFolderOf(wide));
+    }
+
+    // The files of a batch are asked about side by side: under Wine each open, name and close waits on the
+    // server, and questions from several threads overlap their waits (about twice as fast with four).
+    std::vector<ListedFileAnswers> ExamineListedFiles(const std::string& folder,
+                                                      const std::vector<DirectoryEntry>& entries) override {
+        std::vector<ListedFileAnswers> answers(entries.size());
+        if (entries.empty()) return answers;
+        // Asked here, once: the threads only read it.
+        const std::optional<std::wstring> finalFolder = FinalFolderOf(Widen(folder + entries.front().name));
+        examiners_.Run(entries.size(), [&](std::size_t i) {
+            try {
+                const std::string path = folder + entries[i].name;
+                answers[i] = Examine(path, Widen(path), entries[i].attributes, finalFolder);
+            } catch (...) {
+                answers[i] = {};  // told nothing: taken for a link, and not listed
+            }
+        });
+        return answers;
     }
 
 private:
-    bool LinkTest(const std::string& path, bool askReparse) {
-        std::optional<std::wstring> file = FinalPath(Widen(path), true, askReparse);
-        return !file || NamesAnotherFile(Widen(path), *file);
+    // The open that asks whether the file can be written is the one that names it: one open a file
+    // rather than two, each a few trips to the server under Wine. Only when it fails is the file
+    // opened again, asking nothing, for its name. Touches nothing of the object: threads call it together.
+    static ListedFileAnswers Examine(const std::string& path, const std::wstring& wide,
+                                     std::uint32_t listedAttributes,
+                                     const std::optional<std::wstring>& finalFolder) {
+        if (listedAttributes & attr::ReparsePoint) return {true, std::nullopt};
+        if (listedAttributes & (attr::ReadOnly | attr::Directory))
+            return {LinkTest(wide, false, finalFolder), false};
+        HandleOwner handle(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!handle) return {LinkTest(wide, false, finalFolder), false};
+        std::optional<std::wstring> file = NameOf(handle.Get());
+        return {!file || NamesAnotherFile(wide, *file, finalFolder), true};
+    }
+
+    static bool LinkTest(const std::wstring& wide, bool askReparse,
+                         const std::optional<std::wstring>& finalFolder) {
+        std::optional<std::wstring> file = FinalPath(wide, true, askReparse);
+        return !file || NamesAnotherFile(wide, *file, finalFolder);
     }
 
     // Whether the name the system gives the open file differs from the name it was opened by: its own
     // folder's name for itself, then the file name.
-    bool NamesAnotherFile(const std::wstring& wide, const std::wstring& file) {
+    static bool NamesAnotherFile(const std::wstring& wide, const std::wstring& file,
+                                 const std::optional<std::wstring>& finalFolder) {
+        if (!finalFolder) return true;
+        return file != *finalFolder + wide.substr(wide.find_last_of(L"\\/") + 1);
+    }
+
+    // The name the system gives the folder that path lies in, with a trailing "\"; nullopt when it cannot
+    // be told. Kept for the folder last asked about.
+    std::optional<std::wstring> FinalFolderOf(const std::wstring& wide) {
         std::size_t slash = wide.find_last_of(L"\\/");
-        if (slash == std::wstring::npos || slash + 1 == wide.size()) return true;
+        if (slash == std::wstring::npos || slash + 1 == wide.size()) return std::nullopt;
         std::wstring folder = wide.substr(0, slash);
         if (folder.size() == 2 && folder[1] == L':') folder += L'\\';  // a root, not its current folder
         if (folder != finalFolderOf_) {
             std::optional<std::wstring> final = FinalPath(folder, false, false);
-            if (!final) return true;
+            if (!final) return std::nullopt;
             if (final->empty() || final->back() != L'\\') *final += L'\\';
             finalFolderOf_ = folder;
             finalFolder_ = *final;
         }
-        return file != finalFolder_ + wide.substr(slash + 1);
+        return finalFolder_;
     }
 
     // The path the system gives to the entry opened at path; with askReparse, nullopt for a reparse point.
@@ -351,6 +393,8 @@ private:
     // The folder the last file asked about lies in, and its final path with a trailing "\".
     std::wstring finalFolderOf_;
     std::wstring finalFolder_;
+    // Three threads besides the scan's own: more add little on two processors.
+    WorkPool examiners_{3};
 };
 
 }  // namespace

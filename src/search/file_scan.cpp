@@ -114,11 +114,24 @@ void TFileScan::ScanFolder(std::string path) {
     // The file search stays open while the subfolders are walked.
     DirectorySearch files(platform_.files, path + FileSpecs, FileType.SearchMask());
     DirectoryEntry entry;
-    while (!StopScan && files.Next(entry)) {
-        ExamineEntry(path, entry);
-        PumpMessages();
-        if (StopScan) return;
+    // The files the rule's own tests keep are asked about by the platform a batch at a time, which lets it
+    // ask side by side; they are then listed in the order the listing gave them. A stop lists the batch
+    // read so far, as one after each file did before.
+    std::vector<DirectoryEntry> kept;
+    for (bool more = true; more && !StopScan;) {
+        kept.clear();
+        try {
+            while (kept.size() < kExamineBatch && !StopScan && (more = files.Next(entry))) {
+                if (PassesRuleTests(path, entry)) kept.push_back(entry);
+                PumpMessages();
+            }
+        } catch (...) {
+            ListEntries(path, kept);
+            throw;
+        }
+        ListEntries(path, kept);
     }
+    if (StopScan) return;
     if (!IncSubDir) return;
 
     PumpMessages();
@@ -142,34 +155,44 @@ bool TFileScan::IsOnWalkPath(const FolderIdentity& identity) const {
     return std::find(walkPath_.begin(), walkPath_.end(), identity) != walkPath_.end();
 }
 
-void TFileScan::ExamineEntry(const std::string& folder, const DirectoryEntry& entry) {
+bool TFileScan::PassesRuleTests(const std::string& folder, const DirectoryEntry& entry) {
     PumpMessages();
-    std::string path = folder + entry.name;
-    if (CurrInfoLabel) ShowInLabel(path + kLabelPadding);
+    if (CurrInfoLabel) ShowInLabel(folder + entry.name + kLabelPadding);
 
     PumpMessages();
     if (FileSizeComp != fctNone &&
         !PassesComparison(static_cast<std::int64_t>(entry.size), FileSizeComp, FileSize))
-        return;
+        return false;
 
     PumpMessages();
-    if (FileAgeComp != fctNone && !PassesAge(entry)) return;
+    return FileAgeComp == fctNone || PassesAge(entry);
+}
 
+void TFileScan::ListEntries(const std::string& folder, const std::vector<DirectoryEntry>& entries) {
+    if (entries.empty()) return;
     // Asked only of files the rule's other tests keep: it costs trips to the file system.
     // Listed, a link would have its target searched, shown and deleted in its place.
-    const FileSystem::ListedFileAnswers answers = platform_.files.ExamineListedFile(path, entry.attributes);
-    if (answers.link) return;
+    const std::vector<FileSystem::ListedFileAnswers> answers =
+        platform_.files.ExamineListedFiles(folder, entries);
+    // Files read before a stop are listed, as each was before the next one was read; a stop that comes
+    // while they are listed keeps the rest of them out, as it kept their reading from starting.
+    const bool stoppedWhileReading = StopScan;
+    for (std::size_t i = 0; i < entries.size() && i < answers.size(); ++i) {
+        if (answers[i].link) continue;
+        const DirectoryEntry& entry = entries[i];
+        const std::string path = folder + entry.name;
+        PumpMessages();
+        if (StopScan && !stoppedWhileReading) return;
+        if (!SearchString.empty()) {
+            int found = FileContainsText(path);
+            if (found < 0) AddLine("*** Error Scanning: " + path, FoundEntry{0, 0, 0, true});
+            if (found != 1) continue;
+        }
 
-    PumpMessages();
-    if (!SearchString.empty()) {
-        int found = FileContainsText(path);
-        if (found < 0) AddLine("*** Error Scanning: " + path, FoundEntry{0, 0, 0, true});
-        if (found != 1) return;
+        PumpMessages();
+        AddLine(ResultLine(path, entry), FoundEntry{entry.size, entry.dosDateTime, entry.attributes, false,
+                                                    entry.lastWriteTime, answers[i].openableForWriting});
     }
-
-    PumpMessages();
-    AddLine(ResultLine(path, entry), FoundEntry{entry.size, entry.dosDateTime, entry.attributes, false,
-                                                entry.lastWriteTime, answers.openableForWriting});
 }
 
 bool TFileScan::PassesAge(const DirectoryEntry& entry) const {

@@ -94,12 +94,17 @@ public:
     // The message queue is pumped and the info label redrawn at most this often during a scan, not
     // at every step: each pump is a round trip to the window system. 0 pumps at every step.
     std::uint32_t PaceMilliseconds = 25;
+    // How many files that passed the rule's tests are asked about together.
+    static constexpr std::size_t kExamineBatch = 64;
 
 private:
     void ScanTree(const std::string& root);
     void ScanFolder(std::string path);
     void ScanAllDrives();
-    void ExamineEntry(const std::string& folder, const DirectoryEntry& entry);
+    // The label, size and age tests of one listed file, pumping between them.
+    bool PassesRuleTests(const std::string& folder, const DirectoryEntry& entry);
+    // Asks the platform about the files that passed, together, and lists those it keeps, in their order.
+    void ListEntries(const std::string& folder, const std::vector<DirectoryEntry>& entries);
     bool PassesAge(const DirectoryEntry& entry) const;
     std::string ResultLine(const std::string& path, const DirectoryEntry& entry);
     void AddLine(std::string line, const FoundEntry& found);

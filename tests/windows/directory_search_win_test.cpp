@@ -100,6 +100,28 @@ TEST(DirectorySearchWin, OneOpenTellsALinkAndWhetherTheFileCanBeWritten) {
     EXPECT_EQ(files->ExamineListedFile(held, attr::Archive).openableForWriting, true);
 }
 
+// Asked about side by side, as a scan asks about a folder's files, each file gets the answers it gets alone.
+TEST(DirectorySearchWin, FilesAskedAboutTogetherGetTheAnswersEachGetsAlone) {
+    auto files = MakePlatformFileSystem();
+    const std::string tree = FixtureTree() + "\\tree\\";
+    std::vector<DirectoryEntry> entries;
+    for (int round = 0; round < 25; ++round)
+        for (auto [name, attributes] : {std::pair<const char*, std::uint32_t>{"a.tmp", attr::Archive},
+                                        {"victim-link.tmp", attr::Archive},
+                                        {"a.tmp", attr::Archive | attr::ReadOnly},
+                                        {"gone.tmp", attr::Archive}})
+            entries.push_back({name, 0, attributes});
+    const auto together = files->ExamineListedFiles(tree, entries);
+    ASSERT_EQ(together.size(), entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const auto alone = files->ExamineListedFile(tree + entries[i].name, entries[i].attributes);
+        EXPECT_EQ(together[i].link, alone.link) << i << " " << entries[i].name;
+        EXPECT_EQ(together[i].openableForWriting, alone.openableForWriting) << i << " " << entries[i].name;
+    }
+    EXPECT_FALSE(together[0].link);
+    EXPECT_TRUE(together[1].link);
+}
+
 // What the delete asks just before it acts: a link carries its target's size and time under Wine, so
 // only the link test keeps a file replaced by a link to itself from passing for the listed file.
 TEST(DirectorySearchWin, TheStateBeforeADeleteTellsALinkFromAFile) {
