@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <unordered_set>
 
 #include "app/command_ids.h"
 #include "app/main_window_win.h"
@@ -232,15 +231,7 @@ void TForm1::RemoveResultRows(const std::vector<std::uint64_t>& rowIds) {
     if (rowIds.empty()) return;
     {
         BusyFlag removing(removingRows_);
-        // Every row going (as after an automatic run) is one clear rather than thousands of removals.
-        const std::unordered_set<std::uint64_t> gone(rowIds.begin(), rowIds.end());
-        bool all = true;
-        for (int row = 0, count = listView_->RowCount(); row < count && all; ++row)
-            all = gone.count(listView_->RowId(row)) > 0;
-        if (all)
-            listView_->Clear();
-        else
-            listView_->DeleteRows(rowIds);
+        listView_->DeleteRows(rowIds);
     }
     ShowSelectionSummary();
 }
@@ -321,12 +312,8 @@ void TForm1::AutomaticMode() {
     if (Ending()) return;
     SelectAllResults();
     // With confirmation on the user is asked anyway; without it the guard decides whether to ask.
-    RunFigures found;
-    for (int row = 0; row < listView_->RowCount(); ++row)
-        if (listView_->IsSelected(row)) {
-            ++found.files;
-            found.bytes += listView_->RowData(row);
-        }
+    sums_.RecountIfNeeded(ResultRows(*listView_));
+    const RunFigures found{listView_->SelectedCount(), sums_.SelectedBytes()};
     bool go = confirmDelete_ ? ShowMessageBox(Handle(), "Delete files found for Kelvaro?", "Confirm",
                                               MB_YESNO | MB_ICONQUESTION) == IDYES
                              : AutomaticRunMayDelete(found);

@@ -412,6 +412,12 @@ void TCoolListView::DeleteRow(int row) {
 
 void TCoolListView::DeleteRows(const std::vector<std::uint64_t>& ids) {
     const std::unordered_set<std::uint64_t> doomed(ids.begin(), ids.end());
+    // Every row going (as after an automatic run's delete) is one clear rather than a removal per row.
+    if (!rows_.empty() &&
+        std::all_of(rows_.begin(), rows_.end(), [&](const auto& row) { return doomed.count(row->Id) > 0; })) {
+        Clear();
+        return;
+    }
     const bool captionsKept = captionsKnown_ && captions_.Size() == RowCount();
     bool removed = false;
     // From the bottom up: the control moves the selection of the rows below each deleted one up a row,
