@@ -1,8 +1,8 @@
 // What each part of deleting one listed file costs under Wine, in microseconds a file, each over its own
-// set of fresh files in FOLDER: the probe of the file's state (and its attributes alone, the rest being
-// the test for a link), the Trash check, the shell call alone
-// (one path a call, into the Trash and for good), the program's whole one-file delete, and the shell
-// handed 100 paths a call.
+// set of fresh files in FOLDER: the check of the file's state just before its delete (and its attributes
+// alone), the look for its exact entry after it, the Trash check, the shell call alone (one path a call,
+// into the Trash and for good), the program's whole deletion loop over listed rows with the longest time
+// from a file's check to its shell call, and the shell handed 100 paths a call.
 //   delete_costs.exe FOLDER [FILES=1000]
 #include <windows.h>
 #include <shellapi.h>
@@ -14,6 +14,7 @@
 
 #include "bare_walk_win.h"
 #include "platform/file_state.h"
+#include "run/deletion.h"
 #include "run/shell_delete_win.h"
 
 namespace {
@@ -40,6 +41,25 @@ int ShellDelete(const std::string& list, bool recycle) {
     return SHFileOperationA(&operation);
 }
 
+// Every file selected, as the results list hands them to the loop.
+class ListedRows : public kelvaro::DeletionRows {
+public:
+    ListedRows(const std::vector<std::string>& paths, kelvaro::FileStateProbe& probe) {
+        for (const std::string& path : paths) {
+            const kelvaro::FileState state = probe.Describe(path);
+            files_.push_back({path, state.size, state.lastWriteTime, files_.size() + 1, 1, state.identity});
+        }
+    }
+    int RowCount() const override { return static_cast<int>(files_.size()); }
+    bool IsSelected(int) const override { return true; }
+    std::int64_t ByteCount(int) const override { return 1; }
+    kelvaro::ListedFile Listed(int row) const override { return files_[static_cast<std::size_t>(row)]; }
+    void RemoveRows(const std::vector<std::uint64_t>&) override {}
+
+private:
+    std::vector<kelvaro::ListedFile> files_;
+};
+
 template <typename Work>
 void Time(const char* what, int count, Work work) {
     LARGE_INTEGER start;
@@ -58,7 +78,7 @@ int main(int argc, char** argv) {
     kelvaro::Win32ShellDeleter deleter;
 
     auto files = MakeFiles(folder, "probe", count);
-    Time("probe (state, link test)", count, [&] {
+    Time("check (state, identity, exact name)", count, [&] {
         for (const auto& path : files) probe->Describe(path);
     });
     Time("  of it the attributes alone", count, [&] {
@@ -74,10 +94,16 @@ int main(int argc, char** argv) {
              [&] {
                  for (const auto& path : files) ShellDelete(path + '\0', recycle);
              });
-        files = MakeFiles(folder, recycle ? "whole-r" : "whole-p", count);
-        Time(recycle ? "whole one-file delete, recycle" : "whole one-file delete, for good", count, [&] {
-            for (const auto& path : files) deleter.ShellDeleteFile(path, recycle);
+        Time("exact entry after the delete", count, [&] {
+            for (const auto& path : files) probe->ExactEntryExists(path);
         });
+        files = MakeFiles(folder, recycle ? "whole-r" : "whole-p", count);
+        ListedRows rows(files, *probe);
+        kelvaro::DeletionResult result;
+        Time(recycle ? "deletion loop, recycle" : "deletion loop, for good", count,
+             [&] { result = kelvaro::DeleteSelectedRows(rows, deleter, *probe, recycle); });
+        std::printf("  %-44s %8lld us (%d of %d deleted)\n", "  longest check-to-shell gap",
+                    static_cast<long long>(result.longestCheckToShell.count()), result.deleted, count);
         files = MakeFiles(folder, recycle ? "list-r" : "list-p", count);
         Time(recycle ? "shell call, 100 paths a call, recycle" : "shell call, 100 paths a call, for good",
              count, [&] {

@@ -35,8 +35,13 @@ public:
     bool IsSelected(int row) const override { return list_.IsSelected(row); }
     std::int64_t ByteCount(int row) const override { return list_.RowData(row); }
     ListedFile Listed(int row) const override {
-        return {list_.Text(row, 2) + list_.Text(row, 0), static_cast<std::uint64_t>(list_.RowData(row)),
-                list_.RowTag(row), list_.RowId(row), list_.RowRule(row)};
+        const RowTags tags = list_.RowTagsOf(row);
+        return {list_.Text(row, 2) + list_.Text(row, 0),
+                static_cast<std::uint64_t>(list_.RowData(row)),
+                tags[0],
+                list_.RowId(row),
+                list_.RowRule(row),
+                tags[2] != 0 ? std::optional<FileIdentity>(FileIdentity{tags[1], tags[2]}) : std::nullopt};
     }
     void RemoveRows(const std::vector<std::uint64_t>& rowIds) override {
         if (remove_) remove_(rowIds);
@@ -142,8 +147,7 @@ void TForm1::AddFoundFiles(const RuleRow& rule) {
                          ShortcutIsValid(path, rule.SubItems[4], *shellLink_, *services_.targetProbe,
                                          *services_.drives, progress);
             if (!opened || valid) continue;
-            rows.push_back(
-                ResultListRow(path, found.size, found.dosDateTime, IconIndexOf(path), found.lastWriteTime));
+            rows.push_back(ResultListRow(path, found, IconIndexOf(path)));
             rows.back().Rule = CurrentRuleIndex + 1;
         }
     } catch (...) {
@@ -153,16 +157,17 @@ void TForm1::AddFoundFiles(const RuleRow& rule) {
     AddResultRows(std::move(rows));
 }
 
-TCoolListView::NewRow TForm1::ResultListRow(const std::string& path, std::uint64_t size,
-                                            std::uint32_t dosDateTime, int imageIndex,
-                                            std::uint64_t lastWriteTime) const {
-    ResultRowTexts texts = MakeResultRow(path, size, dosDateTime, *services_.locale);
+TCoolListView::NewRow TForm1::ResultListRow(const std::string& path, const FoundEntry& found,
+                                            int imageIndex) const {
+    ResultRowTexts texts = MakeResultRow(path, found.size, found.dosDateTime, *services_.locale);
+    // What the delete compares the file with just before it goes: its time, and which file it was.
+    const FileIdentity identity = found.identity.value_or(FileIdentity{});
     return {std::move(texts.Name),
             {std::move(texts.Ext), std::move(texts.Location), std::move(texts.Size), std::move(texts.Date),
              std::move(texts.Time)},
             imageIndex,
-            static_cast<std::int64_t>(size),
-            lastWriteTime};
+            static_cast<std::int64_t>(found.size),
+            {found.lastWriteTime, identity.volume, identity.index}};
 }
 
 void TForm1::AddResultRows(std::vector<TCoolListView::NewRow> rows) {
@@ -187,8 +192,9 @@ void TForm1::EBDeleteClick() {
         ShowMessageBox(Handle(), "Delete selected files?", "Confirm", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     const DeletionResult result = DeleteSelectedFiles(false);
-    for (const std::string& text : KeptFilesTexts(result))
-        ShowMessageBox(Handle(), text, "Kelvaro", MB_OK | MB_ICONINFORMATION);
+    // One box for every file kept, whatever kept it.
+    const std::string kept = KeptFilesText(result);
+    if (!kept.empty()) ShowMessageBox(Handle(), kept, "Kelvaro", MB_OK | MB_ICONINFORMATION);
     CloseIfAskedDuringDelete();
 }
 
@@ -199,10 +205,13 @@ DeletionResult TForm1::DeleteSelectedFiles(bool automatic, RunFigures* deleted) 
     const DeletionResult result =
         DeleteSelectedRows(rows, *services_.deleter, *services_.fileStates, useRecycleBin_,
                            [&](const ListedFile& file, bool recycled) {
-                               RecordDeletedFile(file, recycled, automatic);
-                               if (!deleted) return;
-                               ++deleted->files;
-                               deleted->bytes += static_cast<std::int64_t>(file.size);
+                               const bool recorded = RecordDeletedFile(file, recycled, automatic);
+                               if (deleted) {
+                                   ++deleted->files;
+                                   deleted->bytes += static_cast<std::int64_t>(file.size);
+                               }
+                               // Nobody watches an automatic run: without its record it stops here.
+                               return recorded || !automatic;
                            });
     if (record_) record_->Close();
     // Said once, after the loop, where nothing of the delete writes over it.
@@ -210,15 +219,17 @@ DeletionResult TForm1::DeleteSelectedFiles(bool automatic, RunFigures* deleted) 
     return result;
 }
 
-// The record never stands in the way of a delete: a line that cannot be written is only noted.
-void TForm1::RecordDeletedFile(const ListedFile& file, bool recycled, bool automatic) {
-    if (!record_) return;
+// In a delete the user watches, the record never stands in the way: a line that cannot be written is only
+// noted. False when the line was not written.
+bool TForm1::RecordDeletedFile(const ListedFile& file, bool recycled, bool automatic) {
+    if (!record_) return false;
     try {
-        if (!record_->Write({LocalTimeNow(), recycled, file.size, file.path, file.ruleNumber, automatic}))
-            recordFailed_ = true;
+        if (record_->Write({LocalTimeNow(), recycled, file.size, file.path, file.ruleNumber, automatic}))
+            return true;
     } catch (const std::exception&) {
-        recordFailed_ = true;
     }
+    recordFailed_ = true;
+    return false;
 }
 
 std::string TForm1::RowRuleTip(int row) const {
@@ -311,34 +322,68 @@ void TForm1::AutomaticMode() {
     // Closed or quit during the run: the user chose to end it, not to delete what it had found.
     if (Ending()) return;
     SelectAllResults();
-    // With confirmation on the user is asked anyway; without it the guard decides whether to ask.
     sums_.RecountIfNeeded(ResultRows(*listView_));
     const RunFigures found{listView_->SelectedCount(), sums_.SelectedBytes()};
-    bool go = confirmDelete_ ? ShowMessageBox(Handle(), "Delete files found for Kelvaro?", "Confirm",
-                                              MB_YESNO | MB_ICONQUESTION) == IDYES
-                             : AutomaticRunMayDelete(found);
-    if (go) {
-        // Files kept (changed, or not recyclable) are not reported: nobody is there to read it.
-        RunFigures deleted;
-        DeleteSelectedFiles(true, &deleted);
-        if (auto history = services_.settings->OpenKey(HistoryKey(), true))
-            WriteRunHistory(*history, deleted);
+    // With confirmation on the user is asked anyway, with what the guard knows; without it the guard
+    // decides whether to ask.
+    const bool go = confirmDelete_ ? AutomaticRunConfirmed(found) : AutomaticRunMayDelete(found);
+    if (go && DeleteAutomatically()) {
         closeAfterDelete_ = false;
         SendMessageA(Handle(), WM_CLOSE, 0, 0);
     }
     if (Handle() && IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
 }
 
-bool TForm1::AutomaticRunMayDelete(const RunFigures& found) {
-    std::vector<RunFigures> history;
-    if (auto key = services_.settings->OpenKey(HistoryKey(), false)) history = ReadRunHistory(*key);
-    if (!GuardStopsRun(found, history)) return true;
-    // The list is there for the user to look at before answering, and after a No. The window is being
-    // shown, not yet visible, while the first showing runs automatic mode; minimised, it is restored.
+// Deletes what an automatic run selected; false when it has something to tell, and the window stays.
+bool TForm1::DeleteAutomatically() {
+    const std::string recordProblem = "Kelvaro cannot write its deletion record";
+    const std::string where = record_ ? " (" + services_.recordPath + ")" : std::string();
+    if (!record_ || !record_->Ready()) {
+        if (record_) record_->Close();
+        ShowRunWindow();
+        ShowMessageBox(Handle(),
+                       recordProblem + where +
+                           ", so this automatic run deleted nothing. The files it found " +
+                           "are listed; delete them from the list, or make the record writable.",
+                       "Kelvaro", MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    // Files kept (changed, vanished, or not recyclable) are not reported: nobody is there to read it.
+    RunFigures deleted;
+    const DeletionResult result = DeleteSelectedFiles(true, &deleted);
+    if (auto history = services_.settings->OpenKey(HistoryKey(), true)) WriteRunHistory(*history, deleted);
+    if (!result.stopped) return true;
+    ShowRunWindow();
+    ShowMessageBox(Handle(),
+                   recordProblem + where + " any more, so this automatic run stopped deleting. The files " +
+                       "still listed were kept.",
+                   "Kelvaro", MB_OK | MB_ICONWARNING);
+    return false;
+}
+
+// The list is there for the user to look at before answering, and after a No. The window is being shown,
+// not yet visible, while the first showing runs automatic mode; minimised, it is restored.
+void TForm1::ShowRunWindow() {
     if (IsIconic(Handle()) || !IsWindowVisible(Handle())) {
         ShowWindow(Handle(), IsIconic(Handle()) ? SW_RESTORE : SW_SHOW);
         UpdateWindow(Handle());
     }
+}
+
+bool TForm1::AutomaticRunConfirmed(const RunFigures& found) {
+    std::vector<RunFigures> history;
+    if (auto key = services_.settings->OpenKey(HistoryKey(), false)) history = ReadRunHistory(*key);
+    ShowRunWindow();
+    const UINT defaultButton = GuardStopsRun(found, history) ? MB_DEFBUTTON2 : MB_DEFBUTTON1;
+    return ShowMessageBox(Handle(), ConfirmedRunQuestion(found, history), "Confirm",
+                          MB_YESNO | MB_ICONQUESTION | defaultButton) == IDYES;
+}
+
+bool TForm1::AutomaticRunMayDelete(const RunFigures& found) {
+    std::vector<RunFigures> history;
+    if (auto key = services_.settings->OpenKey(HistoryKey(), false)) history = ReadRunHistory(*key);
+    if (!GuardStopsRun(found, history)) return true;
+    ShowRunWindow();
     return ShowMessageBox(Handle(), GuardQuestion(found, history), "Kelvaro",
                           MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }

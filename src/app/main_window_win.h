@@ -138,9 +138,8 @@ private:
     bool PreviewKey(MSG& message);
     void SetWindowEdge(int left, int top, int width, int height);
     void AddFoundFiles(const RuleRow& rule);
-    TCoolListView::NewRow ResultListRow(const std::string& path, std::uint64_t size,
-                                        std::uint32_t dosDateTime, int imageIndex,
-                                        std::uint64_t lastWriteTime) const;
+    TCoolListView::NewRow ResultListRow(const std::string& path, const FoundEntry& found,
+                                        int imageIndex) const;
     void AddResultRows(std::vector<TCoolListView::NewRow> rows);
     int IconIndexOf(const std::string& path);
     void ShowSelectionSummary();
@@ -151,7 +150,11 @@ private:
     // The deletion loop over the selected results rows, with everything that would change a list held off.
     // Each file deleted goes into the deletion record; deleted, when given, sums what went.
     DeletionResult DeleteSelectedFiles(bool automatic, RunFigures* deleted = nullptr);
-    void RecordDeletedFile(const ListedFile& file, bool recycled, bool automatic);
+    bool RecordDeletedFile(const ListedFile& file, bool recycled, bool automatic);
+    bool DeleteAutomatically();
+    // An automatic run asks with the window and its list in view, restored when minimised.
+    void ShowRunWindow();
+    bool AutomaticRunConfirmed(const RunFigures& found);
     // The text of a results row's info tip: the rule that listed it, as it was when the run used it.
     std::string RowRuleTip(int row) const;
     // Whether an automatic run may delete what it selected without asking; asks when the guard says so.

@@ -18,7 +18,14 @@ public:
         state.plainFile = S_ISREG(info.st_mode);
         state.size = static_cast<std::uint64_t>(info.st_size);
         state.lastWriteTime = FileTimeOf(info.st_mtim);
+        state.identity =
+            FileIdentity{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino)};
         return state;
+    }
+    // Names on a Linux folder are exact: a look-up never lands on another name.
+    bool ExactEntryExists(const std::string& path) override {
+        struct stat info {};
+        return lstat(ToUnixPath(path).c_str(), &info) == 0;
     }
 };
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_identity.h"
+
 namespace kelvaro {
 
 // Attribute bits of a directory entry, as the platform's directory search reports them.
@@ -22,11 +24,7 @@ constexpr std::uint32_t ReparsePoint = 0x400;
 }  // namespace attr
 
 // Tells whether two paths reach the same folder.
-struct FolderIdentity {
-    std::uint64_t volume = 0;
-    std::uint64_t index = 0;
-    bool operator==(const FolderIdentity&) const = default;
-};
+using FolderIdentity = FileIdentity;
 
 struct DirectoryEntry {
     std::string name;  // long name, without folder
@@ -112,6 +110,8 @@ public:
     struct ListedFileAnswers {
         bool link = true;
         std::optional<bool> openableForWriting;  // not asked: nullopt
+        // Of a file the same open found writable, when the platform tells it without another open.
+        std::optional<FileIdentity> identity;
     };
     virtual ListedFileAnswers ExamineListedFile(const std::string& path, std::uint32_t listedAttributes) {
         return {IsListedFileLink(path, listedAttributes), std::nullopt};

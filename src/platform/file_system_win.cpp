@@ -3,26 +3,17 @@
 // "Ω.txt", which names a different file that a later open or delete would reach.
 #include <windows.h>
 
-#include <map>
 #include <vector>
 
 #include "base/date_time.h"
 #include "base/work_pool.h"
-#include "platform/drive_part.h"
 #include "platform/exact_win32_name.h"
 #include "platform/file_system.h"
 #include "platform/handle_owners_win.h"
+#include "platform/open_file_win.h"
 
 namespace kelvaro {
 namespace {
-
-std::wstring Widen(const std::string& text) {
-    if (text.empty()) return {};
-    int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
 
 // False when the name has no exact form in the ANSI code page.
 bool NarrowExactly(const wchar_t* name, int wideLength, std::string& narrow) {
@@ -159,41 +150,6 @@ private:
     HFILE file_;
 };
 
-// The file index alone, without the volume serial that GetFileInformationByHandle also fetches:
-// under Wine that costs more than half a millisecond per folder.
-class FileIndexQuery {
-public:
-    FileIndexQuery() {
-        if (HMODULE ntdll = GetModuleHandleA("ntdll.dll"))
-            query_ = reinterpret_cast<QueryFunction>(
-                reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQueryInformationFile")));
-    }
-    bool Query(HANDLE handle, std::uint64_t& index) const {
-        if (!query_) return false;
-        IoStatus status{};
-        LARGE_INTEGER internalIndex{};
-        if (query_(handle, &status, &internalIndex, sizeof internalIndex, kFileInternalInformation) != 0)
-            return false;
-        index = static_cast<std::uint64_t>(internalIndex.QuadPart);
-        return true;
-    }
-
-private:
-    struct IoStatus {
-        void* statusOrPointer;
-        ULONG_PTR information;
-    };
-    using QueryFunction = LONG(WINAPI*)(HANDLE, IoStatus*, void*, ULONG, int);
-    static constexpr int kFileInternalInformation = 6;
-    QueryFunction query_ = nullptr;
-};
-
-// "C:\" or "\\server\share\" of a full path: the folder whose volume serial is asked.
-std::string RootOf(const std::string& path) {
-    const std::string drive = DrivePart(path);
-    return drive.empty() ? drive : drive + "\\";
-}
-
 class Win32FileSystem : public FileSystem {
 public:
     std::unique_ptr<DirectoryListing> FindFirst(const std::string& pattern, bool directoriesOnly) override {
@@ -223,7 +179,7 @@ public:
         std::optional<FolderIdentity> identity;
         std::uint64_t index = 0;
         std::optional<std::uint32_t> volume = VolumeSerialOfRoot(path);
-        if (volume && fileIndex_.Query(handle.Get(), index)) {
+        if (volume && QueryFileIndex(handle.Get(), index)) {
             identity = FolderIdentity{*volume, index};
         } else {
             BY_HANDLE_FILE_INFORMATION info;
@@ -260,7 +216,7 @@ public:
 
     ListedFileAnswers ExamineListedFile(const std::string& path, std::uint32_t listedAttributes) override {
         const std::wstring wide = Widen(path);
-        return Examine(path, wide, listedAttributes, FinalFolderOf(wide));
+        return Examine(path, wide, listedAttributes, FinalFolderOf(wide), VolumeSerialOfRoot(path));
     }
 
     // The files of a batch are asked about side by side: under Wine each open, name and close waits on the
@@ -271,10 +227,11 @@ public:
         if (entries.empty()) return answers;
         // Asked here, once: the threads only read it.
         const std::optional<std::wstring> finalFolder = FinalFolderOf(Widen(folder + entries.front().name));
+        const std::optional<std::uint32_t> volume = VolumeSerialOfRoot(folder);
         examiners_.Run(entries.size(), [&](std::size_t i) {
             try {
                 const std::string path = folder + entries[i].name;
-                answers[i] = Examine(path, Widen(path), entries[i].attributes, finalFolder);
+                answers[i] = Examine(path, Widen(path), entries[i].attributes, finalFolder, volume);
             } catch (...) {
                 answers[i] = {};  // told nothing: taken for a link, and not listed
             }
@@ -288,7 +245,8 @@ private:
     // opened again, asking nothing, for its name. Touches nothing of the object: threads call it together.
     static ListedFileAnswers Examine(const std::string& path, const std::wstring& wide,
                                      std::uint32_t listedAttributes,
-                                     const std::optional<std::wstring>& finalFolder) {
+                                     const std::optional<std::wstring>& finalFolder,
+                                     std::optional<std::uint32_t> volume) {
         if (listedAttributes & attr::ReparsePoint) return {true, std::nullopt};
         if (listedAttributes & (attr::ReadOnly | attr::Directory))
             return {LinkTest(wide, false, finalFolder), false};
@@ -296,67 +254,26 @@ private:
                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!handle) return {LinkTest(wide, false, finalFolder), false};
-        std::optional<std::wstring> file = NameOf(handle.Get());
-        return {!file || NamesAnotherFile(wide, *file, finalFolder), true};
+        std::optional<std::wstring> file = FinalPathOf(handle.Get());
+        ListedFileAnswers answers{!file || NamesAnotherFile(wide, *file, finalFolder), true, std::nullopt};
+        std::uint64_t index = 0;
+        if (volume && QueryFileIndex(handle.Get(), index) && index != 0)
+            answers.identity = FileIdentity{*volume, index};
+        return answers;
     }
 
     static bool LinkTest(const std::wstring& wide, bool askReparse,
                          const std::optional<std::wstring>& finalFolder) {
-        std::optional<std::wstring> file = FinalPath(wide, true, askReparse);
+        std::optional<std::wstring> file = FinalPathAt(wide, true, askReparse);
         return !file || NamesAnotherFile(wide, *file, finalFolder);
     }
 
-    // Whether the name the system gives the open file differs from the name it was opened by: its own
-    // folder's name for itself, then the file name.
     static bool NamesAnotherFile(const std::wstring& wide, const std::wstring& file,
                                  const std::optional<std::wstring>& finalFolder) {
-        if (!finalFolder) return true;
-        return file != *finalFolder + wide.substr(wide.find_last_of(L"\\/") + 1);
+        return CompareOpenedName(wide, file, finalFolder) != OpenedName::Same;
     }
 
-    // The name the system gives the folder that path lies in, with a trailing "\"; nullopt when it cannot
-    // be told. Kept for the folder last asked about.
-    std::optional<std::wstring> FinalFolderOf(const std::wstring& wide) {
-        std::size_t slash = wide.find_last_of(L"\\/");
-        if (slash == std::wstring::npos || slash + 1 == wide.size()) return std::nullopt;
-        std::wstring folder = wide.substr(0, slash);
-        if (folder.size() == 2 && folder[1] == L':') folder += L'\\';  // a root, not its current folder
-        if (folder != finalFolderOf_) {
-            std::optional<std::wstring> final = FinalPath(folder, false, false);
-            if (!final) return std::nullopt;
-            if (final->empty() || final->back() != L'\\') *final += L'\\';
-            finalFolderOf_ = folder;
-            finalFolder_ = *final;
-        }
-        return finalFolder_;
-    }
-
-    // The path the system gives to the entry opened at path; with askReparse, nullopt for a reparse point.
-    static std::optional<std::wstring> FinalPath(const std::wstring& path, bool file, bool askReparse) {
-        DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (file ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
-        HandleOwner handle(CreateFileW(path.c_str(), 0,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                       OPEN_EXISTING, flags, nullptr));
-        if (!handle) return std::nullopt;
-        FILE_ATTRIBUTE_TAG_INFO tag{};
-        if (askReparse &&
-            (!GetFileInformationByHandleEx(handle.Get(), FileAttributeTagInfo, &tag, sizeof tag) ||
-             (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)))
-            return std::nullopt;
-        return NameOf(handle.Get());
-    }
-
-    // The path the system gives to an open file or folder; nullopt when it gives none.
-    static std::optional<std::wstring> NameOf(HANDLE handle) {
-        std::wstring name(MAX_PATH, L'\0');
-        DWORD length = GetFinalPathNameByHandleW(handle, name.data(), static_cast<DWORD>(name.size()), 0);
-        if (length >= name.size()) {
-            name.resize(length);
-            length = GetFinalPathNameByHandleW(handle, name.data(), static_cast<DWORD>(name.size()), 0);
-        }
-        if (length > 0 && length < name.size()) return name.substr(0, length);
-        return std::nullopt;
-    }
+    std::optional<std::wstring> FinalFolderOf(const std::wstring& wide) { return finalFolders_.Of(wide); }
 
     std::unique_ptr<DirectoryListing> ListFolderByHandle(const std::string& folder) {
         std::optional<std::uint32_t> volume = VolumeSerialOfRoot(folder);
@@ -371,28 +288,13 @@ private:
     }
 
     // A folder reached without passing a mount point (the walk never enters reparse points) is on the
-    // volume of its path's root; the serial is asked once per root.
+    // volume of its path's root.
     std::optional<std::uint32_t> VolumeSerialOfRoot(const std::string& path) {
-        std::string root = RootOf(path);
-        if (root.empty()) return std::nullopt;
-        auto known = volumeSerials_.find(root);
-        if (known != volumeSerials_.end()) return known->second;
-        // As GetFileInformationByHandle reports it for every folder on the volume.
-        HandleOwner handle(CreateFileA(root.c_str(), 0,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        if (!handle) return std::nullopt;
-        BY_HANDLE_FILE_INFORMATION info;
-        if (!GetFileInformationByHandle(handle.Get(), &info)) return std::nullopt;
-        volumeSerials_[root] = info.dwVolumeSerialNumber;
-        return info.dwVolumeSerialNumber;
+        return volumeSerials_.Of(path);
     }
 
-    FileIndexQuery fileIndex_;
-    std::map<std::string, std::uint32_t> volumeSerials_;
-    // The folder the last file asked about lies in, and its final path with a trailing "\".
-    std::wstring finalFolderOf_;
-    std::wstring finalFolder_;
+    VolumeSerialCache volumeSerials_;
+    FinalFolderCache finalFolders_;
     // Three threads besides the scan's own: more add little on two processors.
     WorkPool examiners_{3};
 };

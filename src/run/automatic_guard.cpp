@@ -59,6 +59,16 @@ std::string GuardQuestion(const RunFigures& run, const std::vector<RunFigures>& 
     return found + before + "\n\nNothing has been deleted yet. Delete these files now?";
 }
 
+std::string ConfirmedRunQuestion(const RunFigures& run, const std::vector<RunFigures>& history) {
+    std::string text = "Delete files found for Kelvaro?\n\nThis automatic run found " + Figures(run) + ".";
+    if (GuardStopsRun(run, history))
+        text += history.empty()
+                    ? " There is no earlier automatic run to compare it with."
+                    : " That is more than ten times what the last automatic runs deleted (at most " +
+                          Figures(Largest(history)) + ").";
+    return text;
+}
+
 std::vector<RunFigures> ReadRunHistory(RegistryKey& key) {
     std::vector<RunFigures> history;
     for (std::size_t i = 1; i <= kHistoryRuns; ++i) {

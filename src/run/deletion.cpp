@@ -1,43 +1,99 @@
 #include "run/deletion.h"
 
 #include <algorithm>
+#include <optional>
+#include <unordered_set>
 #include <vector>
 
+#include "base/ascii_case.h"
 #include "search/result_line.h"
 
 namespace kelvaro {
 
 bool UnchangedSinceListed(const FileState& now, const ListedFile& listed) {
-    if (!now.exists) return true;
-    return now.plainFile && now.size == listed.size && now.lastWriteTime == listed.lastWriteTime;
+    if (!now.exists || !now.plainFile) return false;
+    if (now.size != listed.size || now.lastWriteTime != listed.lastWriteTime) return false;
+    // A file made later under the same name, size and time is still another file.
+    return !listed.identity || now.identity == listed.identity;
+}
+
+bool ShellMayName(const std::string& path) {
+    return !path.empty() && path.find_first_of("*?") == std::string::npos;
 }
 
 namespace {
 
-// The one place where a file's outcome is known: a deleted file's row is to go.
-void Record(const ListedFile& file, DeleteOutcome outcome, bool recycled,
-            const DeletedFileObserver& onDeleted, DeletionResult& result,
-            std::vector<std::uint64_t>& goneRows) {
-    switch (outcome) {
-        case DeleteOutcome::Deleted:
-            goneRows.push_back(file.rowId);
-            ++result.deleted;
-            if (onDeleted) onDeleted(file, recycled);
-            break;
-        case DeleteOutcome::NotRecyclable:
-            ++result.notRecyclable;
-            break;
-        case DeleteOutcome::Failed:
-            break;
+// The shell is told of the start and the end of a delete, however the loop ends.
+class DeleteSession {
+public:
+    DeleteSession(ShellDeleter& deleter, bool useRecycleBin) : deleter_(deleter) {
+        deleter_.StartDeletes(useRecycleBin);
     }
-}
+    ~DeleteSession() { deleter_.EndDeletes(); }
+    DeleteSession(const DeleteSession&) = delete;
+    DeleteSession& operator=(const DeleteSession&) = delete;
+
+private:
+    ShellDeleter& deleter_;
+};
+
+// What happens to one file, from its check to what became of it.
+class FileDeleter {
+public:
+    FileDeleter(ShellDeleter& deleter, FileStateProbe& probe, bool useRecycleBin, DeletionResult& result)
+        : deleter_(deleter), probe_(probe), useRecycleBin_(useRecycleBin), result_(result) {}
+
+    // True when the file went.
+    bool Delete(const ListedFile& file) {
+        if (!ShellMayName(file.path)) {
+            ++result_.failed;
+            return false;
+        }
+        // Found by two rules: the first row's file went, and a second try could only reach another file.
+        if (gone_.count(FoldNameCase(file.path))) {
+            ++result_.vanished;
+            return false;
+        }
+        const FileState now = probe_.Describe(file.path);
+        if (!now.exists) {
+            ++result_.vanished;
+            return false;
+        }
+        if (!UnchangedSinceListed(now, file)) {
+            ++result_.changed;
+            return false;
+        }
+        const auto checked = std::chrono::steady_clock::now();
+        const DeleteOutcome outcome = deleter_.ShellDeleteFile(file.path, useRecycleBin_);
+        const auto called = deleter_.ShellCalledAt();
+        if (called >= checked)
+            result_.longestCheckToShell =
+                std::max(result_.longestCheckToShell,
+                         std::chrono::duration_cast<std::chrono::microseconds>(called - checked));
+        if (outcome == DeleteOutcome::NotRecyclable) {
+            ++result_.notRecyclable;
+            return false;
+        }
+        // The shell's word alone is not enough: it reports success for some names it did not touch. Nor is
+        // a look-up of the path, which can land on a twin whose name differs only in case.
+        if (outcome != DeleteOutcome::Deleted || probe_.ExactEntryExists(file.path)) {
+            ++result_.failed;
+            return false;
+        }
+        ++result_.deleted;
+        gone_.insert(FoldNameCase(file.path));
+        return true;
+    }
+
+private:
+    ShellDeleter& deleter_;
+    FileStateProbe& probe_;
+    bool useRecycleBin_;
+    DeletionResult& result_;
+    std::unordered_set<std::string> gone_;  // the paths deleted so far, as the platform compares names
+};
 
 }  // namespace
-
-void ShellDeleter::ShellDeleteFiles(const std::vector<std::string>& paths, bool useRecycleBin,
-                                    const OutcomeReport& done) {
-    for (std::size_t i = 0; i < paths.size(); ++i) done(i, ShellDeleteFile(paths[i], useRecycleBin));
-}
 
 DeletionResult DeleteSelectedRows(DeletionRows& rows, ShellDeleter& deleter, FileStateProbe& probe,
                                   bool useRecycleBin, const DeletedFileObserver& onDeleted) {
@@ -50,24 +106,18 @@ DeletionResult DeleteSelectedRows(DeletionRows& rows, ShellDeleter& deleter, Fil
     DeletionResult result;
     std::vector<std::uint64_t> goneRows;
     try {
-        if (!chosen.empty()) deleter.StartDeletes();
-        // The files go to the shell a batch at a time, each checked just before its batch.
-        for (std::size_t start = 0; start < chosen.size(); start += kDeleteBatch) {
-            std::vector<const ListedFile*> batch;
-            std::vector<std::string> paths;
-            for (std::size_t i = start; i < std::min(chosen.size(), start + kDeleteBatch); ++i) {
-                if (!UnchangedSinceListed(probe.Describe(chosen[i].path), chosen[i])) {
-                    ++result.changed;
-                    continue;
-                }
-                batch.push_back(&chosen[i]);
-                paths.push_back(chosen[i].path);
+        std::optional<DeleteSession> session;
+        if (!chosen.empty()) session.emplace(deleter, useRecycleBin);
+        FileDeleter files(deleter, probe, useRecycleBin, result);
+        // One file a shell call, each checked just before it: a list would leave its later files
+        // unchecked for as long as the shell works on the earlier ones.
+        for (const ListedFile& file : chosen) {
+            if (!files.Delete(file)) continue;
+            goneRows.push_back(file.rowId);
+            if (onDeleted && !onDeleted(file, useRecycleBin)) {
+                result.stopped = true;
+                break;
             }
-            if (batch.empty()) continue;
-            deleter.ShellDeleteFiles(paths, useRecycleBin, [&](std::size_t index, DeleteOutcome outcome) {
-                if (index < batch.size())
-                    Record(*batch[index], outcome, useRecycleBin, onDeleted, result, goneRows);
-            });
         }
     } catch (...) {
         // The files deleted before the error are gone: their rows must not stay to be tried again.
@@ -78,17 +128,20 @@ DeletionResult DeleteSelectedRows(DeletionRows& rows, ShellDeleter& deleter, Fil
     return result;
 }
 
-std::vector<std::string> KeptFilesTexts(const DeletionResult& result) {
-    std::vector<std::string> texts;
-    auto count = [](int n) { return std::to_string(n) + (n == 1 ? " file " : " files "); };
-    if (result.changed > 0)
-        texts.push_back(count(result.changed) + (result.changed == 1
-                                                     ? "changed since it was listed and was kept."
-                                                     : "changed since they were listed and were kept."));
-    if (result.notRecyclable > 0)
-        texts.push_back(count(result.notRecyclable) + "could not be moved to the Recycle Bin and " +
-                        (result.notRecyclable == 1 ? "was kept." : "were kept."));
-    return texts;
+std::string KeptFilesText(const DeletionResult& result) {
+    std::string text;
+    auto line = [&](int n, const char* one, const char* many) {
+        if (n <= 0) return;
+        if (!text.empty()) text += "\n";
+        text += std::to_string(n) + (n == 1 ? " file " : " files ") + (n == 1 ? one : many);
+    };
+    line(result.changed, "changed since it was listed and was kept.",
+         "changed since they were listed and were kept.");
+    line(result.vanished, "no longer existed and was kept in the list.",
+         "no longer existed and were kept in the list.");
+    line(result.notRecyclable, "could not be moved to the Recycle Bin and was kept.",
+         "could not be moved to the Recycle Bin and were kept.");
+    return text;
 }
 
 std::string FormatKilobytes(std::int64_t bytes, const std::string& thousandSeparator,

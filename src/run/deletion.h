@@ -1,5 +1,6 @@
 #pragma once
 // Deleting the selected files of the results list, and the selection summary of the status bar.
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -11,7 +12,7 @@
 namespace kelvaro {
 
 enum class DeleteOutcome {
-    Deleted,
+    Deleted,        // the shell reports the file deleted
     Failed,         // the shell could not delete it (gone, in use, no rights); it said so itself
     NotRecyclable,  // the Recycle Bin could not take it, and it was kept rather than destroyed
 };
@@ -19,16 +20,22 @@ enum class DeleteOutcome {
 class ShellDeleter {
 public:
     virtual ~ShellDeleter() = default;
-    // Called once before the first file of a delete: what need not be done again for every file.
-    virtual void StartDeletes() {}
-    // Deletes exactly one path, asking nothing; Deleted only when it is gone.
+    // Called once before the first file of a delete and once after the last: what need not be done again
+    // for every file.
+    virtual void StartDeletes(bool /*useRecycleBin*/) {}
+    virtual void EndDeletes() {}
+    // Hands exactly one path to the shell, asking nothing, and says what the shell reported. Whether the
+    // file went is for the caller to read from the file's own entry afterwards.
     virtual DeleteOutcome ShellDeleteFile(const std::string& path, bool useRecycleBin) = 0;
-    // Deletes each of the paths as ShellDeleteFile does and tells done each one's outcome (by its index in
-    // paths) as soon as it is known. A deleter may hand the shell several of them at once; this one takes
-    // them one at a time.
-    using OutcomeReport = std::function<void(std::size_t index, DeleteOutcome outcome)>;
-    virtual void ShellDeleteFiles(const std::vector<std::string>& paths, bool useRecycleBin,
-                                  const OutcomeReport& done);
+    // When the last ShellDeleteFile handed its path to the platform: the check before it is measured
+    // against this.
+    std::chrono::steady_clock::time_point ShellCalledAt() const { return shellCalledAt_; }
+
+protected:
+    void NoteShellCall() { shellCalledAt_ = std::chrono::steady_clock::now(); }
+
+private:
+    std::chrono::steady_clock::time_point shellCalledAt_{};
 };
 
 // A selected row as the delete takes it before it starts: the file, what identified it when it was
@@ -38,7 +45,8 @@ struct ListedFile {
     std::uint64_t size = 0;
     std::uint64_t lastWriteTime = 0;  // as DirectoryEntry::lastWriteTime
     std::uint64_t rowId = 0;
-    int ruleNumber = 0;  // the rule that listed it, counted from 1; 0 for none
+    int ruleNumber = 0;                    // the rule that listed it, counted from 1; 0 for none
+    std::optional<FileIdentity> identity;  // which file was listed, when the platform told it
 };
 
 // The rows of the results list as the loop and the summary need them (the main window adapts its list).
@@ -54,33 +62,42 @@ public:
     virtual void RemoveRows(const std::vector<std::uint64_t>& rowIds) = 0;
 };
 
-// True when the path still names the file that was listed: a plain file of the same size and the same
-// last-write time. A path that names nothing passes, so that the shell reports the failure itself.
+// True when the entry of the path's exact name is still the file that was listed: a plain file (not a
+// folder, not a link), of the same size, last-write time and, where both are known, identity.
 bool UnchangedSinceListed(const FileState& now, const ListedFile& listed);
 
-// How many files one call to the shell may take: a list costs the shell about half as much a file as single
-// files do, and a batch is checked just before it goes.
-inline constexpr std::size_t kDeleteBatch = 100;
+// True when a path can go to the shell at all: the shell reads "*" and "?" anywhere in it as wildcards,
+// which could reach other files than the one listed.
+bool ShellMayName(const std::string& path);
 
 struct DeletionResult {
     int deleted = 0;
     int changed = 0;        // kept: the file changed after it was listed
+    int vanished = 0;       // kept: the file no longer existed when its turn came
     int notRecyclable = 0;  // kept: the Recycle Bin could not take it
+    int failed = 0;         // kept: the shell could not delete it, and showed why itself
+    bool stopped = false;   // the caller ended the delete after a file (its record could not be written)
+    // The longest time from the end of a file's check to the shell's call for it.
+    std::chrono::microseconds longestCheckToShell{0};
 };
 
-// Takes the rows selected at the call, then tries each of their files once, top down: a file that changed
-// since it was listed is skipped; the rows of the deleted files are removed together when the last file has
-// been tried (or an error ends the loop), so that the list is not redrawn or summed again per file. What
+// Told of each file as soon as it is known to be gone, with whether it was recycled; false ends the
+// delete there, with the files not yet tried kept.
+using DeletedFileObserver = std::function<bool(const ListedFile& file, bool recycled)>;
+
+// Takes the rows selected at the call, then tries each of their files once, top down, one shell call a
+// file: just before its call the file's exact entry must still be the listed file, unchanged, and after it
+// that entry must be gone, for the file to count as deleted. A file found by two rules is deleted once;
+// its second row is kept. The rows of the deleted files are removed together when the last file has been
+// tried (or an error ends the loop), so that the list is not redrawn or summed again per file. What
 // happens to the list while the shell works (a sort, other rows removed) changes neither which files are
 // tried nor which rows go.
-// onDeleted hears of each file the shell reported gone, as soon as it did, and whether it was recycled.
-using DeletedFileObserver = std::function<void(const ListedFile& file, bool recycled)>;
 DeletionResult DeleteSelectedRows(DeletionRows& rows, ShellDeleter& deleter, FileStateProbe& probe,
                                   bool useRecycleBin, const DeletedFileObserver& onDeleted = {});
 
-// The information shown after an interactive delete that kept files, one text per reason; empty when
-// nothing was kept for either reason.
-std::vector<std::string> KeptFilesTexts(const DeletionResult& result);
+// The information shown after an interactive delete that kept files, a line per reason; empty when
+// nothing was kept for any of them.
+std::string KeptFilesText(const DeletionResult& result);
 
 // The selection summary for status panel 1, "Selected: <n> of <rows> (<selected>k of <total>k)" with
 // k = 1024 bytes, both with two decimals and grouped thousands; std::nullopt leaves the panel unchanged.

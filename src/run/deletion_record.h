@@ -48,6 +48,9 @@ public:
     // Writes one line at once, so that a run cut short leaves a true record. A line that would take the
     // record past kLimit moves it to the older generation first. False when the line could not be written.
     bool Write(const DeletedFileEntry& entry);
+    // Whether a line could be written now: the record's file opens for appending (made with its folder when
+    // missing). A delete nobody watches must not start without it.
+    bool Ready() { return files_.Append(path_, std::string()); }
     // The end of a delete: nothing of the record stays open until the next.
     void Close() { files_.Close(); }
 

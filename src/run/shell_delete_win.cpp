@@ -4,7 +4,7 @@
 #include <shellapi.h>
 
 #include <cstdlib>
-#include <optional>
+#include <memory>
 
 namespace kelvaro {
 namespace {
@@ -84,7 +84,9 @@ public:
     QuestionDecliner(const QuestionDecliner&) = delete;
     QuestionDecliner& operator=(const QuestionDecliner&) = delete;
     bool Watching() const { return hook_ != nullptr; }
+    // Whether a question was declined since the last Forget.
     bool Declined() const { return declined_; }
+    void Forget() { declined_ = false; }
 
 private:
     static LRESULT CALLBACK Watch(int code, WPARAM wParam, LPARAM lParam) {
@@ -104,112 +106,60 @@ private:
 
 thread_local QuestionDecliner* QuestionDecliner::active = nullptr;
 
-bool Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-}  // namespace
-
-void Win32ShellDeleter::StartDeletes() {
-    recycleBinReady_ = false;
-}
-
-namespace {
-
-// The shell reads "*" and "?" anywhere in a source as wildcards, so such a path could delete other files
-// than the one listed; and it deletes a folder with everything in it. Neither is a listed file, and a
-// path that names nothing has nothing to delete.
+// The shell deletes a folder with everything in it, and a path that names nothing has nothing to delete.
 bool NamesOneFile(const std::string& path) {
-    if (path.empty() || path.find_first_of("*?") != std::string::npos) return false;
+    if (!ShellMayName(path)) return false;
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-struct ShellCall {
-    bool watched = true;    // false: the question could not be watched, and the shell was not called
-    bool declined = false;  // the shell asked whether to destroy a file it could not recycle, and heard No
-    bool succeeded = false;
-};
-
-// One call to the shell with source, a list of names each ended by a NUL and the list by another.
-ShellCall CallShell(const std::string& source, bool useRecycleBin) {
-    SHFILEOPSTRUCTA operation{};
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = source.c_str();
-    operation.fFlags = useRecycleBin ? kRecycleDeleteFlags : kPermanentDeleteFlags;
-    ShellCall call;
-    std::optional<QuestionDecliner> decliner;
-    if (useRecycleBin) {
-        decliner.emplace();
-        // Without the watch, a question could reach nobody, or a Yes could destroy the file.
-        if (!decliner->Watching()) {
-            call.watched = false;
-            return call;
-        }
-    }
-    const int status = SHFileOperationA(&operation);
-    call.declined = decliner && decliner->Declined();
-    call.succeeded = status == 0 && !operation.fAnyOperationsAborted && !call.declined;
-    return call;
-}
-
 }  // namespace
 
+Win32ShellDeleter::Win32ShellDeleter() = default;
+Win32ShellDeleter::~Win32ShellDeleter() = default;
+
+// Making the Trash and watching for the shell's question each cost calls to the Wine server: a delete does
+// both once, before its first file, so that nothing of it stands between a file's check and its delete.
+void Win32ShellDeleter::StartDeletes(bool useRecycleBin) {
+    recycleBinReady_ = false;
+    if (!useRecycleBin) return;
+    ReadyToRecycle();
+    watch_ = std::make_unique<QuestionDecliner>();
+}
+
+void Win32ShellDeleter::EndDeletes() {
+    watch_.reset();
+}
+
 bool Win32ShellDeleter::ReadyToRecycle() {
-    // Making the Trash costs a dozen calls to the Wine server; once a delete has it, its files need not
-    // make it again (the shell's question remains the net if it goes missing meanwhile).
+    // Once a delete has the Trash, its files need not make it again (the shell's question remains the net
+    // if it goes missing meanwhile).
     return recycleBinReady_ || (recycleBinReady_ = EnsureRecycleBinAvailable());
 }
 
 DeleteOutcome Win32ShellDeleter::ShellDeleteFile(const std::string& path, bool useRecycleBin) {
     if (!NamesOneFile(path)) return DeleteOutcome::Failed;
-    if (useRecycleBin && !ReadyToRecycle()) return DeleteOutcome::NotRecyclable;
+    std::unique_ptr<QuestionDecliner> ownWatch;
+    QuestionDecliner* watch = nullptr;
+    if (useRecycleBin) {
+        if (!ReadyToRecycle()) return DeleteOutcome::NotRecyclable;
+        if (!watch_) ownWatch = std::make_unique<QuestionDecliner>();
+        watch = watch_ ? watch_.get() : ownWatch.get();
+        // Without the watch, a question could reach nobody, or a Yes could destroy the file.
+        if (!watch->Watching()) return DeleteOutcome::NotRecyclable;
+        watch->Forget();
+    }
     // A list of one name, ended by an empty name.
     std::string source = path;
     source.append(2, '\0');
-    const ShellCall call = CallShell(source, useRecycleBin);
-    if (!call.watched || call.declined) return DeleteOutcome::NotRecyclable;
-    if (!call.succeeded) return DeleteOutcome::Failed;
-    // Wine reports success for some names it neither recycled nor deleted.
-    return Exists(path) ? DeleteOutcome::Failed : DeleteOutcome::Deleted;
-}
-
-// The shell works through a list in order and stops at the first file it cannot delete (after declining
-// to destroy it, when recycling). So after each call the files that are gone went, and the first one still
-// there is where it stopped: that one is tried again alone, which tells why, and the rest go on in a new
-// list. Every file thus gets its own outcome, and each round settles at least one file.
-void Win32ShellDeleter::ShellDeleteFiles(const std::vector<std::string>& paths, bool useRecycleBin,
-                                         const OutcomeReport& done) {
-    std::vector<std::size_t> pending;
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-        if (NamesOneFile(paths[i]))
-            pending.push_back(i);
-        else
-            done(i, DeleteOutcome::Failed);
-    }
-    if (!pending.empty() && useRecycleBin && !ReadyToRecycle()) {
-        for (std::size_t i : pending) done(i, DeleteOutcome::NotRecyclable);
-        return;
-    }
-    std::size_t next = 0;
-    while (next < pending.size()) {
-        std::string source;
-        for (std::size_t j = next; j < pending.size(); ++j) {
-            source += paths[pending[j]];
-            source += '\0';
-        }
-        source += '\0';
-        if (!CallShell(source, useRecycleBin).watched) {
-            for (std::size_t j = next; j < pending.size(); ++j)
-                done(pending[j], DeleteOutcome::NotRecyclable);
-            return;
-        }
-        while (next < pending.size() && !Exists(paths[pending[next]]))
-            done(pending[next++], DeleteOutcome::Deleted);
-        if (next == pending.size()) return;
-        done(pending[next], ShellDeleteFile(paths[pending[next]], useRecycleBin));
-        ++next;
-    }
+    SHFILEOPSTRUCTA operation{};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = source.c_str();
+    operation.fFlags = useRecycleBin ? kRecycleDeleteFlags : kPermanentDeleteFlags;
+    NoteShellCall();
+    const int status = SHFileOperationA(&operation);
+    if (watch && watch->Declined()) return DeleteOutcome::NotRecyclable;
+    return status == 0 && !operation.fAnyOperationsAborted ? DeleteOutcome::Deleted : DeleteOutcome::Failed;
 }
 
 }  // namespace kelvaro

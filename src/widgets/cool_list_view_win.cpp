@@ -348,7 +348,7 @@ void TCoolListView::AddRows(std::vector<NewRow> rows) {
 std::unique_ptr<TCoolListView::RowRecord> TCoolListView::MakeRecord(NewRow row) {
     auto record = std::make_unique<RowRecord>();
     record->Data = row.Data;
-    record->Tag = row.Tag;
+    record->Tags = row.Tags;
     record->Rule = row.Rule;
     // -1 would ask the parent for the icon (I_IMAGECALLBACK).
     record->ImageIndex = row.ImageIndex < 0 ? -1 : row.ImageIndex;
@@ -383,9 +383,9 @@ std::int64_t TCoolListView::RowData(int row) const {
     return record ? record->Data : 0;
 }
 
-std::uint64_t TCoolListView::RowTag(int row) const {
+RowTags TCoolListView::RowTagsOf(int row) const {
     const RowRecord* record = FindRecord(row);
-    return record ? record->Tag : 0;
+    return record ? record->Tags : RowTags{};
 }
 
 int TCoolListView::RowRule(int row) const {

@@ -7,6 +7,7 @@
 // after windows.h, whose types it uses
 #include <commctrl.h>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -22,6 +23,8 @@ namespace kelvaro {
 
 // lstrcmpA: the user's locale, case-sensitive.
 const TextCollation& PlatformCollation();
+
+using RowTags = std::array<std::uint64_t, 3>;
 
 class TCoolListView {
 public:
@@ -68,8 +71,8 @@ public:
         std::vector<std::string> SubItems;
         int ImageIndex = -1;
         std::int64_t Data = 0;
-        std::uint64_t Tag = 0;  // a second value kept with the row; sorts never read it
-        int Rule = 0;           // the number of the rule that made the row; sorts never read it
+        RowTags Tags{};  // values kept with the row for the program; sorts never read them
+        int Rule = 0;    // the number of the rule that made the row; sorts never read it
     };
     // The rows as AddRow would add them one after another, in one pass: a list kept in caption order
     // sorts the new captions once instead of searching the list for each.
@@ -80,8 +83,8 @@ public:
     // With stData/stBoth the rows are put back in caption order.
     void SetRowData(int row, std::int64_t value);
     std::int64_t RowData(int row) const;
-    std::uint64_t RowTag(int row) const;
-    int RowRule(int row) const;  // 0 for a row that does not exist
+    RowTags RowTagsOf(int row) const;  // zeros for a row that does not exist
+    int RowRule(int row) const;        // 0 for a row that does not exist
     // A number that names the row for as long as it exists, wherever sorts and other rows' changes move it;
     // never reused. 0 for a row that does not exist.
     std::uint64_t RowId(int row) const;
@@ -146,7 +149,7 @@ private:
     // the texts themselves). The control keeps only the count and which rows are selected and focused.
     struct RowRecord {
         std::int64_t Data = 0;
-        std::uint64_t Tag = 0;
+        RowTags Tags{};
         int Rule = 0;
         int ImageIndex = -1;
         std::uint64_t Id = 0;

@@ -44,6 +44,22 @@ TEST(GuardQuestion, NamesTheRunsFiguresAndTheLargestEarlierOnes) {
     EXPECT_NE(question.find("at most 40 files, 3,000 bytes"), std::string::npos) << question;
 }
 
+// The question of a run with confirmation on keeps its first line and adds what the run found, and why it
+// is unusual only when the guard would have stopped it.
+TEST(ConfirmedRunQuestion, NamesWhatWasFoundAndWhatTheGuardKnows) {
+    const std::string usual = ConfirmedRunQuestion({12, 3000}, {{12, 3000}});
+    EXPECT_EQ(usual, "Delete files found for Kelvaro?\n\nThis automatic run found 12 files, 3,000 bytes.");
+    const std::string unusual = ConfirmedRunQuestion({1500, 2000000}, {{12, 3000}, {40, 900}});
+    EXPECT_EQ(unusual.rfind("Delete files found for Kelvaro?\n\nThis automatic run found 1,500 files, ", 0),
+              0u);
+    EXPECT_NE(unusual.find(
+                  "more than ten times what the last automatic runs deleted (at most 40 files, 3,000 bytes)"),
+              std::string::npos)
+        << unusual;
+    EXPECT_NE(ConfirmedRunQuestion({101, 0}, {}).find("no earlier automatic run"), std::string::npos);
+    EXPECT_EQ(ConfirmedRunQuestion({0, 0}, {}).find("earlier"), std::string::npos);
+}
+
 class MemoryKey : public RegistryKey {
 public:
     std::map<std::string, std::string> values;

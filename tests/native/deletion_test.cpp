@@ -58,11 +58,9 @@ class FakeDisk : public ShellDeleter, public FileStateProbe {
 public:
     std::map<std::string, FileState> files;
     std::vector<std::string> tried;
-    std::vector<bool> recycle;
     std::function<void()> duringDelete;
-    std::set<std::string> notRecyclable;
     int starts = 0;
-    void StartDeletes() override { ++starts; }
+    void StartDeletes(bool) override { ++starts; }
     void Add(const std::string& path, std::uint64_t size = 1, std::uint64_t lastWrite = 7) {
         files[path] = FileState{true, true, size, lastWrite};
     }
@@ -70,11 +68,10 @@ public:
         auto found = files.find(path);
         return found == files.end() ? FileState{} : found->second;
     }
-    DeleteOutcome ShellDeleteFile(const std::string& path, bool useRecycleBin) override {
+    bool ExactEntryExists(const std::string& path) override { return files.count(path) != 0; }
+    DeleteOutcome ShellDeleteFile(const std::string& path, bool) override {
         tried.push_back(path);
-        recycle.push_back(useRecycleBin);
         if (duringDelete) duringDelete();
-        if (useRecycleBin && notRecyclable.count(path)) return DeleteOutcome::NotRecyclable;
         return files.erase(path) == 1 ? DeleteOutcome::Deleted : DeleteOutcome::Failed;
     }
 };
@@ -90,37 +87,42 @@ TEST(DeleteSelectedRows, TriesSelectedRowsOnceTopDownAndRemovesOnlyDeletedOnes) 
         const char* name;
         std::vector<Row> rows;
         Paths disk, tried, left;
-        int deleted;
+        int deleted, vanished;
     };
     const std::vector<Case> cases = {
-        {"failing middle row stays, the next is still tried",
+        {"a vanished middle row stays and is counted, the next is still tried",
          {{"C:\\a", 1, true}, {"C:\\gone", 1, true}, {"C:\\b", 1, false}, {"C:\\c", 1, true}},
          {"C:\\a", "C:\\b", "C:\\c"},
-         {"C:\\a", "C:\\gone", "C:\\c"},
+         {"C:\\a", "C:\\c"},
          {"C:\\gone", "C:\\b"},
-         2},
-        {"a file listed twice: the second try fails and its row stays",
-         {{"C:\\x", 1, true}, {"C:\\y", 1, false}, {"C:\\x", 1, true}},
-         {"C:\\x", "C:\\y"},
-         {"C:\\x", "C:\\x"},
-         {"C:\\y", "C:\\x"},
+         2,
          1},
-        {"nothing selected", {{"C:\\a", 1, false}}, {"C:\\a"}, {}, {"C:\\a"}, 0},
+        {"a file listed twice, in another case: deleted once, the second row stays",
+         {{"C:\\x", 1, true}, {"C:\\y", 1, false}, {"c:\\X", 1, true}},
+         {"C:\\x", "C:\\y", "c:\\X"},
+         {"C:\\x"},
+         {"C:\\y", "c:\\X"},
+         1,
+         1},
+        {"wildcards never reach the shell", {{"C:\\*.tmp", 1, true}}, {"C:\\*.tmp"}, {}, {"C:\\*.tmp"}, 0, 0},
+        {"nothing selected", {{"C:\\a", 1, false}}, {"C:\\a"}, {}, {"C:\\a"}, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         MemoryRows rows(c.rows);
         FakeDisk disk;
         for (const std::string& path : c.disk) disk.Add(path);
-        EXPECT_EQ(Delete(rows, disk).deleted, c.deleted);
+        const DeletionResult result = Delete(rows, disk);
+        EXPECT_EQ(result.deleted, c.deleted);
+        EXPECT_EQ(result.vanished, c.vanished);
         EXPECT_EQ(disk.tried, c.tried);
         EXPECT_EQ(rows.Paths(), c.left);
     }
 }
 
 // The list is changed once, after the last file, so that it is not redrawn and summed for every file; an
-// error part way still takes out the rows of the files already gone.
-TEST(DeleteSelectedRows, RowsOfDeletedFilesGoTogetherAfterTheLastFileOrAnError) {
+// error part way, or a caller that cannot record a file, still takes out the rows of the files already gone.
+TEST(DeleteSelectedRows, RowsOfDeletedFilesGoTogetherAfterTheLastFileAnErrorOrAStop) {
     MemoryRows rows({{"C:\\a", 1, true}, {"C:\\gone", 1, true}, {"C:\\b", 1, true}, {"C:\\c", 1, true}});
     FakeDisk disk;
     for (const char* path : {"C:\\a", "C:\\b", "C:\\c"}) disk.Add(path);
@@ -136,15 +138,18 @@ TEST(DeleteSelectedRows, RowsOfDeletedFilesGoTogetherAfterTheLastFileOrAnError) 
     };
     EXPECT_THROW(Delete(again, disk), std::runtime_error);
     EXPECT_EQ(again.Paths(), (Paths{"C:\\b", "C:\\c"}));
-}
 
-TEST(DeleteSelectedRows, PassesTheRecycleBinFlagThrough) {
-    for (bool recycle : {true, false}) {
-        MemoryRows rows({{"C:\\a", 1, true}, {"C:\\b", 1, true}});
-        FakeDisk disk;
-        Delete(rows, disk, recycle);
-        EXPECT_EQ(disk.recycle, std::vector<bool>(2, recycle));
-    }
+    MemoryRows stopped({{"C:\\a", 1, true}, {"C:\\b", 1, true}, {"C:\\c", 1, true}});
+    for (const char* path : {"C:\\a", "C:\\b", "C:\\c"}) disk.Add(path);
+    disk.duringDelete = {};
+    disk.tried.clear();
+    const DeletionResult result =
+        DeleteSelectedRows(stopped, disk, disk, false, [](const ListedFile& file, bool) {
+            return file.path != "C:\\b";  // its line could not be written
+        });
+    EXPECT_TRUE(result.stopped);
+    EXPECT_EQ(disk.tried, (Paths{"C:\\a", "C:\\b"}));
+    EXPECT_EQ(stopped.Paths(), Paths{"C:\\c"});
 }
 
 // The shell's boxes let the window take input during a call: the list may be sorted again, or its rows
@@ -159,84 +164,47 @@ TEST(DeleteSelectedRows, AListChangedDuringACallChangesNeitherTheFilesNorTheRows
     EXPECT_EQ(rows.Paths(), (Paths{"C:\\b", "C:\\d", "C:\\e"}));  // reversed at each of the two calls
 }
 
-TEST(DeleteSelectedRows, AFileThatChangedSinceItWasListedIsKeptWithItsRow) {
-    const std::map<std::string, FileState> changes = {
-        {"rewritten: same size, new time", {true, true, 10, 8}},
-        {"grown", {true, true, 11, 7}},
-        {"replaced by a folder or a link", {true, false, 10, 7}},
-    };
-    for (const auto& [name, now] : changes) {
-        SCOPED_TRACE(name);
-        MemoryRows rows({{"C:\\x", 10, true, 7}, {"C:\\same", 10, true, 7}});
-        FakeDisk disk;
-        disk.Add("C:\\same", 10, 7);
-        disk.files["C:\\x"] = now;
-        const DeletionResult result = Delete(rows, disk);
-        EXPECT_EQ(disk.tried, Paths{"C:\\same"});
-        EXPECT_EQ(rows.Paths(), Paths{"C:\\x"});
-        EXPECT_EQ(result.changed, 1);
-        EXPECT_EQ(result.deleted, 1);
-    }
-}
-
-TEST(DeleteSelectedRows, AFileTheRecycleBinCannotTakeKeepsItsRowAndIsCounted) {
-    MemoryRows rows({{"C:\\a", 1, true}, {"C:\\held", 1, true}});
-    FakeDisk disk;
-    disk.Add("C:\\a");
-    disk.Add("C:\\held");
-    disk.notRecyclable = {"C:\\held"};
-    const DeletionResult result = Delete(rows, disk);
-    EXPECT_EQ(rows.Paths(), Paths{"C:\\held"});
-    EXPECT_EQ(result.notRecyclable, 1);
-    EXPECT_EQ(result.deleted, 1);
-    EXPECT_EQ(result.changed, 0);
-}
-
-// What the deletion record is written from: only files the shell reported gone, as they went.
-TEST(DeleteSelectedRows, TellsOfEachFileTheShellReportedGoneAndOfNoOther) {
-    for (bool recycle : {true, false}) {
-        MemoryRows rows({{"C:\\a", 5, true}, {"C:\\gone", 1, true}, {"C:\\held", 2, true}, {"C:\\b", 1}});
-        FakeDisk disk;
-        disk.Add("C:\\a", 5);
-        disk.Add("C:\\held", 2);
-        disk.Add("C:\\b");
-        disk.notRecyclable = {"C:\\held"};
-        Paths heard;
-        DeleteSelectedRows(rows, disk, disk, recycle, [&](const ListedFile& file, bool recycled) {
-            EXPECT_EQ(disk.files.count(file.path), 0u) << "heard before the shell deleted it";
-            heard.push_back(file.path + (recycled ? " recycled " : " deleted ") + std::to_string(file.size));
-        });
-        EXPECT_EQ(heard,
-                  recycle ? Paths{"C:\\a recycled 5"} : (Paths{"C:\\a deleted 5", "C:\\held deleted 2"}));
-    }
-}
-
-TEST(KeptFilesTexts, OneTextPerReasonOnlyWhenFilesWereKept) {
-    EXPECT_TRUE(KeptFilesTexts({3, 0, 0}).empty());
-    EXPECT_EQ(KeptFilesTexts({0, 2, 1}),
-              (Paths{"2 files changed since they were listed and were kept.",
-                     "1 file could not be moved to the Recycle Bin and was kept."}));
-    EXPECT_EQ(KeptFilesTexts({0, 1, 2}),
-              (Paths{"1 file changed since it was listed and was kept.",
-                     "2 files could not be moved to the Recycle Bin and were kept."}));
+TEST(KeptFilesText, OneLinePerReasonOnlyWhenFilesWereKept) {
+    DeletionResult result;
+    result.deleted = 3;
+    result.failed = 2;  // the shell told of those itself
+    EXPECT_EQ(KeptFilesText(result), "");
+    result.changed = 2;
+    result.vanished = 1;
+    result.notRecyclable = 1;
+    EXPECT_EQ(KeptFilesText(result),
+              "2 files changed since they were listed and were kept.\n"
+              "1 file no longer existed and was kept in the list.\n"
+              "1 file could not be moved to the Recycle Bin and was kept.");
+    result = {};
+    result.changed = 1;
+    result.vanished = 3;
+    EXPECT_EQ(KeptFilesText(result),
+              "1 file changed since it was listed and was kept.\n"
+              "3 files no longer existed and were kept in the list.");
 }
 
 // What the directory search lists and what the probe sees later, on real files.
-TEST(UnchangedSinceListed, RealFilesRewrittenGrownReplacedOrLinkedAreChanged) {
+TEST(UnchangedSinceListed, RealFilesRewrittenGrownReplacedRecreatedOrLinkedAreChanged) {
     TempTree tree;
     const std::time_t old = std::time(nullptr) - 40 * 24 * 3600;
-    for (const char* name : {"kept.tmp", "rewritten.tmp", "grown.tmp", "replaced.tmp", "linked.tmp"}) {
+    const Paths names = {"kept.tmp",     "rewritten.tmp", "grown.tmp",
+                         "replaced.tmp", "linked.tmp",    "recreated.tmp"};
+    for (const std::string& name : names) {
         tree.File(name, "12345");
         tree.Touch(name, old);
     }
+    auto probe = MakePlatformFileStateProbe();
     std::map<std::string, ListedFile> listed;
     auto files = MakePlatformFileSystem();
     auto listing = files->FindFirst(tree.Windows("*.tmp"));
     ASSERT_NE(listing, nullptr);
     DirectoryEntry entry;
-    while (listing->Next(entry))
-        listed[entry.name] = {tree.Windows(entry.name), entry.size, entry.lastWriteTime, 0};
-    ASSERT_EQ(listed.size(), 5u);
+    while (listing->Next(entry)) {
+        const std::string path = tree.Windows(entry.name);
+        listed[entry.name] = {path, entry.size, entry.lastWriteTime, 0, 0, probe->Describe(path).identity};
+    }
+    ASSERT_EQ(listed.size(), names.size());
 
     tree.File("rewritten.tmp", "54321");
     tree.File("grown.tmp", "123456");
@@ -246,8 +214,11 @@ TEST(UnchangedSinceListed, RealFilesRewrittenGrownReplacedOrLinkedAreChanged) {
     // Moved away (size and time go with it) and a link to it put in its place.
     std::rename((tree.Root() + "/linked.tmp").c_str(), (tree.Root() + "/moved.dat").c_str());
     tree.Link("linked.tmp", tree.Root() + "/moved.dat");
+    // Another file of the same name, content and time.
+    tree.File("new.dat", "12345");
+    tree.Touch("new.dat", old);
+    std::rename((tree.Root() + "/new.dat").c_str(), (tree.Root() + "/recreated.tmp").c_str());
 
-    auto probe = MakePlatformFileStateProbe();
     for (const auto& [name, file] : listed)
         EXPECT_EQ(UnchangedSinceListed(probe->Describe(file.path), file), name == "kept.tmp") << name;
 }

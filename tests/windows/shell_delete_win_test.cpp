@@ -7,9 +7,10 @@
 
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/file_state.h"
 
 namespace kelvaro::testing {
 namespace {
@@ -53,7 +54,7 @@ TEST_F(ShellDeleteWin, PermanentDeleteRemovesExactlyTheOneFile) {
     EXPECT_EQ(deleter.ShellDeleteFile(At("a.tmp"), false), kDeleted);
     EXPECT_FALSE(Exists(At("a.tmp")));
     EXPECT_TRUE(Exists(At("b.tmp")));
-    // Gone now: the second try of a file listed twice fails.
+    // Gone now: a second try fails.
     EXPECT_EQ(deleter.ShellDeleteFile(At("a.tmp"), false), kFailed);
     EXPECT_EQ(deleter.ShellDeleteFile(At("never.tmp"), false), kFailed);
 }
@@ -83,38 +84,47 @@ TEST_F(ShellDeleteWin, ReadOnlyFile) {
     SetFileAttributesA(At("locked.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-// Each index's outcome, as ShellDeleteFiles reports it; a second report of one index fails the test.
-std::vector<DeleteOutcome> DeleteAll(Win32ShellDeleter& deleter, const std::vector<std::string>& paths,
-                                     bool recycle) {
-    std::vector<std::optional<DeleteOutcome>> reported(paths.size());
-    deleter.ShellDeleteFiles(paths, recycle, [&](std::size_t index, DeleteOutcome outcome) {
-        EXPECT_FALSE(reported.at(index).has_value()) << paths[index] << " reported twice";
-        reported.at(index) = outcome;
-    });
-    std::vector<DeleteOutcome> outcomes;
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-        EXPECT_TRUE(reported[i].has_value()) << paths[i] << " never reported";
-        outcomes.push_back(reported[i].value_or(kDeleted));
-    }
-    return outcomes;
-}
+// A twin whose name differs only in case answers for a name whose entry is gone: the probe and the loop
+// read every file's fate from its exact entry, so the twin, never listed, is never deleted.
+TEST_F(ShellDeleteWin, TheDeleteReadsEachFileFromItsExactEntryAndNeverReachesATwin) {
+    for (const char* name : {"Report.tmp", "REPORT.tmp", "other.tmp"}) MakeFile(At(name));
+    auto probe = MakePlatformFileStateProbe();
+    const FileState listed = probe->Describe(At("Report.tmp"));
+    ASSERT_TRUE(listed.exists && listed.plainFile && listed.identity);
+    EXPECT_NE(probe->Describe(At("REPORT.tmp")).identity, listed.identity);
+    EXPECT_TRUE(probe->ExactEntryExists(At("Report.tmp")));
 
-// The shell stops a list at a file it cannot delete; the files after it still go, and nothing that is not
-// one existing file reaches the shell.
-TEST_F(ShellDeleteWin, AListDeletesEveryFileItCanAndKeepsEachOneItCannot) {
-    for (const char* name : {"a.tmp", "readonly.tmp", "c.tmp", "??.tmp", "zz.tmp", "d.tmp"})
-        MakeFile(At(name));
-    ASSERT_TRUE(CreateDirectoryA(At("sub").c_str(), nullptr));
-    MakeFile(At("sub\\inner.tmp"));
-    ASSERT_TRUE(SetFileAttributesA(At("readonly.tmp").c_str(), FILE_ATTRIBUTE_READONLY));
-    const std::vector<std::string> paths = {At("a.tmp"), At("readonly.tmp"), At("??.tmp"), At("sub"),
-                                            At("c.tmp"), At("never.tmp"),    At("d.tmp")};
-    EXPECT_EQ(DeleteAll(deleter, paths, false),
-              (std::vector<DeleteOutcome>{kDeleted, kFailed, kFailed, kFailed, kDeleted, kFailed, kDeleted}));
-    for (const char* gone : {"a.tmp", "c.tmp", "d.tmp"}) EXPECT_FALSE(Exists(At(gone))) << gone;
-    for (const char* kept : {"readonly.tmp", "zz.tmp", "sub\\inner.tmp"})
-        EXPECT_TRUE(Exists(At(kept))) << kept;
-    SetFileAttributesA(At("readonly.tmp").c_str(), FILE_ATTRIBUTE_NORMAL);
+    struct Rows : DeletionRows {
+        std::vector<ListedFile> files;
+        std::vector<std::uint64_t> removed;
+        int RowCount() const override { return static_cast<int>(files.size()); }
+        bool IsSelected(int) const override { return true; }
+        std::int64_t ByteCount(int) const override { return 4; }
+        ListedFile Listed(int row) const override { return files[static_cast<std::size_t>(row)]; }
+        void RemoveRows(const std::vector<std::uint64_t>& ids) override { removed = ids; }
+    } rows;
+    const FileState other = probe->Describe(At("other.tmp"));
+    // The same file found by two rules, and a file that vanishes before its turn, leaving its twin.
+    rows.files = {{At("Report.tmp"), 4, listed.lastWriteTime, 1, 1, listed.identity},
+                  {At("Report.tmp"), 4, listed.lastWriteTime, 2, 2, listed.identity},
+                  {At("other.tmp"), 4, other.lastWriteTime, 3, 1, other.identity}};
+    MakeFile(At("OTHER.tmp"));
+    std::filesystem::remove(At("other.tmp"));
+    int lines = 0;
+    const DeletionResult result =
+        DeleteSelectedRows(rows, deleter, *probe, false, [&](const ListedFile&, bool) {
+            ++lines;
+            return true;
+        });
+    EXPECT_EQ(result.deleted, 1);
+    EXPECT_EQ(result.vanished, 2);
+    EXPECT_EQ(lines, 1);
+    EXPECT_EQ(rows.removed, std::vector<std::uint64_t>{1});
+    EXPECT_FALSE(probe->ExactEntryExists(At("Report.tmp")));
+    EXPECT_TRUE(Exists(At("Report.tmp"))) << "a look-up of the gone name finds the twin";
+    EXPECT_TRUE(probe->ExactEntryExists(At("REPORT.tmp")));
+    EXPECT_TRUE(probe->ExactEntryExists(At("OTHER.tmp")));
+    EXPECT_FALSE(probe->Describe(At("Report.tmp")).exists);
 }
 
 // Wine reads XDG_DATA_HOME once, when the process starts, so the Trash cases run in a child process
@@ -188,21 +198,6 @@ TEST_F(ShellDeleteTrashWin, AFileThatCannotBeMovedToTheTrashIsKeptWithoutAQuesti
     EXPECT_FALSE(Exists(Trash() + "\\info\\kept.txt.trashinfo"));
 }
 
-// In a list, the file the Trash cannot take stops the shell; it is kept, and the files after it are
-// recycled all the same.
-TEST_F(ShellDeleteTrashWin, ARecycledListKeepsOnlyTheFileTheTrashCannotTake) {
-    for (const char* name : {"first.txt", "kept.txt", "last.txt"}) MakeFile(At(name));
-    ASSERT_TRUE(std::filesystem::create_directories(Trash() + "\\files"));
-    ASSERT_TRUE(std::filesystem::create_directories(Trash() + "\\info"));
-    std::ofstream(Trash() + "\\files\\kept.txt", std::ios::binary) << "stray";
-    RunChild("RecyclesAListButTheFileTheTrashCannotTake");
-    EXPECT_TRUE(Exists(At("kept.txt")));
-    for (const char* name : {"first.txt", "last.txt"}) {
-        EXPECT_FALSE(Exists(At(name))) << name;
-        EXPECT_TRUE(Exists(Trash() + "\\files\\" + name)) << name;
-    }
-}
-
 std::string ChildFolder() {
     char folder[MAX_PATH];
     const DWORD length = GetEnvironmentVariableA(kChildFolder, folder, MAX_PATH);
@@ -223,15 +218,6 @@ TEST(ShellDeleteTrashChild, CannotRecycleKept) {
     if (folder.empty()) GTEST_SKIP() << "started by ShellDeleteTrashWin only";
     Win32ShellDeleter deleter;
     EXPECT_EQ(deleter.ShellDeleteFile(folder + "\\kept.txt", true), kNotRecyclable);
-}
-
-TEST(ShellDeleteTrashChild, RecyclesAListButTheFileTheTrashCannotTake) {
-    const std::string folder = ChildFolder();
-    if (folder.empty()) GTEST_SKIP() << "started by ShellDeleteTrashWin only";
-    Win32ShellDeleter deleter;
-    EXPECT_EQ(
-        DeleteAll(deleter, {folder + "\\first.txt", folder + "\\kept.txt", folder + "\\last.txt"}, true),
-        (std::vector<DeleteOutcome>{kDeleted, kNotRecyclable, kDeleted}));
 }
 
 }  // namespace
