@@ -141,13 +141,18 @@ TEST(DeleteSelectedRows, RowsOfDeletedFilesGoTogetherAfterTheLastFileAnErrorOrAS
 
     MemoryRows stopped({{"C:\\a", 1, true}, {"C:\\b", 1, true}, {"C:\\c", 1, true}});
     for (const char* path : {"C:\\a", "C:\\b", "C:\\c"}) disk.Add(path);
-    disk.duringDelete = {};
     disk.tried.clear();
+    // Each file's line is written before the next file goes to the shell: a delete cut short leaves at
+    // most the file under way without its line.
+    Paths events;
+    disk.duringDelete = [&] { events.push_back("shell " + disk.tried.back()); };
     const DeletionResult result =
-        DeleteSelectedRows(stopped, disk, disk, false, [](const ListedFile& file, bool) {
+        DeleteSelectedRows(stopped, disk, disk, false, [&](const ListedFile& file, bool) {
+            events.push_back("line " + file.path);
             return file.path != "C:\\b";  // its line could not be written
         });
     EXPECT_TRUE(result.stopped);
+    EXPECT_EQ(events, (Paths{"shell C:\\a", "line C:\\a", "shell C:\\b", "line C:\\b"}));
     EXPECT_EQ(disk.tried, (Paths{"C:\\a", "C:\\b"}));
     EXPECT_EQ(stopped.Paths(), Paths{"C:\\c"});
 }

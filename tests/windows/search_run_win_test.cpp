@@ -18,15 +18,17 @@ bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// A deleter that records what it is asked and deletes nothing; it can act once during its first call, as a
-// user can while the shell shows a box, and report the files the Recycle Bin cannot take.
+// A deleter that records what it is asked and deletes for good whatever the flag says, inside the test's
+// folder; it can act once during its first call, as a user can while the shell shows a box, and report the
+// files the Recycle Bin cannot take.
 class RecordingDeleter : public ShellDeleter {
 public:
     explicit RecordingDeleter(std::vector<std::string>& asked) : asked_(asked) {}
     DeleteOutcome ShellDeleteFile(const std::string& path, bool) override {
         asked_.push_back(path);
         if (auto during = std::exchange(duringFirstCall, nullptr)) during();
-        return notRecyclable ? DeleteOutcome::NotRecyclable : DeleteOutcome::Deleted;
+        if (notRecyclable) return DeleteOutcome::NotRecyclable;
+        return DeleteFileA(path.c_str()) ? DeleteOutcome::Deleted : DeleteOutcome::Failed;
     }
     std::function<void()> duringFirstCall;
     bool notRecyclable = false;
@@ -540,7 +542,7 @@ TEST_F(DeleteGuardTest, FilesTheRecycleBinCannotTakeAreReportedInOneBox) {
 // Old files found by a run, then changed before the user deletes them, the ways a user meets.
 TEST_F(SearchRunTest, FilesChangedSinceTheRunAreKeptAndReportedInOneBox) {
     const FILETIME old{0, 0x01D00000};  // in 2014
-    for (const char* name : {"same.tmp", "rewritten.tmp", "grown.tmp", "replaced.tmp"}) {
+    for (const char* name : {"same.tmp", "rewritten.tmp", "grown.tmp", "replaced.tmp", "vanished.tmp"}) {
         temp.File(name, "12345");
         SetLastWrite(temp.Path() + "\\" + name, old);
     }
@@ -549,8 +551,10 @@ TEST_F(SearchRunTest, FilesChangedSinceTheRunAreKeptAndReportedInOneBox) {
     if (f.UseRecycleBin()) Command(cmd::UseRecycleBin1);  // delete for good inside the test folder
     AddRule(temp.Path(), "*.tmp");
     Click(cmd::EBStart);
-    ASSERT_EQ(f.ListView().RowCount(), 4);
-    for (int row = 0; row < 4; ++row) f.ListView().SetSelected(row, true);
+    ASSERT_EQ(f.ListView().RowCount(), 5);
+    for (int row = 0; row < 5; ++row) f.ListView().SetSelected(row, true);
+
+    ASSERT_TRUE(DeleteFileA((temp.Path() + "\\vanished.tmp").c_str()));
 
     temp.File("rewritten.tmp", "54321");
     temp.File("grown.tmp", "123456");
@@ -563,14 +567,16 @@ TEST_F(SearchRunTest, FilesChangedSinceTheRunAreKeptAndReportedInOneBox) {
         return IDOK;
     });
     Click(cmd::EBDelete);
-    EXPECT_EQ(shown, (std::vector<Box>{{"3 files changed since they were listed and were kept.", "Kelvaro",
-                                        MB_OK | MB_ICONINFORMATION}}));
+    EXPECT_EQ(shown, (std::vector<Box>{{"3 files changed since they were listed and were kept.\n"
+                                        "1 file no longer existed and was kept in the list.",
+                                        "Kelvaro", MB_OK | MB_ICONINFORMATION}}));
     EXPECT_FALSE(Exists(temp.Path() + "\\same.tmp"));
     for (const char* name : {"rewritten.tmp", "grown.tmp", "replaced.tmp"})
         EXPECT_TRUE(Exists(temp.Path() + "\\" + name)) << name;
-    EXPECT_EQ(Names(), (std::vector<std::string>{"grown.tmp", "replaced.tmp", "rewritten.tmp"}));
+    EXPECT_EQ(Names(),
+              (std::vector<std::string>{"grown.tmp", "replaced.tmp", "rewritten.tmp", "vanished.tmp"}));
     // The summary of the list as the delete left it, not of a moment on the way.
-    EXPECT_EQ(f.StatusText(1), "Selected: 3 of 3 (0.01k of 0.01k)");
+    EXPECT_EQ(f.StatusText(1), "Selected: 4 of 4 (0.02k of 0.02k)");
 }
 
 // Automatic mode with the window's own deleter replaced: what would be deleted, and what the window does.
@@ -578,7 +584,9 @@ class AutomaticModeTest : public SearchRunTest {
 protected:
     TForm1& OpenWith(const std::string& commandLine) {
         DropForm();
-        form = std::make_unique<TForm1>(MakePlatformMainWindowServices(), key_);
+        MainWindowServices services = MakePlatformMainWindowServices();
+        services.recordPath = recordPath;
+        form = std::make_unique<TForm1>(std::move(services), key_);
         form->CommandLine = commandLine;
         form->SetShellDeleter(std::make_unique<RecordingDeleter>(deleted));
         ShowWindow(form->Handle(), SW_SHOWMINNOACTIVE);
@@ -614,15 +622,24 @@ TEST_F(AutomaticModeTest, OnlyTheExactFirstArgumentStartsIt) {
     }
 }
 
+// The user who chose to be asked sees the list, restored, and a question that names what was found; when
+// the run is far larger than usual it says so, and No is the default.
 TEST_F(AutomaticModeTest, ANoKeepsTheProgramOpenRestoredWithEveryRowSelected) {
     StoreRule();
-    std::vector<std::string> questions;
-    SetMessageBoxFunction([&](HWND, const std::string& text, const std::string&, UINT) {
-        questions.push_back(text);
+    std::vector<Box> questions;
+    bool listInView = false;
+    SetMessageBoxFunction([&](HWND, const std::string& text, const std::string& caption, UINT type) {
+        questions.push_back({text, caption, type});
+        listInView =
+            IsWindowVisible(form->Handle()) && !IsIconic(form->Handle()) && form->ListView().RowCount() == 2;
         return IDNO;
     });
     TForm1& f = OpenWith("Kelvaro.exe /A");
-    ASSERT_EQ(questions, std::vector<std::string>{"Delete files found for Kelvaro?"});
+    ASSERT_EQ(
+        questions,
+        (std::vector<Box>{{"Delete files found for Kelvaro?\n\nThis automatic run found 2 files, 0 bytes.",
+                           "Confirm", MB_YESNO | MB_ICONQUESTION}}));
+    EXPECT_TRUE(listInView);
     EXPECT_TRUE(deleted.empty());
     EXPECT_TRUE(IsWindow(f.Handle()));
     EXPECT_FALSE(IsIconic(f.Handle()));
@@ -687,6 +704,46 @@ TEST_F(AutomaticModeTest, NothingFoundStillAsksWhenConfirmationIsOn) {
     EXPECT_EQ(asked, 1);
     EXPECT_FALSE(IsWindow(f.Handle()));
     Pump();
+}
+
+TEST_F(AutomaticModeTest, AnUnusuallyLargeRunAsksWithNoAsTheDefault) {
+    StoreRule();
+    for (int i = 0; i < 100; ++i) temp.File("many" + std::to_string(i) + ".tmp");
+    std::vector<Box> questions;
+    SetMessageBoxFunction([&](HWND, const std::string& text, const std::string& caption, UINT type) {
+        questions.push_back({text, caption, type});
+        return IDNO;
+    });
+    OpenWith("Kelvaro.exe -a");
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_EQ(questions[0].caption, "Confirm");
+    EXPECT_EQ(questions[0].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2));
+    EXPECT_NE(questions[0].text.find("found 102 files"), std::string::npos) << questions[0].text;
+    EXPECT_NE(questions[0].text.find("no earlier automatic run"), std::string::npos) << questions[0].text;
+    EXPECT_TRUE(deleted.empty());
+}
+
+// Nobody watches an automatic run: without a record of what it deletes, it deletes nothing and says why.
+TEST_F(AutomaticModeTest, ARunWhoseRecordCannotBeWrittenDeletesNothingAndSaysWhy) {
+    StoreRule();
+    SetString("Settings", "Confirm", "0");
+    temp.File("blocker");
+    recordPath = temp.Path() + "\\blocker\\Kelvaro\\Kelvaro.log";  // its folder cannot be made
+    std::vector<Box> shown;
+    bool listInView = false;
+    SetMessageBoxFunction([&](HWND, const std::string& text, const std::string& caption, UINT type) {
+        shown.push_back({text, caption, type});
+        listInView = IsWindowVisible(form->Handle()) && form->ListView().RowCount() == 2;
+        return IDOK;
+    });
+    TForm1& f = OpenWith("Kelvaro.exe -a");
+    EXPECT_TRUE(deleted.empty());
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].text.find("deletion record"), std::string::npos) << shown[0].text;
+    EXPECT_NE(shown[0].text.find("deleted nothing"), std::string::npos) << shown[0].text;
+    EXPECT_TRUE(listInView);
+    EXPECT_TRUE(IsWindow(f.Handle()));
+    EXPECT_TRUE(Exists(temp.Path() + "\\a.tmp"));
 }
 
 }  // namespace
