@@ -64,8 +64,6 @@ bool EnsureRecycleBinAvailable() {
     return !trash.empty() && MakeFolders(trash + "\\files") && MakeFolders(trash + "\\info");
 }
 
-namespace {
-
 // The shell asks before it destroys a file it could not recycle (Wine when its Trash cannot take the file,
 // Windows when the file does not fit in the Recycle Bin). Its question has no owner window and would wait
 // for an answer in automatic mode too; a Yes would turn the recycle into a permanent delete. So while a
@@ -105,6 +103,8 @@ private:
 };
 
 thread_local QuestionDecliner* QuestionDecliner::active = nullptr;
+
+namespace {
 
 // The shell deletes a folder with everything in it, and a path that names nothing has nothing to delete.
 bool NamesOneFile(const std::string& path) {

@@ -131,6 +131,14 @@ TEST(DirectorySearchWin, TheStateBeforeADeleteTellsALinkFromAFile) {
     EXPECT_TRUE(link.exists);
     EXPECT_FALSE(link.plainFile);
     EXPECT_TRUE(probe->Describe(tree + "a.tmp").plainFile);
+    EXPECT_TRUE(probe->ExactEntryExists(tree + "a.tmp"));
+    // Only "REPORT.tmp" is there: a look-up of "Report.tmp" lands on it, the probe does not.
+    const std::string twin = FixtureTree() + "\\case\\";
+    ASSERT_NE(GetFileAttributesA((twin + "Report.tmp").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(probe->Describe(twin + "Report.tmp").exists);
+    EXPECT_FALSE(probe->ExactEntryExists(twin + "Report.tmp"));
+    EXPECT_TRUE(probe->Describe(twin + "REPORT.tmp").exists);
+    EXPECT_TRUE(probe->ExactEntryExists(twin + "REPORT.tmp"));
 }
 
 TEST(DirectorySearchWin, LinksToFoldersAreReparsePointsAndDanglingLinksAreNotListed) {

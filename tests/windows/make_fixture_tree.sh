@@ -21,6 +21,9 @@ ln -s . "$dir/tree/sub/self"
 ln -s ../outside "$dir/tree/out"
 ln -s nowhere "$dir/tree/dangling.tmp"
 echo victim >"$dir/outside/victim.tmp"
+# A name asked for in another case than its entry's: Wine's look-up lands on it all the same.
+mkdir -p "$dir/case"
+echo twin >"$dir/case/REPORT.tmp"
 ln -s ../outside/victim.tmp "$dir/tree/victim-link.tmp"
 
 # Each junk name's Win32 path would reach the real file beside it (or, for the folder, its files).

@@ -614,6 +614,7 @@ TEST_F(AutomaticModeTest, OnlyTheExactFirstArgumentStartsIt) {
     EXPECT_TRUE(deleted.empty());
     for (const char* line : {"Kelvaro.exe -a", "\"C:\\Program Files\\Kelvaro.exe\" /A", "k -A", "k /a"}) {
         deleted.clear();
+        StoreRule();  // the files the last run deleted
         TForm1& f = OpenWith(line);
         EXPECT_FALSE(IsWindow(f.Handle())) << line;
         EXPECT_EQ(deleted.size(), 2u) << line;
