@@ -7,14 +7,19 @@
 
 namespace bench {
 
-// The walk the scanner makes, with nothing else: files matching the pattern, then the subfolders.
-inline long BareWalk(const std::string& folder) {
+// The walk the scanner makes, with nothing else: files matching the pattern, then the subfolders. Hands
+// each file's path to visit, and returns how many there were.
+template <typename Visit>
+long BareWalk(const std::string& folder, Visit&& visit) {
     long found = 0;
     WIN32_FIND_DATAA data;
     HANDLE files = FindFirstFileA((folder + "*.tmp").c_str(), &data);
     if (files != INVALID_HANDLE_VALUE) {
         do
-            if (!(data.dwFileAttributes & 0x1E)) ++found;
+            if (!(data.dwFileAttributes & 0x1E)) {
+                ++found;
+                visit(folder, data.cFileName);
+            }
         while (FindNextFileA(files, &data));
         FindClose(files);
     }
@@ -22,11 +27,15 @@ inline long BareWalk(const std::string& folder) {
     if (folders != INVALID_HANDLE_VALUE) {
         do
             if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !std::strchr(data.cFileName, '.'))
-                found += BareWalk(folder + data.cFileName + "\\");
+                found += BareWalk(folder + data.cFileName + "\\", visit);
         while (FindNextFileA(folders, &data));
         FindClose(folders);
     }
     return found;
+}
+
+inline long BareWalk(const std::string& folder) {
+    return BareWalk(folder, [](const std::string&, const char*) {});
 }
 
 // The tree folder given on the command line, ending in "\" as the walk and the rules want it.

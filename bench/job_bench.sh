@@ -5,6 +5,9 @@
 #  (a) rule "*.tmp" with subfolders, confirmation on: start until the delete question shows (target <= 3)
 #  (b) the same, confirmation off, Recycle Bin on: start until the process ends having recycled all
 #      16,667, on a fresh copy of the tree with a Trash of its own                  (target <= 8)
+#      and beside it the plainest recycle of the same files as a whole process, the bare walk and one
+#      SHFileOperationA call a file (recycle_loop.exe), on a fresh copy and Trash of its own
+#                                                   (Kelvaro's job / that loop: target <= 1.25)
 #  (c) rule "*.*" listing all 100,000, until the question (target <= 6), and the peak memory of the
 #      Kelvaro process (VmHWM)                                                   (target < 150 MB)
 # with the phases of each run: progress dialog shown, gone, question shown, first file in the Trash,
@@ -133,6 +136,16 @@ left=$(find "$copy" -iname '*.tmp' | wc -l)
 echo "whole job (b) '*.tmp' recycled: $end s, bare walk $bare s, ratio $(ratio "$end" "$bare")" \
     "(target <= 8); $recycled in the Trash, $left left"
 show_phases "$phases"
+rm -rf "$copy" "$xdg"
+cp -al "$tree" "$copy"
+mkdir -p "$xdg/Trash/files" "$xdg/Trash/info"
+loop=$(XDG_DATA_HOME=$xdg wine_run "$windows/job_watch.exe" "$windows/recycle_loop.exe" \
+    "$(windows_path "$copy")" 2>/dev/null | tr -d '\r' | grep '^phases' | field end)
+recycled=$(find "$xdg/Trash/files" -mindepth 1 -maxdepth 1 | wc -l)
+left=$(find "$copy" -iname '*.tmp' | wc -l)
+echo "  one shell call a file (bare walk, then SHFileOperationA each): $loop s;" \
+    "$recycled in the Trash, $left left"
+echo "  ratio Kelvaro -a recycle job / one-file-a-call loop: $(ratio "$end" "$loop") (target <= 1.25)"
 rm -rf "$copy" "$xdg"
 
 # (c)

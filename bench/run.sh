@@ -8,7 +8,8 @@
 #    bare walk, in one process                               (target: ratio <= 3)
 #    and the run's open test alone over the files found, which the walk does not have
 #  - under Wine: the whole job of Kelvaro.exe as processes, from start to the delete question or to the
-#    last file recycled, beside the bare walk as a process (bench/job_bench.sh)
+#    last file recycled, beside the bare walk as a process, and the recycle job beside the bare walk with
+#    one shell call a file (bench/job_bench.sh)
 #   bench/run.sh BUILD_DIR
 set -eu
 build=$(cd "$1" && pwd)

@@ -6,11 +6,6 @@
 set -u
 source "$(dirname "$0")/common.sh" "$1" e2e-guard
 
-history_value() {
-    wine_run reg query 'HKCU\Software\Tarnwell\Kelvaro\History' /v "$1" 2>/dev/null | tr -d '\r' |
-        awk -v name="$1" '$1 == name { print $3 }'
-}
-
 tree=$work/tree
 rm -rf "$tree"
 mkdir -p "$tree"
@@ -21,8 +16,7 @@ printf '[%s\\Files]\n"Count"="1"\n"Path1"="%s"\n"Spec1"="*.tmp"\n"Sub1"="Yes"\n'
     "$key" "$(windows_path "$tree" | sed 's/\\/\\\\/g')" >>"$work/rules.reg"
 wine_run reg import "$(windows_path "$work/rules.reg")" >/dev/null 2>&1 || fail "cannot import the rules"
 
-appdata=$(wine_run cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')
-record=$(wine_run winepath -u "$appdata\\Kelvaro\\Kelvaro.log" 2>/dev/null | tr -d '\r')
+record=$(record_file)
 [ -n "$record" ] || fail "no application-data folder"
 rm -f "$record" "$record.1"
 
