@@ -96,6 +96,27 @@ TEST(FileSystemPosixTest, NamesAWin32PathWouldChangeAreLeftOut) {
     EXPECT_EQ(entries.count("report.doc"), 1u);
 }
 
+// A name that another entry of its folder matches when letter case is ignored is left out with that twin,
+// files and folders alike, and a folder among them is not walked.
+TEST(FileSystemPosixTest, NamesDifferingOnlyInCaseAreNeitherListedNorWalked) {
+    TempTree tree;
+    for (const char* twin : {"Report.tmp", "REPORT.tmp", "\xc3\xa9.tmp", "\xc3\x89.tmp", "three.tmp",
+                             "Three.tmp", "THREE.TMP", "Cache", "Logs/in.tmp", "logs/in.tmp", "cache/in.tmp"})
+        tree.File(twin);
+    tree.File("report2.tmp");
+    tree.File("kept/in.tmp");
+    PlatformScanServices platform;
+    TFileScan scan(platform.Get());
+    scan.Directory = tree.Windows();
+    scan.SetStartScan(true);
+    std::sort(scan.FileList.begin(), scan.FileList.end());
+    EXPECT_EQ(scan.FileList,
+              (std::vector<std::string>{tree.Windows("kept/in.tmp"), tree.Windows("report2.tmp")}));
+    // Also when the other twin is not asked for: a name looked up, a folder among files.
+    EXPECT_TRUE(ListEntries(*platform.files, tree.Windows("Report.tmp")).empty());
+    EXPECT_EQ(ListEntries(*platform.files, tree.Windows("*.*"), true).count("cache"), 0u);
+}
+
 TEST(FileSystemPosixTest, OldFilesGetTheEarliestTimeTheDosFormHolds) {
     TempTree tree;
     tree.File("old");
