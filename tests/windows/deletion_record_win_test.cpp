@@ -76,6 +76,33 @@ TEST_F(DeletionRecordTest, AWindowDrivenDeleteRecordsEachFileGoneAndNoFailedOne)
     EXPECT_EQ(f.StatusText(1).find("record"), std::string::npos);
 }
 
+// Wine's root drive names the same folder as the record's drive, by another path.
+std::string ThroughTheRootDrive(const std::string& path) {
+    using UnixName = char*(CDECL*)(const WCHAR*);
+    const auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    std::wstring wide(path.begin(), path.end());
+    char* unix = unixName ? unixName(wide.c_str()) : nullptr;
+    if (!unix) return path;
+    std::string result = "Z:" + std::string(unix);
+    HeapFree(GetProcessHeap(), 0, unix);
+    std::replace(result.begin(), result.end(), '/', '\\');
+    return result;
+}
+
+TEST_F(DeletionRecordTest, ARuleOverTheRecordsFolderDoesNotListTheRecord) {
+    records.File("Kelvaro\\Kelvaro.log", "a line\r\n");
+    records.File("Kelvaro\\Kelvaro.log.1");
+    records.File("Kelvaro\\other.log");
+    TForm1& f = Open();
+    const std::string folder = ThroughTheRootDrive(records.Path());
+    ASSERT_NE(folder, records.Path());
+    f.AppendRule({folder, {"*.log*", "  ", "  ", "Yes", " "}});
+    Click(cmd::EBStart);
+    ASSERT_EQ(f.ListView().RowCount(), 1);
+    EXPECT_EQ(f.ListView().Text(0, 0), "other.log");
+}
+
 TEST_F(DeletionRecordTest, ARecordThatCannotBeWrittenNeverStopsADeleteAndIsSaidInTheStatusBar) {
     temp.File("one.tmp");
     temp.File("two.tmp");
