@@ -164,6 +164,9 @@ TForm1::TForm1(MainWindowServices services, std::string settingsKey)
 
     if (services_.recordFiles && !services_.recordPath.empty())
         record_ = std::make_unique<DeletionRecord>(*services_.recordFiles, services_.recordPath);
+    // A rule over the application-data folder must not offer the record itself for deletion.
+    if (!services_.recordPath.empty())
+        fileScan_->SetUnlistedFiles({services_.recordPath, DeletionRecord::OlderPath(services_.recordPath)});
 
     FormCreate();
     form3_ = std::make_unique<TForm3>(Handle(), [this] { EBAbortClick(); });

@@ -86,7 +86,8 @@ public:
     // Left out: entries whose name cannot be held exactly in the program's 8-bit code page, entries
     // whose name a Win32 path would change (see IsExactWin32Name), and entries whose full path is
     // beyond the platform's path length limit, since none of them can be opened or deleted safely
-    // by that name.
+    // by that name. Also left out: every name that another entry of the folder matches when letter case
+    // is ignored (see name_case.h), whatever else would leave that entry out.
     // With directoriesOnly the search may also leave out everything that is not a folder, and
     // save the cost of describing it.
     virtual std::unique_ptr<DirectoryListing> FindFirst(const std::string& pattern,

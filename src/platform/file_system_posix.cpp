@@ -1,6 +1,7 @@
 // The file system of the native build, showing Linux files the way Wine's directory search shows
 // them: names starting with "." hidden, no write permission read-only, folders 0x10, other files
-// archive 0x20, links to folders 0x410, dangling links not listed.
+// archive 0x20, links to folders 0x410, dangling links not listed. Like the Windows build's listing, it
+// leaves out names that differ only in case.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,11 +9,13 @@
 
 #include <climits>
 #include <ctime>
+#include <vector>
 
 #include "base/date_time.h"
 #include "platform/exact_win32_name.h"
 #include "platform/file_system.h"
 #include "platform/file_time_posix.h"
+#include "platform/name_case.h"
 #include "platform/unix_path_posix.h"
 #include "platform/wildcard_posix.h"
 
@@ -34,22 +37,29 @@ std::uint32_t Attributes(const std::string& name, const struct stat& target, boo
     return attributes;
 }
 
+// Reads the whole folder before it hands out an entry, and leaves out the names that another entry
+// matches when letter case is ignored, whatever the wildcard and the other tests make of that entry.
 class PosixListing : public ReadAheadListing {
 public:
     PosixListing(DIR* dir, std::string folder, std::string wildcard, bool directoriesOnly)
         : dir_(dir),
           folder_(std::move(folder)),
           wildcard_(std::move(wildcard)),
-          directoriesOnly_(directoriesOnly) {}
+          directoriesOnly_(directoriesOnly) {
+        while (dirent* item = readdir(dir_)) names_.push_back({item->d_name, item->d_type});
+        twins_ =
+            FindCaseTwins(names_.size(), [this](std::size_t i) { return UpperCaseName(names_[i].name); });
+    }
     ~PosixListing() override { closedir(dir_); }
 
     bool Advance(DirectoryEntry& entry) override {
-        while (dirent* item = readdir(dir_)) {
+        while (next_ < names_.size()) {
+            const std::size_t i = next_++;
+            const unsigned char type = names_[i].type;
             // A link may lead to a folder, and an unknown type may be one: only those are looked at.
-            if (directoriesOnly_ && item->d_type != DT_DIR && item->d_type != DT_LNK &&
-                item->d_type != DT_UNKNOWN)
+            if (twins_[i] || (directoriesOnly_ && type != DT_DIR && type != DT_LNK && type != DT_UNKNOWN))
                 continue;
-            if (Describe(item->d_name, entry)) return true;
+            if (Describe(names_[i].name, entry)) return true;
         }
         return false;
     }
@@ -75,10 +85,18 @@ private:
         return true;
     }
 
+    struct Name {
+        std::string name;
+        unsigned char type;
+    };
+
     DIR* dir_;
     std::string folder_;
     std::string wildcard_;
     bool directoriesOnly_;
+    std::vector<Name> names_;
+    std::vector<bool> twins_;
+    std::size_t next_ = 0;
 };
 
 class PosixReadOnlyFile : public ReadOnlyFile {

@@ -10,6 +10,7 @@
 #include "platform/exact_win32_name.h"
 #include "platform/file_system.h"
 #include "platform/handle_owners_win.h"
+#include "platform/name_case.h"
 #include "platform/open_file_win.h"
 
 namespace kelvaro {
@@ -67,75 +68,88 @@ bool DescribeEntry(const wchar_t* name, int nameLength, std::uint32_t attributes
     return true;
 }
 
-// The platform's directory search, with its wildcards.
+// An entry as a listing read it, before it is described.
+struct ListedName {
+    std::wstring name;
+    std::uint32_t attributes = 0;
+    std::uint64_t size = 0;
+    FILETIME lastWrite{};
+    std::uint64_t fileId = 0;
+};
+
+// The entries of one search, read whole before any is handed out: a name that another entry of the
+// folder matches when letter case is ignored is left out with that twin, and only the whole listing
+// tells. Twins are found before anything else is left out: one the code page cannot hold still takes
+// the other with it.
 class Win32Listing : public ReadAheadListing {
 public:
-    Win32Listing(FindOwner handle, const WIN32_FIND_DATAW& first, std::size_t folderLength,
-                 bool directoriesOnly)
-        : handle_(std::move(handle)),
-          data_(first),
+    // volume: when given, each folder's identity is that volume and its file id.
+    Win32Listing(std::vector<ListedName> names, std::size_t folderLength, bool directoriesOnly,
+                 std::optional<std::uint64_t> volume = std::nullopt)
+        : names_(std::move(names)),
+          twins_(
+              FindCaseTwins(names_.size(), [this](std::size_t i) { return UpperCaseName(names_[i].name); })),
           folderLength_(folderLength),
-          directoriesOnly_(directoriesOnly) {}
+          directoriesOnly_(directoriesOnly),
+          volume_(volume) {}
 
 private:
     bool Advance(DirectoryEntry& entry) override {
-        while (firstUnread_ || FindNextFileW(handle_.Get(), &data_)) {
-            firstUnread_ = false;
-            std::uint64_t size = (static_cast<std::uint64_t>(data_.nFileSizeHigh) << 32) | data_.nFileSizeLow;
-            if (DescribeEntry(data_.cFileName, lstrlenW(data_.cFileName), data_.dwFileAttributes, size,
-                              data_.ftLastWriteTime, folderLength_, directoriesOnly_, entry))
-                return true;
+        while (next_ < names_.size()) {
+            const std::size_t i = next_++;
+            const ListedName& found = names_[i];
+            if (twins_[i] ||
+                !DescribeEntry(found.name.data(), static_cast<int>(found.name.size()), found.attributes,
+                               found.size, found.lastWrite, folderLength_, directoriesOnly_, entry))
+                continue;
+            if (volume_) entry.identity = FolderIdentity{*volume_, found.fileId};
+            return true;
         }
         return false;
     }
 
-    FindOwner handle_;
-    WIN32_FIND_DATAW data_;
+    std::vector<ListedName> names_;
+    std::vector<bool> twins_;
     std::size_t folderLength_;
     bool directoriesOnly_;
-    bool firstUnread_ = true;
+    std::optional<std::uint64_t> volume_;
+    std::size_t next_ = 0;
 };
+
+// Every entry the platform's directory search matches, from its first. keep: which of them the
+// caller asked for.
+template <typename Keep>
+std::vector<ListedName> ReadSearch(HANDLE search, WIN32_FIND_DATAW data, Keep keep) {
+    std::vector<ListedName> names;
+    do {
+        if (!keep(data)) continue;
+        names.push_back({data.cFileName, data.dwFileAttributes,
+                         (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
+                         data.ftLastWriteTime});
+    } while (FindNextFileW(search, &data));
+    return names;
+}
 
 // Every entry of a folder, read through a handle to the folder: gives each subfolder's file index
 // with the listing, where the walk would otherwise open every subfolder to learn it.
-class FolderHandleListing : public ReadAheadListing {
-public:
-    FolderHandleListing(HandleOwner folder, std::size_t folderLength, std::uint64_t volume)
-        : folder_(std::move(folder)), folderLength_(folderLength), volume_(volume), buffer_(8192) {}
-
-private:
-    bool Advance(DirectoryEntry& entry) override {
-        for (;;) {
-            if (!next_ && !Fill()) return false;
-            const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(next_);
-            next_ = info->NextEntryOffset ? next_ + info->NextEntryOffset : nullptr;
-            FILETIME lastWrite{info->LastWriteTime.LowPart, static_cast<DWORD>(info->LastWriteTime.HighPart)};
-            if (DescribeEntry(info->FileName, static_cast<int>(info->FileNameLength / sizeof(wchar_t)),
-                              info->FileAttributes, static_cast<std::uint64_t>(info->EndOfFile.QuadPart),
-                              lastWrite, folderLength_, true, entry)) {
-                entry.identity = FolderIdentity{volume_, static_cast<std::uint64_t>(info->FileId.QuadPart)};
-                return true;
-            }
+std::vector<ListedName> ReadFolder(HANDLE folder) {
+    std::vector<std::uint64_t> buffer(8192);  // 64 KB, aligned for the records
+    std::vector<ListedName> names;
+    for (FILE_INFO_BY_HANDLE_CLASS kind = FileIdBothDirectoryRestartInfo; GetFileInformationByHandleEx(
+             folder, kind, buffer.data(), static_cast<DWORD>(buffer.size() * sizeof buffer[0]));
+         kind = FileIdBothDirectoryInfo) {
+        for (const char* next = reinterpret_cast<const char*>(buffer.data()); next;) {
+            const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(next);
+            next = info->NextEntryOffset ? next + info->NextEntryOffset : nullptr;
+            names.push_back(
+                {std::wstring(info->FileName, info->FileNameLength / sizeof(wchar_t)), info->FileAttributes,
+                 static_cast<std::uint64_t>(info->EndOfFile.QuadPart),
+                 FILETIME{info->LastWriteTime.LowPart, static_cast<DWORD>(info->LastWriteTime.HighPart)},
+                 static_cast<std::uint64_t>(info->FileId.QuadPart)});
         }
     }
-
-    bool Fill() {
-        FILE_INFO_BY_HANDLE_CLASS kind = started_ ? FileIdBothDirectoryInfo : FileIdBothDirectoryRestartInfo;
-        started_ = true;
-        if (!GetFileInformationByHandleEx(folder_.Get(), kind, buffer_.data(),
-                                          static_cast<DWORD>(buffer_.size() * sizeof buffer_[0])))
-            return false;
-        next_ = reinterpret_cast<const char*>(buffer_.data());
-        return true;
-    }
-
-    HandleOwner folder_;
-    std::size_t folderLength_;
-    std::uint64_t volume_;
-    std::vector<std::uint64_t> buffer_;  // 64 KB, aligned for the records
-    const char* next_ = nullptr;
-    bool started_ = false;
-};
+    return names;
+}
 
 class Win32ReadOnlyFile : public ReadOnlyFile {
 public:
@@ -159,13 +173,30 @@ public:
         // "*.*" matches every name, so the folder's own listing gives the same entries.
         if (directoriesOnly && pattern.compare(folderLength, std::string::npos, "*.*") == 0)
             if (auto listing = ListFolderByHandle(pattern.substr(0, folderLength))) return listing;
+        std::wstring search = Widen(pattern);
+        const std::size_t nameStart = search.find_last_of(L"\\/:") + 1;  // 0 when there is no folder
+        const std::wstring name = search.substr(nameStart);
+        // A name without wildcards is looked up rather than matched, and Wine then gives the entry of
+        // exactly that name, never its twins. The same name with a "?" for one of its characters matches
+        // it and its twins (and a few others, which are dropped).
+        const std::size_t replaced = name.find_first_not_of(L". ");
+        const bool lookup = name.find_first_of(L"*?") == std::wstring::npos && replaced != std::wstring::npos;
+        if (lookup) search[nameStart + replaced] = L'?';
+        const std::wstring upperName = lookup ? UpperCaseName(std::wstring_view(name)) : std::wstring();
         WIN32_FIND_DATAW data;
-        // Basic information: no short names, which Wine would make up for every entry.
-        FindOwner handle(FindFirstFileExW(
-            Widen(pattern).c_str(), FindExInfoBasic, &data,
-            directoriesOnly ? FindExSearchLimitToDirectories : FindExSearchNameMatch, nullptr, 0));
+        // Basic information, no short names, which Wine would make up for every entry; but a name looked
+        // up may be a short name, which it must be compared with. Every kind of entry: a file beside a
+        // folder can be its twin.
+        FindOwner handle(FindFirstFileExW(search.c_str(), lookup ? FindExInfoStandard : FindExInfoBasic,
+                                          &data, FindExSearchNameMatch, nullptr, 0));
         if (!handle) return nullptr;
-        auto listing = std::make_unique<Win32Listing>(std::move(handle), data, folderLength, directoriesOnly);
+        auto listing = std::make_unique<Win32Listing>(
+            ReadSearch(handle.Get(), data,
+                       [&](const WIN32_FIND_DATAW& found) {
+                           return !lookup || UpperCaseName(std::wstring_view(found.cFileName)) == upperName ||
+                                  UpperCaseName(std::wstring_view(found.cAlternateFileName)) == upperName;
+                       }),
+            folderLength, directoriesOnly);
         if (!listing->Prime()) return nullptr;
         return listing;
     }
@@ -282,7 +313,7 @@ private:
                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
         if (!handle) return nullptr;
-        auto listing = std::make_unique<FolderHandleListing>(std::move(handle), folder.size(), *volume);
+        auto listing = std::make_unique<Win32Listing>(ReadFolder(handle.Get()), folder.size(), true, *volume);
         if (!listing->Prime()) return nullptr;
         return listing;
     }

@@ -16,21 +16,12 @@ std::string RecordLine(const DeletedFileEntry& entry) {
 
 bool DeletionRecord::Write(const DeletedFileEntry& entry) {
     const std::string line = RecordLine(entry);
-    // Asked once: after that the record grows only through here.
-    if (!sizeKnown_) {
-        size_ = files_.Size(path_);
-        sizeKnown_ = true;
-    }
-    if (size_ > 0 && size_ + line.size() > kLimit) {
-        if (files_.Replace(path_, path_ + ".1")) size_ = 0;
-        // Not moved: the record goes on growing rather than losing lines.
-    }
-    if (!files_.Append(path_, line)) {
-        sizeKnown_ = false;
-        return false;
-    }
-    size_ += line.size();
-    return true;
+    // The most the record may hold with this line still to come.
+    const std::uint64_t room = line.size() < kLimit ? kLimit - line.size() : 0;
+    // Measured at every line, as it is now: another instance may have written to the record, or moved it
+    // aside, since this one last wrote. Not moved: the record goes on growing rather than losing lines.
+    if (files_.Size(path_) > room) files_.Replace(path_, OlderPath(path_), room);
+    return files_.Append(path_, line);
 }
 
 }  // namespace kelvaro

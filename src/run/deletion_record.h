@@ -24,16 +24,19 @@ struct DeletedFileEntry {
 // the system's plain text viewer shows one file a line.
 std::string RecordLine(const DeletedFileEntry& entry);
 
-// The files the record lives in.
+// The files the record lives in. Another instance of the program may write to the same files at the
+// same time.
 class RecordFiles {
 public:
     virtual ~RecordFiles() = default;
-    // Bytes in the file, 0 when there is none.
+    // Bytes in the file as it is now, 0 when there is none.
     virtual std::uint64_t Size(const std::string& path) = 0;
-    // Appends text, making the file (and its folder) when missing; false when it could not.
+    // Appends text at the file's end in one piece, making the file (and its folder) when missing; false
+    // when it could not.
     virtual bool Append(const std::string& path, const std::string& text) = 0;
-    // Moves from over to, replacing what to held; false when it could not.
-    virtual bool Replace(const std::string& from, const std::string& to) = 0;
+    // Moves from over to, replacing what to held, provided from still holds more than largerThan bytes
+    // (another writer may have moved it aside since it was measured); false when it was not moved.
+    virtual bool Replace(const std::string& from, const std::string& to, std::uint64_t largerThan) = 0;
     // Appending may keep a file open from one line to the next; this lets it go.
     virtual void Close() {}
 };
@@ -42,8 +45,10 @@ class DeletionRecord {
 public:
     static constexpr std::uint64_t kLimit = 1024 * 1024;
 
-    // path: the record; the older generation is path + ".1".
+    // path: the record.
     DeletionRecord(RecordFiles& files, std::string path) : files_(files), path_(std::move(path)) {}
+    // The older generation of the record at path.
+    static std::string OlderPath(const std::string& path) { return path + ".1"; }
 
     // Writes one line at once, so that a run cut short leaves a true record. A line that would take the
     // record past kLimit moves it to the older generation first. False when the line could not be written.
@@ -57,8 +62,6 @@ public:
 private:
     RecordFiles& files_;
     std::string path_;
-    std::uint64_t size_ = 0;
-    bool sizeKnown_ = false;
 };
 
 }  // namespace kelvaro

@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "platform/handle_owners_win.h"
 
 namespace kelvaro {
@@ -13,9 +16,41 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
+std::wstring Widen(const std::string& text) {
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
+    wide.pop_back();
+    return wide;
+}
+
+// Another instance holds the record for itself alone while it moves it aside, for a moment: the open is
+// tried again for a while rather than losing the line.
 HandleOwner OpenForAppending(const std::string& path) {
-    return HandleOwner(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                   nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    constexpr int kRetries = 20;
+    for (int retry = 0;; ++retry) {
+        // Appending only: each write goes to the end of the file as it is then, after any other
+        // instance's lines. No sharing of deletes: nobody moves the record aside while it is open here.
+        HandleOwner file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file || GetLastError() != ERROR_SHARING_VIOLATION || retry == kRetries) return file;
+        Sleep(5);
+    }
+}
+
+// Renames the open file; false when it could not.
+bool RenameOpen(HANDLE file, const std::string& to) {
+    const std::wstring target = Widen(to);
+    // The structure holds the first character and the terminating zero past the name's end.
+    std::vector<std::uint64_t> buffer(
+        (sizeof(FILE_RENAME_INFO) + target.size() * sizeof(wchar_t)) / sizeof(std::uint64_t) + 1);
+    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    info->ReplaceIfExists = TRUE;
+    info->RootDirectory = nullptr;
+    info->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
+    std::copy(target.begin(), target.end(), info->FileName);
+    return SetFileInformationByHandle(file, FileRenameInfo, info,
+                                      static_cast<DWORD>(buffer.size() * sizeof(std::uint64_t))) != 0;
 }
 
 // Keeps the record open from one line to the next: opening and closing it for each file deleted costs as
@@ -23,6 +58,10 @@ HandleOwner OpenForAppending(const std::string& path) {
 class Win32RecordFiles final : public RecordFiles {
 public:
     std::uint64_t Size(const std::string& path) override {
+        // The file held open is the record itself: nobody can move it aside meanwhile.
+        LARGE_INTEGER size{};
+        if (open_ && openPath_ == path && GetFileSizeEx(open_.Get(), &size))
+            return static_cast<std::uint64_t>(size.QuadPart);
         WIN32_FILE_ATTRIBUTE_DATA data;
         if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
         return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
@@ -34,9 +73,15 @@ public:
         return WriteFile(open_.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
                written == text.size();
     }
-    bool Replace(const std::string& from, const std::string& to) override {
+    // Measured and moved through one open that shares nothing: it fails while another writer holds the
+    // record, and no line can come in between.
+    bool Replace(const std::string& from, const std::string& to, std::uint64_t largerThan) override {
         Close();
-        return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+        HandleOwner record(CreateFileA(from.c_str(), DELETE | FILE_READ_ATTRIBUTES | SYNCHRONIZE, 0, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        LARGE_INTEGER size{};
+        return record && GetFileSizeEx(record.Get(), &size) &&
+               static_cast<std::uint64_t>(size.QuadPart) > largerThan && RenameOpen(record.Get(), to);
     }
     void Close() override { open_.Reset(); }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "base/ascii_case.h"
+#include "platform/name_case.h"
 #include "search/directory_search.h"
 #include "search/result_line.h"
 
@@ -79,6 +80,7 @@ void TFileScan::SetStartScan(bool value) {
         TFileScan& scan;
         ~LabelFlush() { scan.FlushLabel(); }
     } flushAtEnd{*this};
+    unlisted_.IdentifyFolders(platform_.files);
     if (SearchAllDrives)
         ScanAllDrives();
     else
@@ -90,10 +92,10 @@ void TFileScan::ScanTree(const std::string& root) {
     // root of the current drive, and a rule left without its location would search and clear that.
     if (NamesNoFolder(root)) return;
     walkPath_.clear();
-    if (IncSubDir) {
-        if (auto identity = platform_.files.IdentifyFolder(root)) walkPath_.push_back(*identity);
-    }
-    ScanFolder(root);
+    std::optional<FolderIdentity> identity;
+    if (IncSubDir || !unlisted_.Empty()) identity = platform_.files.IdentifyFolder(root);
+    if (IncSubDir && identity) walkPath_.push_back(*identity);
+    ScanFolder(root, identity);
 }
 
 void TFileScan::ScanAllDrives() {
@@ -106,13 +108,14 @@ void TFileScan::ScanAllDrives() {
     }
 }
 
-void TFileScan::ScanFolder(std::string path) {
+void TFileScan::ScanFolder(std::string path, const std::optional<FolderIdentity>& identity) {
     LocalDate today = platform_.clock.Today();
     endOfToday_ = EncodeDate(today.year, today.month, today.day) + 0.99999;
     if (path.empty() || path.back() != '\\') path += '\\';
 
     // The file search stays open while the subfolders are walked.
     DirectorySearch files(platform_.files, path + FileSpecs, FileType.SearchMask());
+    const std::vector<std::wstring>* unlisted = unlisted_.NamesIn(path, identity);
     DirectoryEntry entry;
     // The files the rule's own tests keep are asked about by the platform a batch at a time, which lets it
     // ask side by side; they are then listed in the order the listing gave them. A stop lists the batch
@@ -122,6 +125,9 @@ void TFileScan::ScanFolder(std::string path) {
         kept.clear();
         try {
             while (kept.size() < kExamineBatch && !StopScan && (more = files.Next(entry))) {
+                if (unlisted && std::find(unlisted->begin(), unlisted->end(), UpperCaseName(entry.name)) !=
+                                    unlisted->end())
+                    continue;
                 if (PassesRuleTests(path, entry)) kept.push_back(entry);
                 PumpMessages();
             }
@@ -142,12 +148,12 @@ void TFileScan::ScanFolder(std::string path) {
         // A junction or a link to a folder may lead out of the tree or back into it.
         if (entry.attributes & attr::ReparsePoint) continue;
         std::string subfolder = path + entry.name;
-        std::optional<FolderIdentity> identity =
+        std::optional<FolderIdentity> subfolderIdentity =
             entry.identity ? entry.identity : platform_.files.IdentifyFolder(subfolder);
-        if (identity && IsOnWalkPath(*identity)) continue;
-        if (identity) walkPath_.push_back(*identity);
-        ScanFolder(subfolder);
-        if (identity) walkPath_.pop_back();
+        if (subfolderIdentity && IsOnWalkPath(*subfolderIdentity)) continue;
+        if (subfolderIdentity) walkPath_.push_back(*subfolderIdentity);
+        ScanFolder(subfolder, subfolderIdentity);
+        if (subfolderIdentity) walkPath_.pop_back();
     }
 }
 

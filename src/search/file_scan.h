@@ -15,6 +15,7 @@
 #include "platform/message_pump.h"
 #include "search/file_compare.h"
 #include "search/info_label.h"
+#include "search/unlisted_files.h"
 
 namespace kelvaro {
 
@@ -90,6 +91,8 @@ public:
 
     // True runs a whole scan and returns when it ends.
     void SetStartScan(bool value);
+    // Files no scan lists, whatever its rule: the program's own record (full paths).
+    void SetUnlistedFiles(const std::vector<std::string>& paths) { unlisted_ = UnlistedFiles(paths); }
 
     // 1: the file holds SearchString; 0: it does not; -1: it cannot be opened or read; -2: other failure.
     int FileContainsText(const std::string& path);
@@ -102,7 +105,8 @@ public:
 
 private:
     void ScanTree(const std::string& root);
-    void ScanFolder(std::string path);
+    // identity: the folder's, when known.
+    void ScanFolder(std::string path, const std::optional<FolderIdentity>& identity);
     void ScanAllDrives();
     // The label, size and age tests of one listed file, pumping between them.
     bool PassesRuleTests(const std::string& folder, const DirectoryEntry& entry);
@@ -118,6 +122,7 @@ private:
     bool PaceDue(std::uint32_t& lastTick, bool& never);
 
     ScanPlatform platform_;
+    UnlistedFiles unlisted_;
     TDateTime endOfToday_ = 0;
     std::vector<FolderIdentity> walkPath_;
     std::uint32_t lastPumpTick_ = 0;

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 
 namespace kelvaro::testing {
 namespace {
@@ -13,9 +14,7 @@ class MemoryFiles : public RecordFiles {
 public:
     std::map<std::string, std::string> files;
     bool failAppend = false;
-    int sizeQuestions = 0;
     std::uint64_t Size(const std::string& path) override {
-        ++sizeQuestions;
         return files.count(path) ? files[path].size() : 0;
     }
     bool Append(const std::string& path, const std::string& text) override {
@@ -23,7 +22,8 @@ public:
         files[path] += text;
         return true;
     }
-    bool Replace(const std::string& from, const std::string& to) override {
+    bool Replace(const std::string& from, const std::string& to, std::uint64_t largerThan) override {
+        if (files[from].size() <= largerThan) return false;
         files[to] = files[from];
         files.erase(from);
         return true;
@@ -52,7 +52,27 @@ TEST(DeletionRecord, GrowsPastTheLimitOnlyIntoOneOlderGeneration) {
     EXPECT_TRUE(record.Write(Entry("C:\\f")));  // past it: the record moves aside, the oldest goes
     EXPECT_EQ(disk.files["K.log.1"].size(), DeletionRecord::kLimit);
     EXPECT_EQ(disk.files["K.log"], line);
-    EXPECT_EQ(disk.sizeQuestions, 1) << "the record's size is followed, not asked per line";
+}
+
+// Another instance writes to the same record between this one's lines: the record moves aside once, when
+// the lines of both have filled it, and every line is kept.
+TEST(DeletionRecord, MovesAsideAtTheSizeOtherWritersLinesMadeAndLosesNone) {
+    MemoryFiles disk;
+    const std::string filler(DeletionRecord::kLimit - RecordLine(Entry("C:\\a0")).size() * 5 / 2, 'x');
+    disk.files["K.log"] = filler;
+    DeletionRecord mine(disk, "K.log");
+    DeletionRecord theirs(disk, "K.log");
+    std::string lines;
+    for (int i = 0; i < 3; ++i) {
+        for (auto [record, path] : {std::pair{&mine, "C:\\a"}, std::pair{&theirs, "C:\\b"}}) {
+            const DeletedFileEntry entry = Entry(path + std::to_string(i));
+            EXPECT_TRUE(record->Write(entry));
+            lines += RecordLine(entry);
+        }
+    }
+    const std::size_t inFull = 2 * RecordLine(Entry("C:\\a0")).size();  // a0 and b0 still fitted
+    EXPECT_EQ(disk.files["K.log.1"], filler + lines.substr(0, inFull));
+    EXPECT_EQ(disk.files["K.log"], lines.substr(inFull));
 }
 
 TEST(DeletionRecord, ALineThatCannotBeWrittenIsReportedAndTheNextIsTriedAgain) {

@@ -4,11 +4,13 @@
 #include <algorithm>
 #include <map>
 
+#include "base/ascii_case.h"
 #include "common/list_entries.h"
 #include "platform/clock.h"
 #include "platform/exact_win32_name.h"
 #include "platform/file_system.h"
 #include "platform/wildcard_posix.h"
+#include "run/deletion_record.h"
 #include "search/platform_scan.h"
 #include "temp_tree.h"
 
@@ -94,6 +96,59 @@ TEST(FileSystemPosixTest, NamesAWin32PathWouldChangeAreLeftOut) {
     auto entries = ListEntries(*files, tree.Windows() + "\\*.*");
     EXPECT_EQ(entries.size(), 3u);  // ".", ".." and report.doc
     EXPECT_EQ(entries.count("report.doc"), 1u);
+}
+
+// A name that another entry of its folder matches when letter case is ignored is left out with that twin,
+// files and folders alike, and a folder among them is not walked.
+TEST(FileSystemPosixTest, NamesDifferingOnlyInCaseAreNeitherListedNorWalked) {
+    TempTree tree;
+    for (const char* twin : {"Report.tmp", "REPORT.tmp", "\xc3\xa9.tmp", "\xc3\x89.tmp", "three.tmp",
+                             "Three.tmp", "THREE.TMP", "Cache", "Logs/in.tmp", "logs/in.tmp", "cache/in.tmp"})
+        tree.File(twin);
+    tree.File("report2.tmp");
+    tree.File("kept/in.tmp");
+    PlatformScanServices platform;
+    TFileScan scan(platform.Get());
+    scan.Directory = tree.Windows();
+    scan.SetStartScan(true);
+    std::sort(scan.FileList.begin(), scan.FileList.end());
+    EXPECT_EQ(scan.FileList,
+              (std::vector<std::string>{tree.Windows("kept/in.tmp"), tree.Windows("report2.tmp")}));
+    // Also when the other twin is not asked for: a name looked up, a folder among files.
+    EXPECT_TRUE(ListEntries(*platform.files, tree.Windows("Report.tmp")).empty());
+    EXPECT_EQ(ListEntries(*platform.files, tree.Windows("*.*"), true).count("cache"), 0u);
+}
+
+// The program's own record is left out of every scan: its folder reached through a link or spelled in
+// other letter case, its names on the disk in other case.
+TEST(FileSystemPosixTest, TheRecordsOwnFilesAreNeverListed) {
+    TempTree tree;
+    tree.File("data/Kelvaro/KELVARO.LOG");
+    tree.File("data/Kelvaro/kelvaro.log.1");
+    tree.File("data/Kelvaro/other.log");
+    tree.Link("alias", "data");
+    const std::string record = tree.Windows("data/Kelvaro/Kelvaro.log");
+    struct Case {
+        std::string record;
+        std::string directory;
+        bool subfolders;
+    } cases[] = {
+        {record, "alias", true},           // the folder's identity from the walk
+        {record, "alias/Kelvaro", false},  // the root's identity
+        {UpperAscii(tree.Windows("data/kelvaro/")) + "Kelvaro.log", "data/Kelvaro", false},  // the path alone
+    };
+    for (const Case& c : cases) {
+        PlatformScanServices platform;
+        TFileScan scan(platform.Get());
+        scan.SetUnlistedFiles({c.record, DeletionRecord::OlderPath(c.record)});
+        scan.Directory = tree.Windows(c.directory);
+        scan.IncSubDir = c.subfolders;
+        scan.FileSpecs = "*.log*";
+        scan.SetStartScan(true);
+        EXPECT_EQ(scan.FileList, std::vector<std::string>{tree.Windows(c.directory) + "\\" +
+                                                          (c.subfolders ? "Kelvaro\\" : "") + "other.log"})
+            << c.directory;
+    }
 }
 
 TEST(FileSystemPosixTest, OldFilesGetTheEarliestTimeTheDosFormHolds) {

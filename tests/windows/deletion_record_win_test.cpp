@@ -4,10 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <regex>
+#include <set>
 #include <sstream>
+#include <thread>
 
+#include "platform/handle_owners_win.h"
 #include "run/record_files_win.h"
 #include "windows/main_window_fixture.h"
 #include "windows/test_tree.h"
@@ -72,6 +76,33 @@ TEST_F(DeletionRecordTest, AWindowDrivenDeleteRecordsEachFileGoneAndNoFailedOne)
     EXPECT_EQ(f.StatusText(1).find("record"), std::string::npos);
 }
 
+// Wine's root drive names the same folder as the record's drive, by another path.
+std::string ThroughTheRootDrive(const std::string& path) {
+    using UnixName = char*(CDECL*)(const WCHAR*);
+    const auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    std::wstring wide(path.begin(), path.end());
+    char* unix = unixName ? unixName(wide.c_str()) : nullptr;
+    if (!unix) return path;
+    std::string result = "Z:" + std::string(unix);
+    HeapFree(GetProcessHeap(), 0, unix);
+    std::replace(result.begin(), result.end(), '/', '\\');
+    return result;
+}
+
+TEST_F(DeletionRecordTest, ARuleOverTheRecordsFolderDoesNotListTheRecord) {
+    records.File("Kelvaro\\Kelvaro.log", "a line\r\n");
+    records.File("Kelvaro\\Kelvaro.log.1");
+    records.File("Kelvaro\\other.log");
+    TForm1& f = Open();
+    const std::string folder = ThroughTheRootDrive(records.Path());
+    ASSERT_NE(folder, records.Path());
+    f.AppendRule({folder, {"*.log*", "  ", "  ", "Yes", " "}});
+    Click(cmd::EBStart);
+    ASSERT_EQ(f.ListView().RowCount(), 1);
+    EXPECT_EQ(f.ListView().Text(0, 0), "other.log");
+}
+
 TEST_F(DeletionRecordTest, ARecordThatCannotBeWrittenNeverStopsADeleteAndIsSaidInTheStatusBar) {
     temp.File("one.tmp");
     temp.File("two.tmp");
@@ -122,6 +153,75 @@ TEST(DeletionRecordFiles, AFullRecordMovesToTheOlderGenerationWhileInUse) {
     later.Close();
     EXPECT_EQ(ReadAll(path), RecordLine(entry));
     EXPECT_EQ(ReadAll(path + ".1").size(), DeletionRecord::kLimit + RecordLine(entry).size());
+}
+
+// Another instance writes to the record too: the record moves aside only while nobody else holds it and
+// only if it is still full, and a line waits for a moment while another instance moves the record aside.
+TEST(DeletionRecordFiles, TheRecordMovesAsideOnlyWhenNobodyHoldsItAndItIsStillFull) {
+    TempFolder folder;
+    const std::string path = folder.Path() + "\\Kelvaro.log";
+    auto mine = MakePlatformRecordFiles();
+    auto theirs = MakePlatformRecordFiles();
+    ASSERT_TRUE(theirs->Append(path, "held\r\n"));
+    EXPECT_FALSE(mine->Replace(path, path + ".1", 0));
+    theirs->Close();
+    EXPECT_FALSE(mine->Replace(path, path + ".1", 6));
+    HandleOwner moving(CreateFileA(path.c_str(), DELETE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(moving);
+    std::thread release([&] {
+        Sleep(30);
+        moving.Reset();
+    });
+    EXPECT_TRUE(mine->Append(path, "next\r\n"));
+    release.join();
+    EXPECT_EQ(mine->Size(path), 12u);
+    EXPECT_TRUE(mine->Replace(path, path + ".1", 6));
+    EXPECT_EQ(ReadAll(path + ".1"), "held\r\nnext\r\n");
+    EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// Two instances write to one record at once, each letting it go after every line as the delete of a
+// single file does: every line arrives whole and none is lost. The record moves aside once it is full,
+// while neither of them holds it, and at the latest with the next line after both.
+TEST(DeletionRecordFiles, TwoWritersAtOnceKeepEveryLineWholeAndMoveTheRecordAsideWhenFull) {
+    TempFolder folder;
+    const std::string path = folder.Path() + "\\Kelvaro.log";
+    const auto entry = [](int writer, int line) {
+        char file[32];
+        std::snprintf(file, sizeof file, "C:\\w%d-%03d", writer, line);
+        return DeletedFileEntry{{2026, 1, 2, 3, 4, 5}, false, 1, file, 1, true};
+    };
+    const std::size_t lineSize = RecordLine(entry(0, 0)).size();
+    const std::string filler = std::string(DeletionRecord::kLimit - 100 * lineSize - 2, 'x') + "\r\n";
+    std::ofstream(path, std::ios::binary) << filler;
+    constexpr int kLines = 150;
+    const auto write = [&](int writer, int lines) {
+        auto files = MakePlatformRecordFiles();
+        DeletionRecord record(*files, path);
+        for (int line = 0; line < lines; ++line) {
+            EXPECT_TRUE(record.Write(entry(writer, line)));
+            record.Close();
+        }
+    };
+    std::thread other(write, 1, kLines);
+    write(0, kLines);
+    other.join();
+    write(2, 1);
+
+    const std::string older = ReadAll(path + ".1");
+    EXPECT_EQ(older.substr(0, filler.size()), filler);
+    EXPECT_GT(older.size() + lineSize, DeletionRecord::kLimit) << "moved aside before it was full";
+    std::multiset<std::string> lines;
+    const std::string all = older.substr(filler.size()) + ReadAll(path);
+    for (std::size_t start = 0, end; start < all.size(); start = end + 2) {
+        end = all.find("\r\n", start);
+        ASSERT_NE(end, std::string::npos);
+        lines.insert(all.substr(start, end + 2 - start));
+    }
+    std::multiset<std::string> expected{RecordLine(entry(2, 0))};
+    for (int writer = 0; writer < 2; ++writer)
+        for (int line = 0; line < kLines; ++line) expected.insert(RecordLine(entry(writer, line)));
+    EXPECT_EQ(lines, expected);
 }
 
 // The mouse comes onto a row of the results list: the tip the list's tooltip offers for it.

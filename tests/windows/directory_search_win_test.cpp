@@ -53,6 +53,19 @@ TEST(DirectorySearchWin, NamesAWin32PathWouldChangeAreLeftOut) {
     EXPECT_EQ(Names(ListEntries(*files, folder, true)), (NameList{".", "..", "x"}));  // not "sub."
 }
 
+// A Linux folder can hold names that differ only in case; a Win32 path reaches either of them.
+TEST(DirectorySearchWin, NamesDifferingOnlyInCaseAreLeftOut) {
+    auto files = MakePlatformFileSystem();
+    const std::string twins = FixtureTree() + "\\twins\\";
+    using NameList = std::vector<std::string>;
+    EXPECT_EQ(Names(ListEntries(*files, twins + "*.tmp")), NameList{"report2.tmp"});
+    EXPECT_TRUE(ListEntries(*files, twins + "Report.tmp").empty());  // looked up, not matched
+    EXPECT_EQ(Names(ListEntries(*files, twins + "report2.tmp")), NameList{"report2.tmp"});
+    // Folder "Logs" beside file "logs", through the folder's own listing and through a search.
+    EXPECT_EQ(Names(ListEntries(*files, twins + "*.*", true)), (NameList{".", ".."}));
+    EXPECT_TRUE(ListEntries(*files, twins + "L*", true).empty());
+}
+
 TEST(DirectorySearchWin, LinksToFilesAreToldFromFiles) {
     auto files = MakePlatformFileSystem();
     const std::string tree = FixtureTree() + "\\tree\\";

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Makes, with Linux tools, the parts of the Windows tests' tree that Windows calls cannot make:
 # symbolic links (loops, a way out of the tree, a dangling one, one to a file outside), names outside
-# the ANSI code page, names a Win32 path would change, paths longer than MAX_PATH, and a file dated
-# before 1980.
+# the ANSI code page, names a Win32 path would change, names differing only in case, paths longer than
+# MAX_PATH, and a file dated before 1980.
 # The long paths live under a short root of their own in /tmp, named in long-root.txt: below the
 # tree itself their length would depend on where the checkout is.
 set -eu
@@ -12,7 +12,8 @@ if [ -f "$dir/long-root.txt" ]; then
     case $old in /tmp/kelvaro-long.*) rm -rf "$old" ;; esac
 fi
 rm -rf "$dir"
-mkdir -p "$dir/tree/sub" "$dir/outside" "$dir/names" "$dir/dates" "$dir/lookalikes/x" "$dir/lookalikes/sub."
+mkdir -p "$dir/tree/sub" "$dir/outside" "$dir/names" "$dir/dates" "$dir/lookalikes/x" "$dir/lookalikes/sub." \
+    "$dir/twins/Logs"
 
 echo a >"$dir/tree/a.tmp"
 echo b >"$dir/tree/sub/b.tmp"
@@ -39,6 +40,9 @@ echo omega >"$dir/names/Ω.tmp"
 echo japanese >"$dir/names/日本.tmp"
 echo real-o >"$dir/names/O.tmp"
 echo plain >"$dir/names/plain.tmp"
+
+# Names that differ only in case: a Win32 path reaches either of them.
+for name in Report.tmp REPORT.tmp é.tmp É.tmp report2.tmp logs Logs/in.tmp; do echo "$name" >"$dir/twins/$name"; done
 
 root=$(mktemp -d /tmp/kelvaro-long.XXXXXX)
 echo "$root" >"$dir/long-root.txt"
