@@ -94,7 +94,7 @@ void TForm1::SpeedButton3Click() {
         if (fileScan_->StopScan || Ending()) break;
         RuleRow rule = Rule(index);
         runRules_.push_back(rule);
-        DecodeRuleForRun(rule, *fileScan_);
+        DecodeRuleForRun(rule, index + 1, *fileScan_);
         form3_->SetSearchText(UpperAscii(rule.SubItems[0]).find(".LNK") != std::string::npos
                                   ? "Searching for broken shortcuts"
                                   : "Searching for " + rule.SubItems[0]);
