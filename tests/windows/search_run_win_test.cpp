@@ -316,6 +316,23 @@ TEST_F(SearchRunTest, ADamagedCriterionEndsTheRunWithTheErrorAndKeepsTheRows) {
     EXPECT_FALSE(f.Form3().Visible());
 }
 
+// The rule editor's file dialog and other code may change the current folder after the run: a row must
+// still name the file it listed.
+TEST_F(SearchRunTest, ARelativeRuleFolderListsRowsWithTheirFullLocation) {
+    temp.File("rel\\a.tmp");
+    char before[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, before);
+    ASSERT_TRUE(SetCurrentDirectoryA(temp.Path().c_str()));
+    TForm1& f = Open();
+    AddRule("rel", "*.tmp");
+    Command(cmd::StartKelvaro1);
+    SetCurrentDirectoryA(before);
+    EXPECT_TRUE(boxes.empty());
+    ASSERT_EQ(f.ListView().RowCount(), 1);
+    EXPECT_EQ(f.ListView().Text(0, 2), temp.Path() + "\\rel\\");
+    EXPECT_EQ(f.Rule(0).Caption, "rel");
+}
+
 TEST_F(SearchRunTest, ShortcutRulesSayTheyLookForBrokenShortcuts) {
     TForm1& f = Open();
     std::vector<std::string> texts;
