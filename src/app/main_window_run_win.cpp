@@ -17,6 +17,7 @@
 #include "run/listable_file_win.h"
 #include "run/record_files_win.h"
 #include "run/result_row.h"
+#include "run/run_folder.h"
 #include "search/progress_dialog_win.h"
 #include "shell/icon_cache.h"
 #include "ui/message_box_win.h"
@@ -93,13 +94,21 @@ void TForm1::SpeedButton3Click() {
         }
     } finish{*this};
 
+    // The rules as they stand when the run starts, their folders made absolute once, now: the rows hold
+    // full paths, which a later change of the current folder cannot send elsewhere.
+    for (int index = 0; index < setupList_->RowCount(); ++index) runRules_.push_back(Rule(index));
+    std::vector<std::string> folders;
+    for (const RuleRow& rule : runRules_)
+        folders.push_back(
+            RunFolder(rule.Caption, static_cast<int>(folders.size()) + 1, *services_.fullPaths));
+
     TSpeedButton& start = Button(command::EBStart);
-    for (int index = 0; index < setupList_->RowCount(); ++index) {
-        CurrentRuleIndex = index;
+    for (std::size_t index = 0; index < runRules_.size(); ++index) {
+        CurrentRuleIndex = static_cast<int>(index);
         if (fileScan_->StopScan || Ending()) break;
-        RuleRow rule = Rule(index);
-        runRules_.push_back(rule);
-        DecodeRuleForRun(rule, *fileScan_);
+        const RuleRow& rule = runRules_[index];
+        DecodeRuleForRun(rule, CurrentRuleIndex + 1, *fileScan_);
+        fileScan_->Directory = folders[index];
         form3_->SetSearchText(UpperAscii(rule.SubItems[0]).find(".LNK") != std::string::npos
                                   ? "Searching for broken shortcuts"
                                   : "Searching for " + rule.SubItems[0]);

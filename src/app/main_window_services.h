@@ -9,6 +9,7 @@
 #include "platform/drive_types.h"
 #include "platform/file_state.h"
 #include "platform/file_system.h"
+#include "platform/full_path.h"
 #include "platform/locale_formats.h"
 #include "platform/message_pump.h"
 #include "platform/registry.h"
@@ -23,6 +24,7 @@ namespace kelvaro {
 struct MainWindowServices {
     std::unique_ptr<Registry> settings;  // where the settings live
     std::unique_ptr<FileSystem> files;
+    std::unique_ptr<FullPaths> fullPaths;  // makes a rule's relative folder absolute for a run
     std::unique_ptr<Clock> clock;
     std::unique_ptr<MessagePump> pump;
     std::unique_ptr<DriveTypes> drives;

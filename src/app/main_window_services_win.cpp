@@ -11,6 +11,7 @@ MainWindowServices MakePlatformMainWindowServices() {
     MainWindowServices services;
     services.settings = MakePlatformRegistry();
     services.files = MakePlatformFileSystem();
+    services.fullPaths = MakePlatformFullPaths();
     services.clock = MakePlatformClock();
     services.pump = MakePlatformMessagePump();
     services.drives = MakePlatformDriveTypes();

@@ -11,7 +11,7 @@ public:
     std::string Message() const { return what(); }
 };
 
-// A text that is not a number, or a date or time that cannot be encoded.
+// A text that is not a number or not a rule criterion, or a date or time that cannot be encoded.
 class EConvertError : public Exception {
 public:
     using Exception::Exception;

@@ -40,7 +40,9 @@ bool RunOpenFileDialog(HWND owner, const std::string& initialFolder, std::string
     dialog.nMaxFile = sizeof file;
     dialog.lpstrInitialDir = initialFolder.empty() ? nullptr : initialFolder.c_str();
     dialog.lpstrTitle = kOpenTitle;
-    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
+    // Browsing moves the process's current folder along unless told not to, and a rule whose location is
+    // relative would then search, and delete, somewhere else.
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
     if (!GetOpenFileNameA(&dialog)) return false;
     chosenPath = file;
     return true;

@@ -50,10 +50,12 @@ RuleRow EncodeRule(const RuleValues& values);
 // the failing number. A number is read only for a criterion other than "None".
 void DecodeRuleForEditing(const RuleRow& row, RuleValues& values);
 
-// Sets the scanner's criteria for a run of this rule. With no age or size criterion the scanner's
-// FileAge or FileSize is left as it was. Throws EConvertError for a number that does not convert, and for
-// a size whose byte count does not fit 32 bits (more than 2,147,483 KBytes).
-void DecodeRuleForRun(const RuleRow& row, TFileScan& scan);
+// Sets the scanner's criteria for a run of this rule, the ruleNumber-th from the top (counting from 1).
+// With no age or size criterion the scanner's FileAge or FileSize is left as it was. An age or size cell
+// must be exactly what the editor writes, or one of "  ", " " and "": anything else throws EConvertError
+// with a message that names the rule and the cell. A size whose byte count does not fit 32 bits (more
+// than 2,147,483 KBytes) throws EConvertError too. When it throws, the scanner is left as it was.
+void DecodeRuleForRun(const RuleRow& row, int ruleNumber, TFileScan& scan);
 
 // Whether shortcuts whose missing target lies on a removable, network, CD-ROM or RAM drive are spared.
 bool RemovableDriveFlag(const RuleRow& row);

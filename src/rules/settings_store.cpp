@@ -58,10 +58,16 @@ public:
     // ThrowFirstError. Going on past it lets the window hold every value that can be read, so that the
     // save at close writes them back instead of the design state of everything after the damaged one.
     std::string ReadText(const std::string& section, const std::string& name, const std::string& fallback) {
+        return ReadStoredText(section, name, fallback).value_or(fallback);
+    }
+
+    // ReadText, but nullopt when the value is missing.
+    std::optional<std::string> ReadStoredText(const std::string& section, const std::string& name,
+                                              const std::string& fallback) {
         const RegistryValue value = Read(section, name);
         switch (value.type) {
             case RegistryValueType::Missing:
-                return fallback;
+                return std::nullopt;
             case RegistryValueType::String:
             case RegistryValueType::ExpandString:
                 return TextOf(value);
@@ -76,14 +82,14 @@ public:
         if (!firstError_.empty()) throw ERegistryException(firstError_);
     }
 
-    // Whether the stored value is there and holds something other than a whole number of 0 or more,
-    // without counting as an error.
-    bool HoldsUnreadableCount(const std::string& section, const std::string& name) {
-        const RegistryValue value = Read(section, name);
-        if (value.type == RegistryValueType::Missing) return false;
-        if (value.type == RegistryValueType::Other) return true;
-        const std::optional<std::int32_t> count = ToInteger(TextOf(value));
-        return !count || *count < 0;
+    // The number a count value holds: 0 when it is missing, nullopt when it is there but is not a whole
+    // number of 0 or more (a value of another type also counts as an error).
+    std::optional<std::int32_t> ReadCount(const std::string& section, const std::string& name) {
+        const std::optional<std::string> text = ReadStoredText(section, name, "");
+        if (!text) return 0;
+        const std::optional<std::int32_t> count = ToInteger(*text);
+        if (!count || *count < 0) return std::nullopt;
+        return count;
     }
 
     // A missing value and one that does not convert both give the fallback.
@@ -136,13 +142,18 @@ private:
     std::string firstError_;
 };
 
-void LoadRule(SettingsKey& key, SettingsWindow& window, std::int32_t n) {
+// False, loading nothing, when onlyIfStored and rule n has no location value.
+bool LoadRule(SettingsKey& key, SettingsWindow& window, std::int32_t n, bool onlyIfStored = false) {
     const std::string suffix = std::to_string(n);
     RuleRow row;
-    row.Caption = key.ReadText(kFiles, kRuleValueNames[0] + suffix, kDefaultLocation);
+    const std::optional<std::string> location =
+        key.ReadStoredText(kFiles, kRuleValueNames[0] + suffix, kDefaultLocation);
+    if (!location && onlyIfStored) return false;
+    row.Caption = location.value_or(kDefaultLocation);
     for (std::size_t i = 0; i < row.SubItems.size(); ++i)
         row.SubItems[i] = key.ReadText(kFiles, kRuleValueNames[i + 1] + suffix, kDefaultCell);
     window.AppendRule(row);
+    return true;
 }
 
 const char* StyleText(ViewStyle style) {
@@ -169,7 +180,11 @@ void LoadSettings(Registry& registry, SettingsWindow& window, const std::string&
     window.ShowFlagState();
     window.SetRunAtBootTick(key.ReadBool(kSettings, "Boot", false));
 
-    const std::int32_t count = std::min(key.ReadInteger(kFiles, "Count", 0), kMaxLoadedRules);
+    // A "Count" that cannot be read does not hide the rules stored under it: they are taken up to the
+    // first one missing, and the save at close writes them back under a count of their own. Loading none
+    // would let the next rule added take the place of rule 1.
+    std::optional<std::int32_t> count = key.ReadCount(kFiles, "Count");
+    if (count) count = std::min(*count, kMaxLoadedRules);
 
     window.SetWidth(key.ReadInteger(kSettings, "Width", 549));
     window.SetTop(key.ReadInteger(kSettings, "Top", 50));
@@ -184,7 +199,12 @@ void LoadSettings(Registry& registry, SettingsWindow& window, const std::string&
             window.ApplyResultsViewStyle(style);
     }
 
-    for (std::int32_t n = 1; n <= count; ++n) LoadRule(key, window, n);
+    if (count) {
+        for (std::int32_t n = 1; n <= *count; ++n) LoadRule(key, window, n);
+    } else {
+        for (std::int32_t n = 1; n <= kMaxLoadedRules && LoadRule(key, window, n, true); ++n) {
+        }
+    }
 
     for (int column = 0; column < 6; ++column) {
         const ColumnValue& value = kResultsColumns[static_cast<std::size_t>(column)];
@@ -213,9 +233,7 @@ void SaveSettings(Registry& registry, SettingsWindow& window, const std::string&
 
     // Values of rules beyond the new count are left behind; the load never reads past "Count".
     const int count = window.RuleCount();
-    // A "Count" that could not be read loaded no rule, though the rules are still stored: an empty list
-    // saved over it as 0 would lose them all. It stays as it is until the user makes a list of their own.
-    if (count > 0 || !key.HoldsUnreadableCount(kFiles, "Count")) key.WriteInteger(kFiles, "Count", count);
+    key.WriteInteger(kFiles, "Count", count);
     for (int index = 0; index < count; ++index) {
         const RuleRow row = window.Rule(index);
         const std::string suffix = std::to_string(index + 1);

@@ -1,7 +1,8 @@
-// Answers Kelvaro's question before an unusually large automatic run with No, prints the question, and
-// closes the main window it leaves open after saying how many rows its results list shows:
+// Answers the box Kelvaro raises under its own caption: the question before an unusually large automatic
+// run with No, an error box with OK. Prints the box's text and buttons, and closes the main window it
+// leaves open after saying how many rows its results list shows:
 //   answer_guard.exe
-// Exit code 0: the question was answered and the window closed; 2: no question came; 3: the window stayed.
+// Exit code 0: the box was answered and the window closed; 2: no box came; 3: the window stayed.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -30,13 +31,15 @@ int main() {
     char text[1024] = {};
     GetDlgItemTextA(question, 0xFFFF, text, sizeof text);  // the box's message text
     std::printf("question: %s\n", text);
+    const bool asks = GetDlgItem(question, IDNO) != nullptr;
+    std::printf("buttons: %s\n", asks ? "Yes No" : GetDlgItem(question, IDOK) ? "OK" : "other");
     HWND mainWindow = FindWindowA("TForm1", nullptr);
     auto shown = [&] { return IsWindowVisible(mainWindow) && !IsIconic(mainWindow) ? "shown" : "hidden"; };
     std::printf("while asking: window %s\n", shown());
-    PostMessageA(question, WM_COMMAND, IDNO, 0);
+    PostMessageA(question, WM_COMMAND, asks ? IDNO : IDOK, 0);
     Sleep(500);
     HWND results = GetDlgItem(mainWindow, 301);
-    std::printf("after No: rows: %ld, window %s\n",
+    std::printf("after %s: rows: %ld, window %s\n", asks ? "No" : "OK",
                 static_cast<long>(SendMessageA(results, LVM_GETITEMCOUNT, 0, 0)), shown());
     DWORD processId = 0;
     GetWindowThreadProcessId(mainWindow, &processId);

@@ -13,6 +13,7 @@
 
 #include "ui/message_box_win.h"
 #include "windows/screenshot.h"
+#include "windows/test_tree.h"
 #include "windows/window_text.h"
 
 namespace kelvaro::testing {
@@ -347,6 +348,32 @@ TEST(RuleEditorWin, BrowseButtonsGoThroughThePickers) {
     const std::vector<std::string> expectedFolders = {"", "C:\\WINDOWS", ""};
     EXPECT_EQ(folderCalls, expectedFolders);
     EXPECT_EQ(openCalls, std::vector<std::string>{"typed"});
+}
+
+// The platform's file dialog moves the process's current folder as it browses unless told not to, and
+// a rule with a relative folder would then search, and delete, somewhere else.
+TEST(RuleEditorWin, TheFileDialogLeavesTheCurrentFolderAlone) {
+    TempFolder current, browsed;
+    char before[MAX_PATH] = {}, after[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, before);
+    ASSERT_TRUE(SetCurrentDirectoryA(current.Path().c_str()));
+    StandInHost host;
+    // Runs inside the file dialog's own loop, once the dialog is there.
+    Step cancelFileDialog = [&](HWND) {
+        if (HWND files = FindWindowA("#32770", "Kelvaro Files"))
+            PostMessageA(files, WM_COMMAND, IDCANCEL, 0);
+        else
+            steps.push_front(cancelFileDialog);
+    };
+    OpenEditor(host, {[&](HWND dialog) {
+                          SetText(dialog, TForm2::kEditLocId, browsed.Path().c_str());
+                          Click(dialog, TForm2::kExplorerButton1Id);
+                          GetCurrentDirectoryA(MAX_PATH, after);
+                          Click(dialog, TForm2::kButton3Id);
+                      },
+                      cancelFileDialog});
+    SetCurrentDirectoryA(before);
+    EXPECT_EQ(std::string(after), current.Path());
 }
 
 // A dropped list shows every entry whole: no scroll bar, no entry cut at the list's edges.

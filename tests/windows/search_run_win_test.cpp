@@ -301,18 +301,38 @@ TEST_F(SearchRunTest, AQuitArrivingDuringARunEndsIt) {
     EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "left for the loop";
 }
 
-TEST_F(SearchRunTest, ABadNumberEndsTheRunWithTheErrorAndKeepsTheRows) {
+// A damaged cell that reads as no criterion would make the rule list every file.
+TEST_F(SearchRunTest, ADamagedCriterionEndsTheRunWithTheErrorAndKeepsTheRows) {
     temp.File("a.tmp");
     TForm1& f = Open();
     AddRule(temp.Path(), "*.tmp");
-    AddRule(temp.Path(), "*.tmp", "> x Days");
+    AddRule(temp.Path(), "*.tmp", "30 Days");
     AddRule(temp.Path(), "*.tmp");
     Command(cmd::StartKelvaro1);
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0], "'x' is not a valid integer value.");
+    EXPECT_EQ(boxes[0], "The search stopped at rule 2 (folder \"" + temp.Path() +
+                            "\", files \"*.tmp\"): its File Age \"30 Days\" is not a criterion Kelvaro can "
+                            "read. Correct the rule in setup mode.");
     EXPECT_EQ(f.ListView().RowCount(), 1);
     EXPECT_EQ(f.StatusText(1), "Search Finished!!");
     EXPECT_FALSE(f.Form3().Visible());
+}
+
+// The rule editor's file dialog and other code may change the current folder after the run: a row must
+// still name the file it listed.
+TEST_F(SearchRunTest, ARelativeRuleFolderListsRowsWithTheirFullLocation) {
+    temp.File("rel\\a.tmp");
+    char before[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, before);
+    ASSERT_TRUE(SetCurrentDirectoryA(temp.Path().c_str()));
+    TForm1& f = Open();
+    AddRule("rel", "*.tmp");
+    Command(cmd::StartKelvaro1);
+    SetCurrentDirectoryA(before);
+    EXPECT_TRUE(boxes.empty());
+    ASSERT_EQ(f.ListView().RowCount(), 1);
+    EXPECT_EQ(f.ListView().Text(0, 2), temp.Path() + "\\rel\\");
+    EXPECT_EQ(f.Rule(0).Caption, "rel");
 }
 
 TEST_F(SearchRunTest, ShortcutRulesSayTheyLookForBrokenShortcuts) {

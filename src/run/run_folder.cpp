@@ -1,0 +1,40 @@
+#include "run/run_folder.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "base/errors.h"
+
+namespace kelvaro {
+namespace {
+
+bool IsSeparator(char c) {
+    return c == '\\' || c == '/';
+}
+
+bool IsLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// "C:\..." and network or device paths ("\\server\share", "\\?\C:\...") name the same folder whatever
+// the current folder is.
+bool IsAbsolute(const std::string& path) {
+    if (path.size() >= 3 && IsLetter(path[0]) && path[1] == ':' && IsSeparator(path[2])) return true;
+    return path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]);
+}
+
+bool NamesNoFolder(const std::string& location) {
+    return std::all_of(location.begin(), location.end(),
+                       [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+}
+
+}  // namespace
+
+std::string RunFolder(const std::string& location, int ruleNumber, FullPaths& paths) {
+    if (NamesNoFolder(location) || IsAbsolute(location)) return location;
+    if (std::optional<std::string> full = paths.FullPath(location)) return *full;
+    throw Exception("The folder of rule " + std::to_string(ruleNumber) + ", \"" + location +
+                    "\", cannot be made a full path");
+}
+
+}  // namespace kelvaro
