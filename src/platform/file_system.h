@@ -32,7 +32,7 @@ struct DirectoryEntry {
     std::uint32_t attributes = 0;
     // Last write, local time, MS-DOS format: date in the high 16 bits, time in the low 16 bits.
     std::uint32_t dosDateTime = 0;
-    // Of a folder, when the search learnt it without extra cost.
+    // Which file or folder it is, when the search learnt it without a question for each entry.
     std::optional<FolderIdentity> identity;
     // Last write at the platform's full precision: 100-nanosecond steps since 1601, UTC. A rewrite
     // within the two seconds the MS-DOS form keeps still changes it.
@@ -111,8 +111,6 @@ public:
     struct ListedFileAnswers {
         bool link = true;
         std::optional<bool> openableForWriting;  // not asked: nullopt
-        // Of a file the same open found writable, when the platform tells it without another open.
-        std::optional<FileIdentity> identity;
     };
     virtual ListedFileAnswers ExamineListedFile(const std::string& path, std::uint32_t listedAttributes) {
         return {IsListedFileLink(path, listedAttributes), std::nullopt};

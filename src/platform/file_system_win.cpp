@@ -3,6 +3,7 @@
 // "Ω.txt", which names a different file that a later open or delete would reach.
 #include <windows.h>
 
+#include <unordered_map>
 #include <vector>
 
 #include "base/date_time.h"
@@ -102,7 +103,7 @@ private:
                 !DescribeEntry(found.name.data(), static_cast<int>(found.name.size()), found.attributes,
                                found.size, found.lastWrite, folderLength_, directoriesOnly_, entry))
                 continue;
-            if (volume_) entry.identity = FolderIdentity{*volume_, found.fileId};
+            if (volume_ && found.fileId != 0) entry.identity = FileIdentity{*volume_, found.fileId};
             return true;
         }
         return false;
@@ -190,13 +191,17 @@ public:
         FindOwner handle(FindFirstFileExW(search.c_str(), lookup ? FindExInfoStandard : FindExInfoBasic,
                                           &data, FindExSearchNameMatch, nullptr, 0));
         if (!handle) return nullptr;
-        auto listing = std::make_unique<Win32Listing>(
-            ReadSearch(handle.Get(), data,
-                       [&](const WIN32_FIND_DATAW& found) {
-                           return !lookup || UpperCaseName(std::wstring_view(found.cFileName)) == upperName ||
-                                  UpperCaseName(std::wstring_view(found.cAlternateFileName)) == upperName;
-                       }),
-            folderLength, directoriesOnly);
+        std::vector<ListedName> names = ReadSearch(handle.Get(), data, [&](const WIN32_FIND_DATAW& found) {
+            return !lookup || UpperCaseName(std::wstring_view(found.cFileName)) == upperName ||
+                   UpperCaseName(std::wstring_view(found.cAlternateFileName)) == upperName;
+        });
+        std::optional<std::uint32_t> volume;
+        if (!directoriesOnly && !names.empty() && folderLength > 0) {
+            volume = VolumeSerialOfRoot(pattern);
+            if (volume) AddFileIds(pattern.substr(0, folderLength), names);
+        }
+        auto listing =
+            std::make_unique<Win32Listing>(std::move(names), folderLength, directoriesOnly, volume);
         if (!listing->Prime()) return nullptr;
         return listing;
     }
@@ -247,7 +252,7 @@ public:
 
     ListedFileAnswers ExamineListedFile(const std::string& path, std::uint32_t listedAttributes) override {
         const std::wstring wide = Widen(path);
-        return Examine(path, wide, listedAttributes, FinalFolderOf(wide), VolumeSerialOfRoot(path));
+        return Examine(path, wide, listedAttributes, FinalFolderOf(wide));
     }
 
     // The files of a batch are asked about side by side: under Wine each open, name and close waits on the
@@ -258,11 +263,10 @@ public:
         if (entries.empty()) return answers;
         // Asked here, once: the threads only read it.
         const std::optional<std::wstring> finalFolder = FinalFolderOf(Widen(folder + entries.front().name));
-        const std::optional<std::uint32_t> volume = VolumeSerialOfRoot(folder);
         examiners_.Run(entries.size(), [&](std::size_t i) {
             try {
                 const std::string path = folder + entries[i].name;
-                answers[i] = Examine(path, Widen(path), entries[i].attributes, finalFolder, volume);
+                answers[i] = Examine(path, Widen(path), entries[i].attributes, finalFolder);
             } catch (...) {
                 answers[i] = {};  // told nothing: taken for a link, and not listed
             }
@@ -276,8 +280,7 @@ private:
     // opened again, asking nothing, for its name. Touches nothing of the object: threads call it together.
     static ListedFileAnswers Examine(const std::string& path, const std::wstring& wide,
                                      std::uint32_t listedAttributes,
-                                     const std::optional<std::wstring>& finalFolder,
-                                     std::optional<std::uint32_t> volume) {
+                                     const std::optional<std::wstring>& finalFolder) {
         if (listedAttributes & attr::ReparsePoint) return {true, std::nullopt};
         if (listedAttributes & (attr::ReadOnly | attr::Directory))
             return {LinkTest(wide, false, finalFolder), false};
@@ -286,11 +289,7 @@ private:
                                        FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!handle) return {LinkTest(wide, false, finalFolder), false};
         std::optional<std::wstring> file = FinalPathOf(handle.Get());
-        ListedFileAnswers answers{!file || NamesAnotherFile(wide, *file, finalFolder), true, std::nullopt};
-        std::uint64_t index = 0;
-        if (volume && QueryFileIndex(handle.Get(), index) && index != 0)
-            answers.identity = FileIdentity{*volume, index};
-        return answers;
+        return {!file || NamesAnotherFile(wide, *file, finalFolder), true};
     }
 
     static bool LinkTest(const std::wstring& wide, bool askReparse,
@@ -305,6 +304,20 @@ private:
     }
 
     std::optional<std::wstring> FinalFolderOf(const std::wstring& wide) { return finalFolders_.Of(wide); }
+
+    // The search by pattern does not give the files' numbers, and asking each open file for its own costs a
+    // trip to the Wine server a file: one read of the whole folder gives them all. A name the folder read
+    // does not find exactly (the folder changed in between) is left without one.
+    static void AddFileIds(const std::string& folder, std::vector<ListedName>& names) {
+        HandleOwner handle(CreateFileA(folder.c_str(), FILE_LIST_DIRECTORY,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!handle) return;
+        std::unordered_map<std::wstring, std::uint64_t> ids;
+        for (ListedName& entry : ReadFolder(handle.Get())) ids.emplace(std::move(entry.name), entry.fileId);
+        for (ListedName& name : names)
+            if (auto id = ids.find(name.name); id != ids.end()) name.fileId = id->second;
+    }
 
     std::unique_ptr<DirectoryListing> ListFolderByHandle(const std::string& folder) {
         std::optional<std::uint32_t> volume = VolumeSerialOfRoot(folder);

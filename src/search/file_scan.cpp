@@ -198,7 +198,7 @@ void TFileScan::ListEntries(const std::string& folder, const std::vector<Directo
         PumpMessages();
         AddLine(ResultLine(path, entry),
                 FoundEntry{entry.size, entry.dosDateTime, entry.attributes, false, entry.lastWriteTime,
-                           answers[i].openableForWriting, answers[i].identity});
+                           answers[i].openableForWriting, entry.identity});
     }
 }
 

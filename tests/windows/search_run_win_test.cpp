@@ -562,7 +562,8 @@ TEST_F(DeleteGuardTest, FilesTheRecycleBinCannotTakeAreReportedInOneBox) {
 // Old files found by a run, then changed before the user deletes them, the ways a user meets.
 TEST_F(SearchRunTest, FilesChangedSinceTheRunAreKeptAndReportedInOneBox) {
     const FILETIME old{0, 0x01D00000};  // in 2014
-    for (const char* name : {"same.tmp", "rewritten.tmp", "grown.tmp", "replaced.tmp", "vanished.tmp"}) {
+    for (const char* name :
+         {"same.tmp", "rewritten.tmp", "grown.tmp", "replaced.tmp", "vanished.tmp", "recreated.tmp"}) {
         temp.File(name, "12345");
         SetLastWrite(temp.Path() + "\\" + name, old);
     }
@@ -571,8 +572,8 @@ TEST_F(SearchRunTest, FilesChangedSinceTheRunAreKeptAndReportedInOneBox) {
     if (f.UseRecycleBin()) Command(cmd::UseRecycleBin1);  // delete for good inside the test folder
     AddRule(temp.Path(), "*.tmp");
     Click(cmd::EBStart);
-    ASSERT_EQ(f.ListView().RowCount(), 5);
-    for (int row = 0; row < 5; ++row) f.ListView().SetSelected(row, true);
+    ASSERT_EQ(f.ListView().RowCount(), 6);
+    for (int row = 0; row < 6; ++row) f.ListView().SetSelected(row, true);
 
     ASSERT_TRUE(DeleteFileA((temp.Path() + "\\vanished.tmp").c_str()));
 
@@ -581,22 +582,27 @@ TEST_F(SearchRunTest, FilesChangedSinceTheRunAreKeptAndReportedInOneBox) {
     SetLastWrite(temp.Path() + "\\grown.tmp", old);
     ASSERT_TRUE(DeleteFileA((temp.Path() + "\\replaced.tmp").c_str()));
     temp.File("replaced.tmp", "12345");
+    // Another file of the same name, size and time: only which file it is tells it from the listed one.
+    temp.File("new.dat", "12345");
+    SetLastWrite(temp.Path() + "\\new.dat", old);
+    ASSERT_TRUE(MoveFileExA((temp.Path() + "\\new.dat").c_str(), (temp.Path() + "\\recreated.tmp").c_str(),
+                            MOVEFILE_REPLACE_EXISTING));
     std::vector<Box> shown;
     SetMessageBoxFunction([&](HWND, const std::string& text, const std::string& caption, UINT type) {
         shown.push_back({text, caption, type});
         return IDOK;
     });
     Click(cmd::EBDelete);
-    EXPECT_EQ(shown, (std::vector<Box>{{"3 files changed since they were listed and were kept.\n"
+    EXPECT_EQ(shown, (std::vector<Box>{{"4 files changed since they were listed and were kept.\n"
                                         "1 file no longer existed and was kept in the list.",
                                         "Kelvaro", MB_OK | MB_ICONINFORMATION}}));
     EXPECT_FALSE(Exists(temp.Path() + "\\same.tmp"));
-    for (const char* name : {"rewritten.tmp", "grown.tmp", "replaced.tmp"})
+    for (const char* name : {"rewritten.tmp", "grown.tmp", "replaced.tmp", "recreated.tmp"})
         EXPECT_TRUE(Exists(temp.Path() + "\\" + name)) << name;
-    EXPECT_EQ(Names(),
-              (std::vector<std::string>{"grown.tmp", "replaced.tmp", "rewritten.tmp", "vanished.tmp"}));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"grown.tmp", "recreated.tmp", "replaced.tmp",
+                                                 "rewritten.tmp", "vanished.tmp"}));
     // The summary of the list as the delete left it, not of a moment on the way.
-    EXPECT_EQ(f.StatusText(1), "Selected: 4 of 4 (0.02k of 0.02k)");
+    EXPECT_EQ(f.StatusText(1), "Selected: 5 of 5 (0.02k of 0.02k)");
 }
 
 // Automatic mode with the window's own deleter replaced: what would be deleted, and what the window does.
