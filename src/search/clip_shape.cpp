@@ -31,7 +31,8 @@ std::optional<ClipShape> ReadClipShape(std::span<const std::byte> clip) {
         !HasTag(clip, kHeaderList + 8, "hdrl") || !HasTag(clip, kMainHeader, "avih"))
         return std::nullopt;
     const std::size_t header = kMainHeader + 8;
-    if (ReadUint32(clip, kMainHeader + 4) < kMainHeaderSize || clip.size() < header + kMainHeaderSize)
+    // The size first: a clip that ends inside the header's own size field is not read past its end.
+    if (clip.size() < header + kMainHeaderSize || ReadUint32(clip, kMainHeader + 4) < kMainHeaderSize)
         return std::nullopt;
     return ClipShape{ReadUint32(clip, header + kWidth), ReadUint32(clip, header + kHeight),
                      ReadUint32(clip, header + kTotalFrames)};

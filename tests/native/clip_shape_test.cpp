@@ -44,7 +44,11 @@ TEST(ClipShape, OnlyAMovingClipThatFitsTheBoxWholeIsTaken) {
 
 TEST(ClipShape, BytesThatAreNoAviClipHaveNoShape) {
     auto bytes = AviOpening(32, 32, 6);
-    EXPECT_FALSE(ReadClipShape(std::span(bytes).first(bytes.size() - 1)));
+    // Every shorter opening, each in a block of its own size, so that a read past its end is caught.
+    for (std::size_t size = 0; size < bytes.size(); ++size) {
+        const std::vector<std::byte> cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size));
+        EXPECT_FALSE(ReadClipShape(cut)) << size;
+    }
     bytes[8] = std::byte{'W'};
     EXPECT_FALSE(ReadClipShape(bytes));
     EXPECT_FALSE(ReadClipShape({}));
