@@ -2,10 +2,11 @@
 BUILD   := build
 NATIVE  := $(BUILD)/native
 ASAN    := $(BUILD)/native-asan
+FUZZ    := $(BUILD)/fuzz
 WINDOWS := $(BUILD)/windows
 JOBS    := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps native native-asan windows test test-native test-windows run bench clean
+.PHONY: all deps native native-asan native-fuzz windows test test-native test-windows run bench fuzz clean
 
 all: native windows
 
@@ -22,12 +23,24 @@ native-asan: deps
 	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DKELVARO_SANITIZE=ON >/dev/null
 	cmake --build $(ASAN) -j $(JOBS) --target kelvaro_tests
 
+# The fuzz targets of the parsers of outside input, built with clang's libFuzzer; `make test` runs each for
+# a few seconds, `make fuzz` for a minute.
+native-fuzz: deps
+	cmake -S . -B $(FUZZ) -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug -DKELVARO_FUZZ=ON >/dev/null
+	cmake --build $(FUZZ) -j $(JOBS)
+
+fuzz: deps
+	cmake -S . -B $(FUZZ)-long -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug -DKELVARO_FUZZ=ON \
+		-DKELVARO_FUZZ_SECONDS=60 >/dev/null
+	cmake --build $(FUZZ)-long -j $(JOBS)
+	cd $(FUZZ)-long && ctest --output-on-failure
+
 windows: deps
 	cmake -S . -B $(WINDOWS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	cmake --build $(WINDOWS) -j $(JOBS)
 
 # Every build's tests in one ctest run, so the last lines are one summary for everything.
-test: native native-asan windows
+test: native native-asan native-fuzz windows
 	@bash tools/run-tests.sh $(BUILD)
 
 test-native: native

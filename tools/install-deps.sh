@@ -7,6 +7,9 @@ have() { command -v "$1" >/dev/null 2>&1; }
 have cmake || need+=(cmake)
 have g++ || need+=(g++)
 have clang-format || need+=(clang-format)
+# clang with its libFuzzer, for the fuzz targets.
+have clang++ || need+=(clang)
+compgen -G '/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a' >/dev/null || need+=(libclang-rt-14-dev)
 have x86_64-w64-mingw32-g++-posix || need+=(g++-mingw-w64-x86-64-posix)
 have x86_64-w64-mingw32-windres || need+=(binutils-mingw-w64-x86-64)
 have wine || need+=(wine)
