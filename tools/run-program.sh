@@ -13,7 +13,7 @@ case $prefix in /*) ;; *) prefix=$PWD/$prefix ;; esac
 exe=$build/Kelvaro.exe
 
 # The help file lies beside the program and is found from the working folder.
-cd "$build"
+cd "$build" || exit
 if [ -n "${DISPLAY:-}" ]; then
     exec "$tools/wine-run.sh" "$prefix" "$exe" "$@"
 fi

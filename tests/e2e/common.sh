@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # What every end-to-end script shares; sourced with the Windows build folder as $1 and the script's
 # own work folder name as $2.
 build=$(cd "$1" && pwd)
