@@ -25,7 +25,9 @@ TEST(WorkPool, RunsEachIndexOnceAcrossThreadsJobAfterJob) {
             threads.insert(std::this_thread::get_id());
         });
         for (std::size_t i = 0; i < count; ++i) EXPECT_EQ(runs[i], 1) << "index " << i << " of " << count;
-        if (count >= 50) EXPECT_GT(threads.size(), 1u) << count;
+        if (count >= 50) {
+            EXPECT_GT(threads.size(), 1u) << count;
+        }
     }
 }
 
