@@ -8,6 +8,7 @@ have cmake || need+=(cmake)
 have g++ || need+=(g++)
 have clang-format || need+=(clang-format)
 have shellcheck || need+=(shellcheck)
+have clang-tidy || need+=(clang-tidy)
 # clang with its libFuzzer, for the fuzz targets.
 have clang++ || need+=(clang)
 compgen -G '/usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a' >/dev/null || need+=(libclang-rt-14-dev)

@@ -43,7 +43,7 @@ public:
 
 class DeletionRecord {
 public:
-    static constexpr std::uint64_t kLimit = 1024 * 1024;
+    static constexpr std::uint64_t kLimit = 1024ULL * 1024;
 
     // path: the record.
     DeletionRecord(RecordFiles& files, std::string path) : files_(files), path_(std::move(path)) {}

@@ -35,7 +35,7 @@ std::string FitPath(const std::string& fileName, const ParsedPath& parsed, const
     if (fileName.empty() || Tw(measurer, fileName) <= width) return fileName;
 
     const std::string ellipsis = "..." + separator;
-    const std::string last = parsed.Pieces.empty() ? std::string() : parsed.Pieces.back();
+    std::string last = parsed.Pieces.empty() ? std::string() : parsed.Pieces.back();
     // L, E and later D are measured each on its own and added up, while the kept run is measured
     // whole: a font's width of joined texts can be a pixel off the sum of their widths, and which of
     // the two is used decides the caption at the boundaries.
