@@ -3,10 +3,11 @@ BUILD   := build
 NATIVE  := $(BUILD)/native
 ASAN    := $(BUILD)/native-asan
 FUZZ    := $(BUILD)/fuzz
+THREADS := $(BUILD)/native-threads
 WINDOWS := $(BUILD)/windows
 JOBS    := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps native native-asan native-fuzz windows test test-native test-windows run bench fuzz clean
+.PHONY: all deps native native-asan native-fuzz native-threads windows test test-native test-windows run bench fuzz clean
 
 all: native windows
 
@@ -22,6 +23,11 @@ native: deps
 native-asan: deps
 	cmake -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=Debug -DKELVARO_SANITIZE=ON >/dev/null
 	cmake --build $(ASAN) -j $(JOBS) --target kelvaro_tests
+
+# The tests of the threaded code under ThreadSanitizer.
+native-threads: deps
+	cmake -S . -B $(THREADS) -DCMAKE_BUILD_TYPE=Debug -DKELVARO_THREADS=ON >/dev/null
+	cmake --build $(THREADS) -j $(JOBS) --target kelvaro_thread_tests
 
 # The fuzz targets of the parsers of outside input, built with clang's libFuzzer; `make test` runs each for
 # a few seconds, `make fuzz` for a minute.
@@ -40,7 +46,7 @@ windows: deps
 	cmake --build $(WINDOWS) -j $(JOBS)
 
 # Every build's tests in one ctest run, so the last lines are one summary for everything.
-test: native native-asan native-fuzz windows
+test: native native-asan native-threads native-fuzz windows
 	@bash tools/run-tests.sh $(BUILD)
 
 test-native: native

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Runs the tests of every build (or of the builds named) in one ctest run, under one virtual display
 # and one kept-alive Wine server when no display is set.
-#   run-tests.sh BUILD_DIR [native] [native-asan] [fuzz] [windows]
+#   run-tests.sh BUILD_DIR [native] [native-asan] [native-threads] [fuzz] [windows]
 set -u
 build=$(cd "$1" && pwd)
 shift
 builds=("$@")
-[ ${#builds[@]} -gt 0 ] || builds=(native native-asan fuzz windows)
+[ ${#builds[@]} -gt 0 ] || builds=(native native-asan native-threads fuzz windows)
 
 {
     echo "# The builds' tests, made by tools/run-tests.sh"

@@ -191,14 +191,26 @@ TEST(FileSystemPosixTest, ScanOfARealTreeSkipsLinksAndLoops) {
     tree.Link("sub/to-victim.tmp", outside.Root() + "/victim.tmp");
     tree.File("look.tmp.");
     tree.File("look.tmp");
+    // Enough files for the examination's threads to share them, links among them.
+    std::vector<std::string> expected = {tree.Windows("a.tmp"), tree.Windows("look.tmp"),
+                                         tree.Windows("sub/b.tmp")};
+    for (int i = 0; i < 60; ++i) {
+        const std::string name = "many/f" + std::to_string(i) + ".tmp";
+        if (i % 6 == 5) {
+            tree.Link(name, outside.Root() + "/victim.tmp");
+        } else {
+            tree.File(name);
+            expected.push_back(tree.Windows(name));
+        }
+    }
+    std::sort(expected.begin(), expected.end());
     PlatformScanServices platform;
     TFileScan scan(platform.Get());
     scan.Directory = tree.Windows();
     scan.FileSpecs = "*.tmp";
     scan.SetStartScan(true);
     std::sort(scan.FileList.begin(), scan.FileList.end());
-    EXPECT_EQ(scan.FileList, (std::vector<std::string>{tree.Windows("a.tmp"), tree.Windows("look.tmp"),
-                                                       tree.Windows("sub/b.tmp")}));
+    EXPECT_EQ(scan.FileList, expected);
     EXPECT_TRUE(platform.files->IsFileLink(tree.Windows("sub/to-victim.tmp")));
     EXPECT_FALSE(platform.files->IsFileLink(tree.Windows("a.tmp")));
     EXPECT_TRUE(platform.files->IsFileLink(tree.Windows("missing.tmp")));
