@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cstdint>
 
-#include "search/result_line.h"
+#include "base/digit_groups.h"
 
 namespace kelvaro {
 namespace {

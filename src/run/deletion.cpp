@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "base/ascii_case.h"
-#include "search/result_line.h"
+#include "base/digit_groups.h"
 
 namespace kelvaro {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "base/date_time.h"
-#include "search/result_line.h"
+#include "base/digit_groups.h"
 
 namespace kelvaro {
 namespace {

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "base/digit_groups.h"
+
 namespace kelvaro {
 namespace {
 
@@ -16,11 +18,6 @@ std::string ZeroFilled(int value, int digits) {
 }
 
 }  // namespace
-
-std::string GroupThousands(std::string digits, const std::string& separator) {
-    for (std::size_t end = digits.size(); end > 3; end -= 3) digits.insert(end - 3, separator);
-    return digits;
-}
 
 std::string SizeColumn(std::uint64_t size, const std::string& thousandSeparator) {
     // Shown as a float holds it: exact up to 16,777,216, the nearest such value above.

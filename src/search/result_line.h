@@ -7,9 +7,6 @@
 
 namespace kelvaro {
 
-// Digits grouped by threes with the separator, e.g. "1,234,567".
-std::string GroupThousands(std::string digits, const std::string& separator);
-
 // The size as a single-precision number would hold it, grouped, no decimals, right-aligned in 12.
 std::string SizeColumn(std::uint64_t size, const std::string& thousandSeparator);
 // "yyyy/mm/dd" right-aligned in 10 characters.
