@@ -379,9 +379,13 @@ void TForm1::ShowRunWindow() {
     }
 }
 
+std::vector<RunFigures> TForm1::AutomaticRunHistory() {
+    if (auto key = services_.settings->OpenKey(HistoryKey(), false)) return ReadRunHistory(*key);
+    return {};
+}
+
 bool TForm1::AutomaticRunConfirmed(const RunFigures& found) {
-    std::vector<RunFigures> history;
-    if (auto key = services_.settings->OpenKey(HistoryKey(), false)) history = ReadRunHistory(*key);
+    const std::vector<RunFigures> history = AutomaticRunHistory();
     ShowRunWindow();
     const UINT defaultButton = GuardStopsRun(found, history) ? MB_DEFBUTTON2 : MB_DEFBUTTON1;
     return ShowMessageBox(Handle(), ConfirmedRunQuestion(found, history), "Confirm",
@@ -389,8 +393,7 @@ bool TForm1::AutomaticRunConfirmed(const RunFigures& found) {
 }
 
 bool TForm1::AutomaticRunMayDelete(const RunFigures& found) {
-    std::vector<RunFigures> history;
-    if (auto key = services_.settings->OpenKey(HistoryKey(), false)) history = ReadRunHistory(*key);
+    const std::vector<RunFigures> history = AutomaticRunHistory();
     if (!GuardStopsRun(found, history)) return true;
     ShowRunWindow();
     return ShowMessageBox(Handle(), GuardQuestion(found, history), "Kelvaro",

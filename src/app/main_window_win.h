@@ -155,6 +155,8 @@ private:
     // An automatic run asks with the window and its list in view, restored when minimised.
     void ShowRunWindow();
     bool AutomaticRunConfirmed(const RunFigures& found);
+    // What the last automatic runs deleted, newest first; empty when none is kept.
+    std::vector<RunFigures> AutomaticRunHistory();
     // The text of a results row's info tip: the rule that listed it, as it was when the run used it.
     std::string RowRuleTip(int row) const;
     // Whether an automatic run may delete what it selected without asking; asks when the guard says so.

@@ -7,10 +7,6 @@
 namespace kelvaro {
 namespace {
 
-std::uint64_t Join(std::int64_t value) {
-    return static_cast<std::uint64_t>(value);
-}
-
 class Win32FileStateProbe : public FileStateProbe {
 public:
     // One open, asked for what it is, which file it is, and the name the system gives it: under Wine a
@@ -40,8 +36,8 @@ public:
             return state;
         state.plainFile = !standard.Directory &&
                           !(basic.FileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
-        state.size = Join(standard.EndOfFile.QuadPart);
-        state.lastWriteTime = Join(basic.LastWriteTime.QuadPart);
+        state.size = static_cast<std::uint64_t>(standard.EndOfFile.QuadPart);
+        state.lastWriteTime = static_cast<std::uint64_t>(basic.LastWriteTime.QuadPart);
         std::uint64_t index = 0;
         const std::optional<std::uint32_t> volume = volumeSerials_.Of(path);
         if (volume && QueryFileIndex(handle.Get(), index) && index != 0)

@@ -152,6 +152,15 @@ std::vector<ListedName> ReadFolder(HANDLE folder) {
     return names;
 }
 
+// ReadFolder of the folder at path (ending in "\\"); nullopt when it cannot be opened.
+std::optional<std::vector<ListedName>> ReadFolderAt(const std::string& folder) {
+    HandleOwner handle(CreateFileA(folder.c_str(), FILE_LIST_DIRECTORY,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle) return std::nullopt;
+    return ReadFolder(handle.Get());
+}
+
 class Win32ReadOnlyFile : public ReadOnlyFile {
 public:
     explicit Win32ReadOnlyFile(HFILE file) : file_(file) {}
@@ -309,12 +318,10 @@ private:
     // trip to the Wine server a file: one read of the whole folder gives them all. A name the folder read
     // does not find exactly (the folder changed in between) is left without one.
     static void AddFileIds(const std::string& folder, std::vector<ListedName>& names) {
-        HandleOwner handle(CreateFileA(folder.c_str(), FILE_LIST_DIRECTORY,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        if (!handle) return;
+        std::optional<std::vector<ListedName>> entries = ReadFolderAt(folder);
+        if (!entries) return;
         std::unordered_map<std::wstring, std::uint64_t> ids;
-        for (ListedName& entry : ReadFolder(handle.Get())) ids.emplace(std::move(entry.name), entry.fileId);
+        for (ListedName& entry : *entries) ids.emplace(std::move(entry.name), entry.fileId);
         for (ListedName& name : names)
             if (auto id = ids.find(name.name); id != ids.end()) name.fileId = id->second;
     }
@@ -322,11 +329,9 @@ private:
     std::unique_ptr<DirectoryListing> ListFolderByHandle(const std::string& folder) {
         std::optional<std::uint32_t> volume = VolumeSerialOfRoot(folder);
         if (!volume) return nullptr;
-        HandleOwner handle(CreateFileA(folder.c_str(), FILE_LIST_DIRECTORY,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        if (!handle) return nullptr;
-        auto listing = std::make_unique<Win32Listing>(ReadFolder(handle.Get()), folder.size(), true, *volume);
+        std::optional<std::vector<ListedName>> entries = ReadFolderAt(folder);
+        if (!entries) return nullptr;
+        auto listing = std::make_unique<Win32Listing>(std::move(*entries), folder.size(), true, *volume);
         if (!listing->Prime()) return nullptr;
         return listing;
     }

@@ -5,8 +5,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "base/ascii_case.h"
 #include "base/digit_groups.h"
+#include "platform/name_case.h"
 
 namespace kelvaro {
 
@@ -50,7 +50,7 @@ public:
             return false;
         }
         // Found by two rules: the first row's file went, and a second try could only reach another file.
-        if (gone_.count(FoldNameCase(file.path))) {
+        if (gone_.count(UpperCaseName(std::string_view(file.path)))) {
             ++result_.vanished;
             return false;
         }
@@ -81,7 +81,7 @@ public:
             return false;
         }
         ++result_.deleted;
-        gone_.insert(FoldNameCase(file.path));
+        gone_.insert(UpperCaseName(std::string_view(file.path)));
         return true;
     }
 
@@ -90,7 +90,7 @@ private:
     FileStateProbe& probe_;
     bool useRecycleBin_;
     DeletionResult& result_;
-    std::unordered_set<std::string> gone_;  // the paths deleted so far, as the platform compares names
+    std::unordered_set<std::wstring> gone_;  // the paths deleted so far, as the platform compares names
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/handle_owners_win.h"
+#include "platform/open_file_win.h"
 
 namespace kelvaro {
 namespace {
@@ -14,14 +15,6 @@ namespace {
 std::string FolderOf(const std::string& path) {
     const auto slash = path.find_last_of('\\');
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
-}
-
-std::wstring Widen(const std::string& text) {
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 1), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
-    wide.pop_back();
-    return wide;
 }
 
 // Another instance holds the record for itself alone while it moves it aside, for a moment: the open is

@@ -56,8 +56,7 @@ struct FoundEntry {
     // Whether it could be opened for reading and writing, both shared, when it was found; nullopt when
     // the platform did not tell.
     std::optional<bool> openableForWriting;
-    // Which file it was, when the platform told it with that open: a file of the same name made later is
-    // another file.
+    // Which file it was, when the listing told it: a file of the same name made later is another file.
     std::optional<FileIdentity> identity;
 };
 

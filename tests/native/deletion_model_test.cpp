@@ -16,10 +16,16 @@
 
 #include "base/ascii_case.h"
 #include "platform/file_state.h"
+#include "platform/name_case.h"
 #include "run/deletion.h"
 
 namespace kelvaro::testing {
 namespace {
+
+// A name as the platform compares it.
+std::wstring Fold(const std::string& name) {
+    return UpperCaseName(std::string_view(name));
+}
 
 struct Entry {
     enum Kind { File, Folder, Link } kind = File;
@@ -46,9 +52,9 @@ public:
 
     // Wine's look-up: the exact name first, then the first entry that matches ignoring case.
     std::map<std::string, std::map<std::string, Entry>>::iterator FindFolder(const std::string& path) {
-        const std::string folder = FoldNameCase(path.substr(0, path.rfind('\\')));
+        const std::wstring folder = Fold(path.substr(0, path.rfind('\\')));
         for (auto it = folders.begin(); it != folders.end(); ++it)
-            if (FoldNameCase(it->first) == folder) return it;
+            if (Fold(it->first) == folder) return it;
         return folders.end();
     }
 
@@ -60,7 +66,7 @@ public:
         if (auto exact = folder->second.find(name); exact != folder->second.end())
             return {folder->first + "\\" + name, &exact->second};
         for (auto& [other, entry] : folder->second)
-            if (FoldNameCase(other) == FoldNameCase(name)) return {folder->first + "\\" + other, &entry};
+            if (Fold(other) == Fold(name)) return {folder->first + "\\" + other, &entry};
         return {{}, nullptr};
     }
 
@@ -126,8 +132,9 @@ public:
     }
 };
 
-const char* const kNames[] = {"a.tmp",         "A.tmp",         "b.tmp", "B.TMP", "c.tmp",
-                              "\xE9t\xE9.tmp", "\xC9T\xC9.tmp", "d.tmp", "e.tmp", "f.tmp"};
+const char* const kNames[] = {
+    "a.tmp", "A.tmp", "b.tmp", "B.TMP", "c.tmp", "\u00E9t\u00E9.tmp", "\u00C9T\u00C9.tmp",
+    "d.tmp", "e.tmp", "f.tmp"};
 
 // One generated world: its files, what a run listed of them, what is selected, and what happens while the
 // shell works. Returns a description of the first broken promise, or nothing.
@@ -152,8 +159,7 @@ std::optional<std::string> RunWorld(std::mt19937& random, bool useRecycleBin) {
     std::uint64_t rowId = 1;
     for (const auto& [name, entry] : world.folders[folder]) {
         int twins = 0;
-        for (const auto& [other, unused] : world.folders[folder])
-            twins += FoldNameCase(other) == FoldNameCase(name);
+        for (const auto& [other, unused] : world.folders[folder]) twins += Fold(other) == Fold(name);
         if (twins > 1) continue;
         for (int copy = 0; copy < (chance(15) ? 2 : 1); ++copy) {
             const std::string path = (copy && chance(50) ? "C:\\R" : folder) + "\\" + name;
