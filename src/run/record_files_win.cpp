@@ -24,8 +24,10 @@ HandleOwner OpenForAppending(const std::string& path) {
     for (int retry = 0;; ++retry) {
         // Appending only: each write goes to the end of the file as it is then, after any other
         // instance's lines. No sharing of deletes: nobody moves the record aside while it is open here.
-        HandleOwner file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                     nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        // Reading too, as locking a part of the file asks.
+        HandleOwner file(CreateFileA(path.c_str(), FILE_APPEND_DATA | FILE_READ_DATA,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file || GetLastError() != ERROR_SHARING_VIOLATION || retry == kRetries) return file;
         Sleep(5);
     }
@@ -62,9 +64,19 @@ public:
     bool Append(const std::string& path, const std::string& text) override {
         if (!open_ || openPath_ != path) Open(path);
         if (!open_) return false;
+        if (text.empty()) return true;
+        // Under Wine an append finds the file's end and writes there in two steps, so two instances appending
+        // at once can write over each other's line. A lock on one byte no record reaches is taken around
+        // each line: the other instance's lines wait for it, never the other way round for long.
+        OVERLAPPED appendLock{};
+        appendLock.OffsetHigh = 0x7FFFFFFF;
+        if (!LockFileEx(open_.Get(), LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &appendLock)) return false;
         DWORD written = 0;
-        return WriteFile(open_.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-               written == text.size();
+        const bool whole =
+            WriteFile(open_.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+            written == text.size();
+        UnlockFileEx(open_.Get(), 0, 1, 0, &appendLock);
+        return whole;
     }
     // Measured and moved through one open that shares nothing: it fails while another writer holds the
     // record, and no line can come in between.
