@@ -7,7 +7,7 @@ THREADS := $(BUILD)/native-threads
 WINDOWS := $(BUILD)/windows
 JOBS    := $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps native native-asan native-fuzz native-threads windows test test-native test-windows run bench fuzz clean
+.PHONY: all deps native native-asan native-fuzz native-threads windows windows-program test test-native test-windows run dist bench fuzz clean
 
 all: native windows
 
@@ -45,6 +45,11 @@ windows: deps
 	cmake -S . -B $(WINDOWS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	cmake --build $(WINDOWS) -j $(JOBS)
 
+# The program and its help file alone, without the tests: what `make run` and `make dist` need.
+windows-program: deps
+	cmake -S . -B $(WINDOWS) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake --build $(WINDOWS) -j $(JOBS) --target Kelvaro help_file
+
 # Every build's tests in one ctest run, so the last lines are one summary for everything.
 test: native native-asan native-threads native-fuzz windows
 	@bash tools/run-tests.sh $(BUILD)
@@ -55,8 +60,12 @@ test-native: native
 test-windows: windows
 	@bash tools/run-tests.sh $(BUILD) windows
 
+# The setup program and the portable zip, into build/dist (setup/make-dist.sh).
+dist: windows-program
+	bash setup/make-dist.sh $(WINDOWS) $(BUILD)/dist
+
 # `make run WINEPREFIX=DIR` runs the program in a prefix of your own instead of the build's.
-run: windows
+run: windows-program
 	@WINEPREFIX="$(WINEPREFIX)" bash tools/run-program.sh $(WINDOWS)
 
 bench: native windows

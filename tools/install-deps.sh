@@ -17,6 +17,8 @@ have x86_64-w64-mingw32-windres || need+=(binutils-mingw-w64-x86-64)
 have wine || need+=(wine)
 [ -e /usr/lib/wine/wine64 ] || need+=(wine64)
 have Xvfb || need+=(xvfb)
+# The setup program's compiler (`make dist`, and the setup tests).
+have makensis || need+=(nsis)
 # Wine's own fonts (caption buttons, MS Sans Serif) and a metric twin of Arial.
 dpkg -s fonts-wine >/dev/null 2>&1 || need+=(fonts-wine)
 dpkg -s fonts-liberation >/dev/null 2>&1 || need+=(fonts-liberation)

@@ -1,0 +1,102 @@
+// What the setup test asks of an installed Kelvaro and its shortcuts, one question a call:
+//   installed_program.exe read LNK         prints the shortcut's target, arguments and working folder
+//   installed_program.exe open LNK         opens the shortcut as the shell does; waits for the main window
+//   installed_program.exe command ID       clicks the menu item ID of the running Kelvaro's main window
+//   installed_program.exe help-caption     waits for the help window and prints its caption
+//   installed_program.exe close            closes Kelvaro through its close box; waits for it to end
+// Exit code 0 when it did what was asked, 1 otherwise.
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+HWND WaitForWindow(const char* windowClass, DWORD milliseconds) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < milliseconds; Sleep(100))
+        if (HWND found = FindWindowA(windowClass, nullptr); found && IsWindowVisible(found)) return found;
+    return nullptr;
+}
+
+HWND MainWindow() {
+    return WaitForWindow("TForm1", 30000);
+}
+
+int ReadShortcut(const wchar_t* path) {
+    IShellLinkW* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(&link))))
+        return 1;
+    IPersistFile* file = nullptr;
+    int result = 1;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        wchar_t target[MAX_PATH] = {}, arguments[MAX_PATH] = {}, folder[MAX_PATH] = {};
+        if (SUCCEEDED(file->Load(path, STGM_READ)) &&
+            SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, 0))) {
+            link->GetArguments(arguments, MAX_PATH);
+            link->GetWorkingDirectory(folder, MAX_PATH);
+            std::printf("target=%ls\narguments=%ls\nfolder=%ls\n", target, arguments, folder);
+            result = 0;
+        }
+        file->Release();
+    }
+    link->Release();
+    return result;
+}
+
+int Command(int id) {
+    HWND window = MainWindow();
+    if (!window) return 1;
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    // Done when the window has handled it and everything before it.
+    DWORD_PTR unused = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &unused) ? 0 : 1;
+}
+
+int Close() {
+    HWND window = MainWindow();
+    if (!window) return 1;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+    PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    const bool ended = process && WaitForSingleObject(process, 30000) == WAIT_OBJECT_0;
+    if (process) CloseHandle(process);
+    return ended ? 0 : 1;
+}
+
+}  // namespace
+
+int main() {
+    int argc = 0;
+    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    if (!argv || argc < 2) return 1;
+    CoInitialize(nullptr);
+    const std::wstring what = argv[1];
+    if (what == L"read" && argc > 2) return ReadShortcut(argv[2]);
+    if (what == L"open" && argc > 2) {
+        if (reinterpret_cast<INT_PTR>(
+                ShellExecuteW(nullptr, L"open", argv[2], nullptr, nullptr, SW_SHOWNORMAL)) <= 32)
+            return 1;
+        return MainWindow() ? 0 : 1;
+    }
+    if (what == L"command" && argc > 2) return Command(static_cast<int>(std::wcstol(argv[2], nullptr, 10)));
+    if (what == L"help-caption") {
+        HWND help = WaitForWindow("MS_WINHELP", 30000);
+        if (!help) return 1;
+        char caption[256] = {};
+        // The caption becomes the help file's title once the file is loaded.
+        for (int wait = 0; wait < 50 && std::string(caption).find("Kelvaro") == std::string::npos; ++wait) {
+            GetWindowTextA(help, caption, sizeof caption);
+            Sleep(100);
+        }
+        std::printf("%s\n", caption);
+        PostMessageA(help, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (what == L"close") return Close();
+    return 1;
+}
