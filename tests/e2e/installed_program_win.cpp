@@ -4,6 +4,7 @@
 //   installed_program.exe command ID       clicks the menu item ID of the running Kelvaro's main window
 //   installed_program.exe help-caption     waits for the help window and prints its caption
 //   installed_program.exe close            closes Kelvaro through its close box; waits for it to end
+//   installed_program.exe version EXE      prints the file version and product version the program carries
 // Exit code 0 when it did what was asked, 1 otherwise.
 #include <windows.h>
 #include <shellapi.h>
@@ -56,6 +57,24 @@ int Command(int id) {
     return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &unused) ? 0 : 1;
 }
 
+int PrintVersion(const wchar_t* path) {
+    DWORD unused = 0;
+    const DWORD size = GetFileVersionInfoSizeW(path, &unused);
+    std::string data(size, '\0');
+    if (size == 0 || !GetFileVersionInfoW(path, 0, size, data.data())) return 1;
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    wchar_t* text = nullptr;
+    if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) ||
+        !VerQueryValueW(data.data(), L"\\StringFileInfo\\040904E4\\FileVersion",
+                        reinterpret_cast<void**>(&text), &length))
+        return 1;
+    std::printf("%lu.%lu.%lu %ls\n", static_cast<unsigned long>(HIWORD(fixed->dwFileVersionMS)),
+                static_cast<unsigned long>(LOWORD(fixed->dwFileVersionMS)),
+                static_cast<unsigned long>(HIWORD(fixed->dwFileVersionLS)), text);
+    return 0;
+}
+
 int Close() {
     HWND window = MainWindow();
     if (!window) return 1;
@@ -98,5 +117,6 @@ int main() {
         return 0;
     }
     if (what == L"close") return Close();
+    if (what == L"version" && argc > 2) return PrintVersion(argv[2]);
     return 1;
 }

@@ -74,6 +74,7 @@ mkdir -p "$work/zip"
 cmp -s "$installed/Kelvaro.exe" "$work/zip/Kelvaro.exe" || fail "Kelvaro.exe not installed"
 cmp -s "$installed/Kelvaro.hlp" "$build/Kelvaro.hlp" || fail "Kelvaro.hlp not installed"
 [ -f "$installed/Uninstall.exe" ] || fail "no uninstaller"
+expect_equal "the program's version" "$(ask version "$folder\\Kelvaro.exe")" "$version $version"
 shortcut=$(ask read "$(wine_run winepath -w "$menu/Kelvaro.lnk" 2>/dev/null | tr -d '\r')")
 expect_equal "program shortcut" "$shortcut" "target=$folder\\Kelvaro.exe
 arguments=
