@@ -9,9 +9,11 @@
 #include "ui/guarded_call_win.h"
 #include "ui/label_size_win.h"
 #include "ui/message_box_win.h"
-#include "ui/press_tracker.h"
 #include "ui/resource_ids.h"
 #include "ui/window_text_win.h"
+#include "widgets/explorer_button_win.h"
+#include "widgets/spin_field.h"
+#include "widgets/spin_field_win.h"
 
 namespace kelvaro {
 namespace {
@@ -75,136 +77,7 @@ void SetVisible(HWND control, bool visible) {
     ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
 }
 
-char DecimalSeparator() {
-    char separator[4] = {};
-    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator);
-    return separator[0] ? separator[0] : '.';
-}
-
 }  // namespace
-
-// A picture button that does not take the focus, drawn flat (edge only under the mouse) or raised.
-class TExplorerButton : public Window {
-public:
-    static constexpr const char* kClassName = "TExplorerButton";
-    enum class Picture { Folder, File };
-
-    TExplorerButton(HWND parent, int id, int x, int y, Picture picture, std::string longHint,
-                    std::function<void(const std::string&)> onHint)
-        : picture_(picture), longHint_(std::move(longHint)), onHint_(std::move(onHint)) {
-        RegisterClassOnce(kClassName, nullptr);
-        Create(kClassName, "", WS_CHILD | WS_VISIBLE, 0, x, y, 25, 25, parent,
-               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
-    }
-
-    bool Flat() const { return flat_; }
-    void SetFlat(bool flat) {
-        flat_ = flat;
-        InvalidateRect(Handle(), nullptr, TRUE);
-    }
-
-protected:
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-        switch (message) {
-            case WM_PAINT:
-                return PaintWindow(Handle(), [this](HDC dc) { Paint(dc); });
-            case WM_ERASEBKGND:
-                return 1;
-            case WM_MOUSEMOVE:
-                if (mouse_.Enter()) {
-                    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
-                    TrackMouseEvent(&track);
-                    onHint_(longHint_);
-                    InvalidateRect(Handle(), nullptr, FALSE);
-                }
-                if (mouse_.Move(Inside(lParam))) InvalidateRect(Handle(), nullptr, FALSE);
-                return 0;
-            case WM_MOUSELEAVE:
-                mouse_.Leave();
-                onHint_("");
-                InvalidateRect(Handle(), nullptr, FALSE);
-                return 0;
-            case WM_LBUTTONDOWN:
-            case WM_LBUTTONDBLCLK:
-                SetCapture(Handle());
-                mouse_.Press();
-                InvalidateRect(Handle(), nullptr, FALSE);
-                return 0;
-            case WM_LBUTTONUP: {
-                const PressTracker::Release release = mouse_.LetGo(Inside(lParam));
-                if (release == PressTracker::Release::NotPressing) return 0;
-                ReleaseCapture();
-                InvalidateRect(Handle(), nullptr, FALSE);
-                if (release == PressTracker::Release::Click) Click();
-                return 0;
-            }
-            case WM_CAPTURECHANGED:
-                mouse_.Cancel();
-                InvalidateRect(Handle(), nullptr, FALSE);
-                return 0;
-            case BM_CLICK:
-                Click();
-                return 0;
-        }
-        return DefaultHandling(message, wParam, lParam);
-    }
-
-private:
-    bool Inside(LPARAM lParam) const {
-        RECT client;
-        GetClientRect(Handle(), &client);
-        const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        return PtInRect(&client, at) != FALSE;
-    }
-
-    void Click() {
-        SendMessageA(GetParent(Handle()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Handle()), BN_CLICKED),
-                     reinterpret_cast<LPARAM>(Handle()));
-    }
-
-    void Paint(HDC dc) {
-        RECT client;
-        GetClientRect(Handle(), &client);
-        FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-        const bool down = mouse_.PressedNow();
-        if (down)
-            DrawEdge(dc, &client, flat_ ? BDR_SUNKENOUTER : EDGE_SUNKEN, BF_RECT);
-        else if (!flat_)
-            DrawEdge(dc, &client, EDGE_RAISED, BF_RECT);
-        else if (mouse_.Hot())
-            DrawEdge(dc, &client, BDR_RAISEDINNER, BF_RECT);
-        const int shift = down ? 1 : 0;
-        DrawPicture(dc, (client.right - 16) / 2 + shift, (client.bottom - 16) / 2 + shift);
-    }
-
-    // Small enough to draw with a few shapes; no bitmap resource to keep in step.
-    void DrawPicture(HDC dc, int x, int y) {
-        PenOwner pen(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
-        BrushOwner fill(
-            CreateSolidBrush(picture_ == Picture::Folder ? RGB(255, 255, 0) : RGB(255, 255, 255)));
-        // Declared after the pen and brush, so they are put back before those are deleted.
-        Selection penSelection(dc, pen.Get());
-        Selection fillSelection(dc, fill.Get());
-        if (picture_ == Picture::Folder) {
-            Rectangle(dc, x + 1, y + 3, x + 7, y + 6);
-            Rectangle(dc, x + 1, y + 5, x + 15, y + 14);
-        } else {
-            const POINT page[] = {
-                {x + 3, y + 1}, {x + 10, y + 1}, {x + 13, y + 4}, {x + 13, y + 15}, {x + 3, y + 15}};
-            Polygon(dc, page, 5);
-            for (int line = 0; line < 3; ++line) {
-                MoveToEx(dc, x + 5, y + 7 + 2 * line, nullptr);
-                LineTo(dc, x + 11, y + 7 + 2 * line);
-            }
-        }
-    }
-
-    Picture picture_;
-    std::string longHint_;
-    std::function<void(const std::string&)> onHint_;
-    bool flat_ = true;
-    PressTracker mouse_;
-};
 
 void SetOpenFileDialogFunction(OpenFileDialogFunction f) {
     OpenFileHook() = std::move(f);
@@ -259,26 +132,6 @@ HWND TForm2::AddLabel(const char* text, int x, int y, int id, bool visible) {
                       size.cy, id);
 }
 
-HWND TForm2::AddSpinField(int x, int y, int id) {
-    HWND field = AddControl("EDIT", "0", WS_TABSTOP | WS_CLIPCHILDREN | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, x,
-                            y, 57, 22, id);
-    if (!field) return nullptr;
-    RECT client;
-    GetClientRect(field, &client);
-    constexpr int kArrowsWidth = 15;
-    // The arrows sit inside the field at its right, as one control; the text stops short of them.
-    HWND arrows = CreateChild(field, UPDOWN_CLASSA, "", WS_VISIBLE, 0, client.right - kArrowsWidth, 0,
-                              kArrowsWidth, client.bottom, 0, nullptr);
-    if (arrows) {
-        // Kept mid-range and never moved: the field does the counting, without bounds.
-        SendMessageA(arrows, UDM_SETRANGE32, 0, 100);
-        SendMessageA(arrows, UDM_SETPOS32, 0, 50);
-    }
-    SendMessageA(field, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, kArrowsWidth + 1));
-    SetWindowSubclass(field, EditProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
-    return field;
-}
-
 void TForm2::CreateControls() {
     // Made in tab order; controls that take no focus follow.
     AddControl("BUTTON", "&Ok", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 272, 152, 50, 20, kButton1Id);
@@ -298,8 +151,8 @@ void TForm2::CreateControls() {
             SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
         DropAllEntries(box);
     }
-    AddSpinField(288, 48, kEditAgeId);
-    AddSpinField(256, 120, kEditSizeId);
+    CreateSpinField(Handle(), 288, 48, 57, 22, kEditAgeId, font_.Get());
+    CreateSpinField(Handle(), 256, 120, 57, 22, kEditSizeId, font_.Get());
     HWND unit = AddControl("COMBOBOX", "", (list & ~WS_VISIBLE), 0, 320, 120, 57, 21, kCBByteId);
     for (const char* entry : {"Bytes", "KBytes"})
         SendMessageA(unit, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
@@ -423,21 +276,11 @@ void TForm2::CBSizeChange() {
 }
 
 void TForm2::EditAgeChange() {
-    SpinFieldChange(GetDlgItem(Handle(), kEditAgeId));
+    SpinFieldChanged(GetDlgItem(Handle(), kEditAgeId));
 }
 
 void TForm2::EditSizeChange() {
-    SpinFieldChange(GetDlgItem(Handle(), kEditSizeId));
-}
-
-void TForm2::SpinFieldChange(HWND field) {
-    const std::string corrected = SpinFieldCorrection(WindowText(field));
-    if (!corrected.empty()) SetWindowTextA(field, corrected.c_str());
-}
-
-void TForm2::StepSpinField(HWND field, int steps) {
-    SetWindowTextA(field, SpinFieldStep(WindowText(field), steps).c_str());
-    SendMessageA(field, EM_SETSEL, 0, -1);
+    SpinFieldChanged(GetDlgItem(Handle(), kEditSizeId));
 }
 
 void TForm2::EditFileChange() {
@@ -569,31 +412,9 @@ void TForm2::ShowHint(int control, const std::string& hint) {
 }
 
 LRESULT TForm2::EditMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-    const int id = GetDlgCtrlID(edit);
-    const bool spin = id == kEditAgeId || id == kEditSizeId;
     switch (message) {
-        case WM_CHAR:
-            if (spin && !SpinFieldAcceptsKey(static_cast<char>(wParam), DecimalSeparator())) {
-                MessageBeep(0);
-                return 0;
-            }
-            break;
-        case WM_KEYDOWN:
-            if (spin && (wParam == VK_UP || wParam == VK_DOWN)) {
-                StepSpinField(edit, wParam == VK_UP ? 1 : -1);
-                return 0;
-            }
-            break;
-        case WM_NOTIFY: {
-            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-            if (spin && header->code == UDN_DELTAPOS) {
-                StepSpinField(edit, reinterpret_cast<const NMUPDOWN*>(lParam)->iDelta > 0 ? 1 : -1);
-                return 1;  // the arrows' own position stays put
-            }
-            break;
-        }
         case WM_MOUSEMOVE:
-            if (id == kEditFileId && !editFileHot_) {
+            if (!editFileHot_) {
                 editFileHot_ = true;
                 TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, edit, 0};
                 TrackMouseEvent(&track);
@@ -601,10 +422,8 @@ LRESULT TForm2::EditMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lPara
             }
             break;
         case WM_MOUSELEAVE:
-            if (id == kEditFileId) {
-                editFileHot_ = false;
-                ShowHint(kEditFileId, "");
-            }
+            editFileHot_ = false;
+            ShowHint(kEditFileId, "");
             break;
         case WM_NCDESTROY:
             RemoveWindowSubclass(edit, EditProcedure, 1);
