@@ -10,7 +10,6 @@
 #include "ui/label_size_win.h"
 #include "ui/message_box_win.h"
 #include "ui/resource_ids.h"
-#include "ui/window_text_win.h"
 #include "widgets/explorer_button_win.h"
 #include "widgets/spin_field.h"
 #include "widgets/spin_field_win.h"
@@ -50,14 +49,6 @@ bool RunOpenFileDialog(HWND owner, const std::string& initialFolder, std::string
     return true;
 }
 
-bool Checked(HWND box) {
-    return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-void SetChecked(HWND box, bool checked) {
-    SendMessageA(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
 // A drop-down list's height is set once, with the box's, in pixels; its entries' height comes from the
 // font. Sized from the font, the list shows all its entries without a scroll bar.
 void DropAllEntries(HWND box) {
@@ -71,10 +62,6 @@ void DropAllEntries(HWND box) {
     const int height = field.bottom - field.top + static_cast<int>(entries * entryHeight) + kListBorders;
     SetWindowPos(box, nullptr, 0, 0, field.right - field.left, height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void SetVisible(HWND control, bool visible) {
-    ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
 }
 
 }  // namespace
@@ -141,9 +128,9 @@ void TForm2::CreateControls() {
     HWND editFile = AddControl("EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 48, 96,
                                161, 21, kEditFileId);
     if (editFile) SetWindowSubclass(editFile, EditProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
-    HWND subfolders = AddControl("BUTTON", "Include Subfolders", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0,
-                                 48, 48, 161, 17, kCBIncSubDirId);
-    SetChecked(subfolders, true);
+    AddControl("BUTTON", "Include Subfolders", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 48, 48, 161, 17,
+               kCBIncSubDirId);
+    SetChecked(kCBIncSubDirId, true);
     const DWORD list = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
     for (int id : {kCBAgeId, kCBSizeId}) {
         HWND box = AddControl("COMBOBOX", "", list | CBS_SORT, 0, 256, id == kCBAgeId ? 24 : 96, 121, 21, id);
@@ -209,7 +196,7 @@ bool TForm2::BrowseButtonsFlat() const {
 
 bool TForm2::ShowModal() {
     FormShow();
-    return RunModal(host_.Window(), GetDlgItem(Handle(), kButton1Id)) == IDOK;
+    return RunModal(host_.Window(), Control(kButton1Id)) == IDOK;
 }
 
 void TForm2::FormShow() {
@@ -218,13 +205,12 @@ void TForm2::FormShow() {
     explorerButton1_->SetFlat(flat);
     explorerButton2_->SetFlat(flat);
     if (animationOpen_)
-        SendMessageA(GetDlgItem(Handle(), kAnimate1Id), ACM_PLAY, static_cast<WPARAM>(-1),
-                     MAKELPARAM(0, 0xFFFF));
+        SendMessageA(Control(kAnimate1Id), ACM_PLAY, static_cast<WPARAM>(-1), MAKELPARAM(0, 0xFFFF));
 
     // From code: the change handlers do not run.
-    SendMessageA(GetDlgItem(Handle(), kCBAgeId), CB_SETCURSEL, kNoComparisonPosition, 0);
-    SendMessageA(GetDlgItem(Handle(), kCBSizeId), CB_SETCURSEL, kNoComparisonPosition, 0);
-    SendMessageA(GetDlgItem(Handle(), kCBByteId), CB_SETCURSEL, 0, 0);
+    Select(kCBAgeId, kNoComparisonPosition);
+    Select(kCBSizeId, kNoComparisonPosition);
+    Select(kCBByteId, 0);
     if (host_.AddingRule() || !host_.HasSelectedRule()) return;
 
     RuleValues values;
@@ -240,56 +226,52 @@ void TForm2::FormShow() {
 }
 
 void TForm2::Fill(const RuleValues& values) {
-    HWND form = Handle();
-    SetWindowTextA(GetDlgItem(form, kEditLocId), values.Location.c_str());
-    SetWindowTextA(GetDlgItem(form, kEditFileId), values.FileSpecs.c_str());  // runs EditFileChange
-    SetChecked(GetDlgItem(form, kCBIncSubDirId), values.IncludeSubfolders);
-    SetChecked(GetDlgItem(form, kLnkCBId), values.RemovableDrives);
+    SetControlText(kEditLocId, values.Location);
+    SetControlText(kEditFileId, values.FileSpecs);  // runs EditFileChange
+    SetChecked(kCBIncSubDirId, values.IncludeSubfolders);
+    SetChecked(kLnkCBId, values.RemovableDrives);
 
-    SendMessageA(GetDlgItem(form, kCBAgeId), CB_SETCURSEL, values.AgePosition, 0);
+    Select(kCBAgeId, values.AgePosition);
     if (values.AgePosition != kNoComparisonPosition) {
-        SetVisible(GetDlgItem(form, kEditAgeId), true);
-        SetVisible(GetDlgItem(form, kLabel5Id), true);
-        SetWindowTextA(GetDlgItem(form, kEditAgeId), std::to_string(values.AgeDays).c_str());
+        ShowControl(kEditAgeId, true);
+        ShowControl(kLabel5Id, true);
+        SetControlText(kEditAgeId, std::to_string(values.AgeDays));
     }
-    SendMessageA(GetDlgItem(form, kCBSizeId), CB_SETCURSEL, values.SizePosition, 0);
+    Select(kCBSizeId, values.SizePosition);
     if (values.SizePosition != kNoComparisonPosition) {
-        SetVisible(GetDlgItem(form, kCBByteId), true);
-        SetVisible(GetDlgItem(form, kEditSizeId), true);
-        SendMessageA(GetDlgItem(form, kCBByteId), CB_SETCURSEL, values.SizeUnit == "KBytes" ? 1 : 0, 0);
-        SetWindowTextA(GetDlgItem(form, kEditSizeId), std::to_string(values.SizeNumber).c_str());
+        ShowControl(kCBByteId, true);
+        ShowControl(kEditSizeId, true);
+        Select(kCBByteId, values.SizeUnit == "KBytes" ? 1 : 0);
+        SetControlText(kEditSizeId, std::to_string(values.SizeNumber));
     }
 }
 
 void TForm2::CBAgeChange() {
-    const bool shown =
-        SendMessageA(GetDlgItem(Handle(), kCBAgeId), CB_GETCURSEL, 0, 0) != kNoComparisonPosition;
-    SetVisible(GetDlgItem(Handle(), kEditAgeId), shown);
-    SetVisible(GetDlgItem(Handle(), kLabel5Id), shown);
+    const bool shown = Selection(kCBAgeId) != kNoComparisonPosition;
+    ShowControl(kEditAgeId, shown);
+    ShowControl(kLabel5Id, shown);
 }
 
 void TForm2::CBSizeChange() {
-    const bool shown =
-        SendMessageA(GetDlgItem(Handle(), kCBSizeId), CB_GETCURSEL, 0, 0) != kNoComparisonPosition;
-    SetVisible(GetDlgItem(Handle(), kEditSizeId), shown);
-    SetVisible(GetDlgItem(Handle(), kCBByteId), shown);
+    const bool shown = Selection(kCBSizeId) != kNoComparisonPosition;
+    ShowControl(kEditSizeId, shown);
+    ShowControl(kCBByteId, shown);
 }
 
 void TForm2::EditAgeChange() {
-    SpinFieldChanged(GetDlgItem(Handle(), kEditAgeId));
+    SpinFieldChanged(Control(kEditAgeId));
 }
 
 void TForm2::EditSizeChange() {
-    SpinFieldChanged(GetDlgItem(Handle(), kEditSizeId));
+    SpinFieldChanged(Control(kEditSizeId));
 }
 
 void TForm2::EditFileChange() {
-    SetVisible(GetDlgItem(Handle(), kLnkCBId),
-               ShortcutBoxVisible(WindowText(GetDlgItem(Handle(), kEditFileId))));
+    ShowControl(kLnkCBId, ShortcutBoxVisible(ControlText(kEditFileId)));
 }
 
 void TForm2::ExplorerButton1Click() {
-    const std::string location = WindowText(GetDlgItem(Handle(), kEditLocId));
+    const std::string location = ControlText(kEditLocId);
     if (!location.empty()) openInitialFolder_ = location;
     std::string chosen;
     const OpenFileDialogFunction& hook = OpenFileHook();
@@ -297,8 +279,8 @@ void TForm2::ExplorerButton1Click() {
                              : RunOpenFileDialog(Handle(), openInitialFolder_, chosen);
     if (!picked) return;
     const FolderAndName parts = SplitChosenPath(chosen);
-    SetWindowTextA(GetDlgItem(Handle(), kEditLocId), parts.Folder.c_str());
-    SetWindowTextA(GetDlgItem(Handle(), kEditFileId), parts.Name.c_str());
+    SetControlText(kEditLocId, parts.Folder);
+    SetControlText(kEditFileId, parts.Name);
 }
 
 void TForm2::ExplorerButton2Click() {
@@ -310,27 +292,25 @@ void TForm2::ExplorerButton2Click() {
     } else {
         picked = folderBrowse_.Execute(Handle());
     }
-    if (picked) SetWindowTextA(GetDlgItem(Handle(), kEditLocId), folderBrowse_.Directory.c_str());
+    if (picked) SetControlText(kEditLocId, folderBrowse_.Directory);
 }
 
 void TForm2::Button1Click() {
-    HWND form = Handle();
-    HWND location = GetDlgItem(form, kEditLocId);
-    if (WindowText(location).empty()) SetWindowTextA(location, LocationForSaving("").c_str());
+    if (ControlText(kEditLocId).empty()) SetControlText(kEditLocId, LocationForSaving(""));
 
     RuleValues values;
-    values.Location = WindowText(location);
-    values.FileSpecs = WindowText(GetDlgItem(form, kEditFileId));
-    values.AgePosition = static_cast<int>(SendMessageA(GetDlgItem(form, kCBAgeId), CB_GETCURSEL, 0, 0));
+    values.Location = ControlText(kEditLocId);
+    values.FileSpecs = ControlText(kEditFileId);
+    values.AgePosition = Selection(kCBAgeId);
     if (ComparisonKind(values.AgePosition) != fctNone)
-        values.AgeDays = SpinFieldValue(WindowText(GetDlgItem(form, kEditAgeId)));
-    values.SizePosition = static_cast<int>(SendMessageA(GetDlgItem(form, kCBSizeId), CB_GETCURSEL, 0, 0));
+        values.AgeDays = SpinFieldValue(ControlText(kEditAgeId));
+    values.SizePosition = Selection(kCBSizeId);
     if (ComparisonKind(values.SizePosition) != fctNone)
-        values.SizeNumber = SpinFieldValue(WindowText(GetDlgItem(form, kEditSizeId)));
-    values.SizeUnit = WindowText(GetDlgItem(form, kCBByteId));
-    values.IncludeSubfolders = Checked(GetDlgItem(form, kCBIncSubDirId));
+        values.SizeNumber = SpinFieldValue(ControlText(kEditSizeId));
+    values.SizeUnit = ControlText(kCBByteId);
+    values.IncludeSubfolders = Checked(kCBIncSubDirId);
     // Taken even while the box is hidden.
-    values.RemovableDrives = Checked(GetDlgItem(form, kLnkCBId));
+    values.RemovableDrives = Checked(kLnkCBId);
 
     const RuleRow row = EncodeRule(values);
     if (host_.AddingRule())
@@ -385,7 +365,7 @@ LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case DM_GETDEFID: {
             // Enter presses the focused push button, or "&Ok" when the focus is elsewhere.
-            const bool onCancel = GetFocus() == GetDlgItem(Handle(), kButton3Id);
+            const bool onCancel = GetFocus() == Control(kButton3Id);
             return MAKELONG(onCancel ? kButton3Id : kButton1Id, DC_HASDEFID);
         }
         case WM_CLOSE:
