@@ -9,7 +9,7 @@
 #include "ui/guarded_call_win.h"
 #include "ui/label_size_win.h"
 #include "ui/message_box_win.h"
-#include "ui/resource_ids.h"
+#include "widgets/clip_animation_win.h"
 #include "widgets/explorer_button_win.h"
 #include "widgets/spin_field.h"
 #include "widgets/spin_field_win.h"
@@ -182,12 +182,7 @@ void TForm2::CreateControls() {
 }
 
 void TForm2::OpenAnimation() {
-    // The clip is the program's own resource; without it the dialog simply shows no animation.
-    HWND animation = GetDlgItem(Handle(), kAnimate1Id);
-    animationOpen_ = animation &&
-                     FindResourceA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDA_SEARCH_CLIP), "AVI") &&
-                     SendMessageA(animation, ACM_OPENA, reinterpret_cast<WPARAM>(GetModuleHandleA(nullptr)),
-                                  reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(IDA_SEARCH_CLIP))) != 0;
+    animationOpen_ = OpenClip(Control(kAnimate1Id));
 }
 
 bool TForm2::BrowseButtonsFlat() const {

@@ -10,8 +10,8 @@
 #include "ui/guarded_call_win.h"
 #include "ui/label_size_win.h"
 #include "ui/owners_win.h"
-#include "ui/resource_ids.h"
 #include "ui/window_text_win.h"
+#include "widgets/clip_animation_win.h"
 
 namespace kelvaro {
 namespace {
@@ -100,11 +100,9 @@ void TForm3::OpenAnimation() {
     if (!animate1_) return;
     shell32_.reset(LoadLibraryA("shell32.dll"));
     if (shell32_ && StockClipFits(shell32_.get()))
-        animationOpen_ = SendMessageA(animate1_, ACM_OPENA, reinterpret_cast<WPARAM>(shell32_.get()),
-                                      reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(kFindFileClip))) != 0;
+        animationOpen_ = OpenClip(animate1_, kFindFileClip, shell32_.get());
     if (animationOpen_) return;
-    animationOpen_ = SendMessageA(animate1_, ACM_OPENA, reinterpret_cast<WPARAM>(GetModuleHandleA(nullptr)),
-                                  reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(IDA_SEARCH_CLIP))) != 0;
+    animationOpen_ = OpenClip(animate1_);
     playsOwnClip_ = animationOpen_;
 }
 
