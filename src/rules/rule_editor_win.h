@@ -109,6 +109,7 @@ private:
     void OpenAnimation();
     void Fill(const RuleValues& values);
     void OnCommand(int id, int code);
+    // The file field's own procedure: it reports the field's hint as the mouse enters and leaves.
     static LRESULT CALLBACK EditProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
                                           UINT_PTR subclassId, DWORD_PTR data);
     LRESULT EditMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
