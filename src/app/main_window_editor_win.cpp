@@ -30,14 +30,14 @@ private:
 
 // The editor changes the setup list, which must stay as it is while a delete is under way.
 void TForm1::EBAddClick() {
-    if (deleting_) return;
+    if (!work_.ListsMayChange()) return;
     AddingRule = true;
     EditorHost host(*this);
     ShowRuleEditor(host);
 }
 
 void TForm1::LVSetupDblClick() {
-    if (deleting_ || setupList_->SelectedCount() == 0) return;
+    if (!work_.ListsMayChange() || setupList_->SelectedCount() == 0) return;
     AddingRule = false;
     EditorHost host(*this);
     ShowRuleEditor(host);

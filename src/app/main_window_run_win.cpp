@@ -18,6 +18,7 @@
 #include "run/record_files_win.h"
 #include "run/result_row.h"
 #include "run/run_folder.h"
+#include "run/work_state.h"
 #include "search/progress_dialog_win.h"
 #include "shell/icon_cache.h"
 #include "ui/message_box_win.h"
@@ -71,8 +72,8 @@ private:
 void TForm1::SpeedButton3Click() {
     // The scan pumps messages, so Start can arrive again while a run goes on: it is ignored. So is a Start
     // while a delete waits in one of the shell's boxes: it would empty the list the delete works on.
-    if (running_ || deleting_) return;
-    BusyFlag running(running_);
+    WorkScope run(work_, Work::Run);
+    if (!run.Started()) return;
 
     SetStatusText(kStatePanel, "Searching!!");
     SetStatusText(kHintPanel, " ");
@@ -85,14 +86,15 @@ void TForm1::SpeedButton3Click() {
     // Also when an error ends the run early.
     struct Finish {
         TForm1& form;
+        WorkScope& run;
         ~Finish() {
             if (form.StatusText(kStatePanel) == "Searching!!")
                 form.SetStatusText(kStatePanel, "Search Finished!!");
             form.Form3().Hide();
             // The close that came during the run, now that nothing of the run is left on the stack.
-            if (form.closeAfterRun_) PostMessageA(form.Handle(), WM_CLOSE, 0, 0);
+            if (run.End() == AfterWork::Close) PostMessageA(form.Handle(), WM_CLOSE, 0, 0);
         }
-    } finish{*this};
+    } finish{*this, run};
 
     // The rules as they stand when the run starts, their folders made absolute once, now: the rows hold
     // full paths, which a later change of the current folder cannot send elsewhere.
@@ -129,14 +131,7 @@ void TForm1::SpeedButton3Click() {
 }
 
 bool TForm1::Ending() const {
-    return closeAfterRun_ || services_.pump->QuitRequested();
-}
-
-// A close during a run stops it as Stop does; the window closes when the run has unwound, so that the
-// run never goes on with a window, lists and settings that are gone.
-void TForm1::StopRunToClose() {
-    closeAfterRun_ = true;
-    EBAbortClick();
+    return work_.RunStoppingToClose() || services_.pump->QuitRequested();
 }
 
 void TForm1::AddFoundFiles(const RuleRow& rule) {
@@ -191,7 +186,7 @@ int TForm1::IconIndexOf(const std::string& path) {
 void TForm1::EBDeleteClick() {
     // The shell's boxes have no owner, so the window takes input while a delete waits in one: a second
     // delete, of either list, must not start inside the first.
-    if (deleting_) return;
+    if (work_.Busy(Work::Delete)) return;
     if (setupList_->Visible()) {
         while (setupList_->SelectedCount() > 0) setupList_->DeleteRow(setupList_->SelectedRows().front());
         return;
@@ -200,15 +195,17 @@ void TForm1::EBDeleteClick() {
     if (confirmDelete_ &&
         ShowMessageBox(Handle(), "Delete selected files?", "Confirm", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
-    const DeletionResult result = DeleteSelectedFiles(false);
+    AfterWork after = AfterWork::Nothing;
+    const DeletionResult result = DeleteSelectedFiles(false, after);
     // One box for every file kept, whatever kept it.
     const std::string kept = KeptFilesText(result);
     if (!kept.empty()) ShowMessageBox(Handle(), kept, "Kelvaro", MB_OK | MB_ICONINFORMATION);
-    CloseIfAskedDuringDelete();
+    if (after == AfterWork::Close) SendMessageA(Handle(), WM_CLOSE, 0, 0);
 }
 
-DeletionResult TForm1::DeleteSelectedFiles(bool automatic, RunFigures* deleted) {
-    BusyFlag deleting(deleting_);
+DeletionResult TForm1::DeleteSelectedFiles(bool automatic, AfterWork& after, RunFigures* deleted) {
+    WorkScope deleting(work_, Work::Delete);
+    if (!deleting.Started()) return {};
     ResultRows rows(*listView_, [this](const std::vector<std::uint64_t>& ids) { RemoveResultRows(ids); });
     recordFailed_ = false;
     const DeletionResult result =
@@ -225,6 +222,7 @@ DeletionResult TForm1::DeleteSelectedFiles(bool automatic, RunFigures* deleted) 
     if (record_) record_->Close();
     // Said once, after the loop, where nothing of the delete writes over it.
     if (recordFailed_) SetStatusText(kStatePanel, "Deletion record not written");
+    after = deleting.End();
     return result;
 }
 
@@ -254,12 +252,6 @@ void TForm1::RemoveResultRows(const std::vector<std::uint64_t>& rowIds) {
         listView_->DeleteRows(rowIds);
     }
     ShowSelectionSummary();
-}
-
-void TForm1::CloseIfAskedDuringDelete() {
-    if (!closeAfterDelete_) return;
-    closeAfterDelete_ = false;
-    SendMessageA(Handle(), WM_CLOSE, 0, 0);
 }
 
 void TForm1::ShowSelectionSummary() {
@@ -336,14 +328,11 @@ void TForm1::AutomaticMode() {
     // With confirmation on the user is asked anyway, with what the guard knows; without it the guard
     // decides whether to ask.
     const bool go = confirmDelete_ ? AutomaticRunConfirmed(found) : AutomaticRunMayDelete(found);
-    if (go && DeleteAutomatically()) {
-        closeAfterDelete_ = false;
-        SendMessageA(Handle(), WM_CLOSE, 0, 0);
-    }
+    if (go && DeleteAutomatically()) SendMessageA(Handle(), WM_CLOSE, 0, 0);
     if (Handle() && IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
 }
 
-// Deletes what an automatic run selected; false when it has something to tell, and the window stays.
+// Deletes what an automatic run selected; false when it had something to tell and the window stays.
 bool TForm1::DeleteAutomatically() {
     const std::string recordProblem = "Kelvaro cannot write its deletion record";
     const std::string where = record_ ? " (" + services_.recordPath + ")" : std::string();
@@ -359,7 +348,8 @@ bool TForm1::DeleteAutomatically() {
     }
     // Files kept (changed, vanished, or not recyclable) are not reported: nobody is there to read it.
     RunFigures deleted;
-    const DeletionResult result = DeleteSelectedFiles(true, &deleted);
+    AfterWork after = AfterWork::Nothing;
+    const DeletionResult result = DeleteSelectedFiles(true, after, &deleted);
     if (auto history = services_.settings->OpenKey(HistoryKey(), true)) WriteRunHistory(*history, deleted);
     if (!result.stopped) return true;
     ShowRunWindow();
@@ -367,7 +357,8 @@ bool TForm1::DeleteAutomatically() {
                    recordProblem + where + " any more, so this automatic run stopped deleting. The files " +
                        "still listed were kept.",
                    "Kelvaro", MB_OK | MB_ICONWARNING);
-    return false;
+    // A close that came during the delete is still carried out, once the box is read.
+    return after == AfterWork::Close;
 }
 
 // The list is there for the user to look at before answering, and after a No. The window is being shown,

@@ -626,7 +626,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             auto& header = *reinterpret_cast<NMHDR*>(lParam);
             LRESULT result = 0;
             // The rows keep their places while a delete is under way.
-            if (deleting_ && header.code == LVN_COLUMNCLICK) return 0;
+            if (!work_.ListsMayChange() && header.code == LVN_COLUMNCLICK) return 0;
             if (listView_ && header.hwndFrom == listView_->Handle()) TrackResultsList(header);
             for (TCoolListView* list : {listView_.get(), setupList_.get()})
                 if (list && header.hwndFrom == list->Handle() && list->HandleNotify(header, result))
@@ -666,17 +666,16 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             FormKeyPress(static_cast<char>(wParam));
             return 0;
         case WM_CLOSE:
-            // The delete's loop still works on the lists: the window closes when it ends.
-            if (deleting_) {
-                closeAfterDelete_ = true;
-                return 0;
+            switch (work_.CloseArrived()) {
+                case CloseAction::Defer:
+                    return 0;
+                case CloseAction::StopRun:
+                    EBAbortClick();
+                    return 0;
+                case CloseAction::CloseNow:
+                    if (FormClose()) DestroyWindow(Handle());
+                    return 0;
             }
-            if (running_) {
-                StopRunToClose();
-                return 0;
-            }
-            closeAfterRun_ = false;
-            if (FormClose()) DestroyWindow(Handle());
             return 0;
         case WM_DESTROY:
             FormDestroy();

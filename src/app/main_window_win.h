@@ -17,6 +17,7 @@
 #include "run/deletion.h"
 #include "run/deletion_record.h"
 #include "run/result_sums.h"
+#include "run/work_state.h"
 #include "search/file_scan.h"
 #include "shell/shell_link.h"
 #include "ui/font_win.h"
@@ -149,7 +150,8 @@ private:
     void AutomaticMode();
     // The deletion loop over the selected results rows, with everything that would change a list held off.
     // Each file deleted goes into the deletion record; deleted, when given, sums what went.
-    DeletionResult DeleteSelectedFiles(bool automatic, RunFigures* deleted = nullptr);
+    // after says whether a close came during the delete and the window must close now.
+    DeletionResult DeleteSelectedFiles(bool automatic, AfterWork& after, RunFigures* deleted = nullptr);
     bool RecordDeletedFile(const ListedFile& file, bool recycled, bool automatic);
     bool DeleteAutomatically();
     // An automatic run asks with the window and its list in view, restored when minimised.
@@ -165,10 +167,8 @@ private:
     // Takes the rows of deleted files out of the results list together and shows the summary once, for
     // the list as it ends.
     void RemoveResultRows(const std::vector<std::uint64_t>& rowIds);
-    void CloseIfAskedDuringDelete();
     // True when the run must end without going on: the window is to close or the program to quit.
     bool Ending() const;
-    void StopRunToClose();
 
     // First, so that everything built on the services goes before them.
     MainWindowServices services_;
@@ -192,12 +192,9 @@ private:
     std::unique_ptr<DeletionRecord> record_;
     bool recordFailed_ = false;            // in the delete under way
     bool changeTouchesSelection_ = false;  // of the change the results list reports now
-    bool running_ = false;
-    bool selectingAll_ = false;  // the rows' own selection changes show no summary
-    bool deleting_ = false;
-    bool removingRows_ = false;      // the summary waits until the last of them is gone
-    bool closeAfterDelete_ = false;  // the window was closed while a delete was under way
-    bool closeAfterRun_ = false;     // a close came during the run
+    bool selectingAll_ = false;            // the rows' own selection changes show no summary
+    bool removingRows_ = false;            // the summary waits until the last of them is gone
+    WorkState work_;
     bool confirmDelete_ = true;
     bool useRecycleBin_ = true;
     bool shownOnce_ = false;
