@@ -1,4 +1,5 @@
 // The main window's side of the rule editor: adding a rule and editing the selected one.
+#include "app/command_ids.h"
 #include "app/main_window_win.h"
 #include "rules/rule_editor_win.h"
 #include "widgets/cool_list_view_win.h"
@@ -12,7 +13,7 @@ public:
     explicit EditorHost(TForm1& form) : form_(form) {}
     HWND Window() const override { return form_.Handle(); }
     bool AddingRule() const override { return form_.AddingRule; }
-    bool Office97Tick() const override { return form_.Office97Tick(); }
+    bool Office97Tick() const override { return form_.Menu().Checked(command::Office97Buttons); }
     bool HasSelectedRule() const override { return form_.LVSetup().SelectedCount() > 0; }
     RuleRow FirstSelectedRule() const override { return form_.Rule(form_.LVSetup().SelectedRows().front()); }
     void ReplaceFirstSelectedRule(const RuleRow& row) override {

@@ -11,7 +11,6 @@ bool SearchRun::Run() {
     try {
         const int rules = host_.BeginRun();
         for (int index = 0; index < rules; ++index) {
-            currentRule_ = index;
             if (host_.StopRequested() || Ending()) break;
             host_.PrepareRule(index);
             host_.SetStartEnabled(false);

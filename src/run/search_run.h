@@ -34,8 +34,6 @@ public:
         : host_(host), work_(work), pump_(pump) {}
     // False when a run may not start now (one is under way, or a delete).
     bool Run();
-    // The setup-list row whose turn it is (or was last) in a run.
-    int CurrentRuleIndex() const { return currentRule_; }
 
 private:
     // True when the run must end without going on: the window is to close or the program to quit.
@@ -44,7 +42,6 @@ private:
     SearchRunHost& host_;
     WorkState& work_;
     MessagePump& pump_;
-    int currentRule_ = 0;
 };
 
 // What the progress dialog says a rule searches for; shortcut rules look for broken shortcuts.
