@@ -1,5 +1,5 @@
-// The main window's commands: menu items and toolbar buttons in one table, and the handlers of the
-// modes and options.
+// The main window's commands: menu items, toolbar buttons and keys in one table, and the handlers of
+// the modes and options.
 #include <windows.h>
 
 #include "app/about_box_win.h"
@@ -11,38 +11,42 @@
 
 namespace kelvaro {
 
-void TForm1::OnCommand(int id) {
+// Every command with what gives it: menu items, toolbar buttons and keys.
+std::span<const TForm1::Command> TForm1::Commands() {
     namespace cmd = command;
-    using Handler = void (*)(TForm1&);
-    struct Entry {
-        int ids[3];  // the menu item and the toolbar buttons that do the same; 0 for none
-        Handler handler;
-    };
-    static const Entry table[] = {
-        {{cmd::EBSetup}, [](TForm1& f) { f.Setup2Click(0); }},
-        {{cmd::Setup2}, [](TForm1& f) { f.Setup2Click(cmd::Setup2); }},
+    static const Command table[] = {
+        {{cmd::EBSetup}, {}, [](TForm1& f) { f.Setup2Click(0); }},
+        {{cmd::Setup2}, {}, [](TForm1& f) { f.Setup2Click(cmd::Setup2); }},
         {{cmd::EBConfirm, cmd::EBNotConfirm, cmd::ConfirmDelete1},
+         {},
          [](TForm1& f) { f.SetDeleteFlags(!f.confirmDelete_, f.useRecycleBin_); }},
         {{cmd::EBRecycle, cmd::EBNotRecycle, cmd::UseRecycleBin1},
+         {},
          [](TForm1& f) { f.SetDeleteFlags(f.confirmDelete_, !f.useRecycleBin_); }},
-        {{cmd::RunduringWin95Boot1}, [](TForm1& f) { f.RunduringWin95Boot1Click(); }},
-        {{cmd::SaveSettingsatExit1}, [](TForm1& f) { f.ToggleTick(cmd::SaveSettingsatExit1); }},
-        {{cmd::Office97Buttons}, [](TForm1& f) { f.Office97ButtonsClick(); }},
-        {{cmd::EBLargeIcons}, [](TForm1& f) { f.listView_->SetViewStyle(ViewStyle::LargeIcons); }},
-        {{cmd::EBSmallIcons}, [](TForm1& f) { f.listView_->SetViewStyle(ViewStyle::SmallIcons); }},
-        {{cmd::EBList}, [](TForm1& f) { f.listView_->SetViewStyle(ViewStyle::List); }},
-        {{cmd::EBDetails}, [](TForm1& f) { f.listView_->SetViewStyle(ViewStyle::Report); }},
-        {{cmd::EBStart, cmd::StartKelvaro1}, [](TForm1& f) { f.SpeedButton3Click(); }},
-        {{cmd::EBAdd, cmd::Add1}, [](TForm1& f) { f.EBAddClick(); }},
-        {{cmd::EBDelete, cmd::Delete1}, [](TForm1& f) { f.EBDeleteClick(); }},
-        {{cmd::EBExit, cmd::Exit1}, [](TForm1& f) { f.Exit1Click(); }},
-        {{cmd::DeletionRecord1}, [](TForm1& f) { f.DeletionRecord1Click(); }},
-        {{cmd::Contents1}, [](TForm1& f) { f.Contents1Click(); }},
-        {{cmd::About1}, [](TForm1& f) { f.About1Click(); }},
+        {{cmd::RunduringWin95Boot1}, {}, [](TForm1& f) { f.RunduringWin95Boot1Click(); }},
+        {{cmd::SaveSettingsatExit1}, {}, [](TForm1& f) { f.ToggleTick(cmd::SaveSettingsatExit1); }},
+        {{cmd::Office97Buttons}, {}, [](TForm1& f) { f.Office97ButtonsClick(); }},
+        {{cmd::EBLargeIcons}, {}, [](TForm1& f) { f.listView_->SetViewStyle(ViewStyle::LargeIcons); }},
+        {{cmd::EBSmallIcons}, {}, [](TForm1& f) { f.listView_->SetViewStyle(ViewStyle::SmallIcons); }},
+        {{cmd::EBList}, {}, [](TForm1& f) { f.listView_->SetViewStyle(ViewStyle::List); }},
+        {{cmd::EBDetails}, {}, [](TForm1& f) { f.listView_->SetViewStyle(ViewStyle::Report); }},
+        {{cmd::EBStart, cmd::StartKelvaro1}, {}, [](TForm1& f) { f.SpeedButton3Click(); }},
+        {{cmd::EBAdd, cmd::Add1}, {}, [](TForm1& f) { f.EBAddClick(); }},
+        {{cmd::EBDelete, cmd::Delete1}, {.virtualKey = VK_DELETE}, [](TForm1& f) { f.EBDeleteClick(); }},
+        {{}, {.ctrlLetter = 'a'}, [](TForm1& f) { f.selection_->SelectAll(); }},
+        {{}, {.character = 27}, [](TForm1& f) { f.EBAbortClick(); }},  // Esc, as Stop
+        {{cmd::EBExit, cmd::Exit1}, {}, [](TForm1& f) { f.Exit1Click(); }},
+        {{cmd::DeletionRecord1}, {}, [](TForm1& f) { f.DeletionRecord1Click(); }},
+        {{cmd::Contents1}, {}, [](TForm1& f) { f.Contents1Click(); }},
+        {{cmd::About1}, {}, [](TForm1& f) { f.About1Click(); }},
     };
-    for (const Entry& entry : table)
-        for (int entryId : entry.ids)
-            if (entryId != 0 && entryId == id) return entry.handler(*this);
+    return table;
+}
+
+void TForm1::OnCommand(int id) {
+    for (const Command& command : Commands())
+        for (int commandId : command.ids)
+            if (commandId != 0 && commandId == id) return command.handler(*this);
 }
 
 // --- Modes and options -----------------------------------------------------------------------

@@ -12,21 +12,25 @@ bool KeyIsDown(int virtualKey) {
     return GetKeyState(virtualKey) < 0;
 }
 
+// The key that types a plain letter on this layout; a layout that needs a shift state for it never matches.
+bool TypesLetter(WPARAM key, char letter) {
+    SHORT letterKey = VkKeyScanA(letter);
+    return letterKey != -1 && key == static_cast<WPARAM>(static_cast<unsigned short>(letterKey));
+}
+
 }  // namespace
 
 void TForm1::FormKeyDown(WPARAM key) {
-    if (key == VK_DELETE) EBDeleteClick();
     bool onlyCtrl = KeyIsDown(VK_CONTROL) && !KeyIsDown(VK_SHIFT) && !KeyIsDown(VK_MENU);
-    // The key that types a plain "a" on this layout; a layout that needs a shift state for it never matches.
-    SHORT selectAllKey = VkKeyScanA('a');
-    if (onlyCtrl && selectAllKey != -1 &&
-        key == static_cast<WPARAM>(static_cast<unsigned short>(selectAllKey))) {
-        selection_->SelectAll();
-    }
+    for (const Command& command : Commands())
+        if ((command.key.virtualKey != 0 && key == command.key.virtualKey) ||
+            (command.key.ctrlLetter != 0 && onlyCtrl && TypesLetter(key, command.key.ctrlLetter)))
+            command.handler(*this);
 }
 
 void TForm1::FormKeyPress(char key) {
-    if (key == 27) EBAbortClick();
+    for (const Command& command : Commands())
+        if (command.key.character != 0 && key == command.key.character) command.handler(*this);
 }
 
 // The window sees the keys meant for its controls before they do.

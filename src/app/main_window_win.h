@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,6 @@
 #include "app/main_window_parts.h"
 #include "app/main_window_selection_win.h"
 #include "app/main_window_services.h"
-#include "platform/registry.h"
 #include "rules/search_rule.h"
 #include "rules/settings_window.h"
 #include "run/automatic_guard.h"
@@ -88,6 +88,17 @@ private:
     void OnClose();
 
     // Commands, modes and options (main_window_commands_win.cpp).
+    struct KeyBinding {
+        WPARAM virtualKey = 0;  // the key, whatever the shift state
+        char ctrlLetter = 0;    // the key that types this letter, with Ctrl alone held
+        char character = 0;     // the character the key types
+    };
+    struct Command {
+        int ids[3];  // the menu item and the toolbar buttons that give it; 0 for none
+        KeyBinding key;
+        void (*handler)(TForm1&);
+    };
+    static std::span<const Command> Commands();
     void OnCommand(int id);
     void Setup2Click(int sender);
     void SetDeleteFlags(bool confirmDelete, bool useRecycleBin);
