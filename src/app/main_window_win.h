@@ -75,6 +75,7 @@ protected:
 private:
     class Settings;  // the settings store's view of the window
     class RunHost;   // the search run's view of the window
+    class AutomaticRun;
 
     // Building, showing and closing (main_window_win.cpp).
     void CreateToolbar();
@@ -134,12 +135,6 @@ private:
 
     // Automatic mode (main_window_automatic_win.cpp).
     void AutomaticMode();
-    bool DeleteAutomatically();
-    void ShowRunWindow();
-    bool AutomaticRunConfirmed(const RunFigures& found);
-    bool AutomaticRunMayDelete(const RunFigures& found);
-    std::vector<RunFigures> AutomaticRunHistory();
-    std::string HistoryKey() const { return settingsKey_ + "\\History"; }
 
     // The rule editor (main_window_editor_win.cpp).
     void EBAddClick();
