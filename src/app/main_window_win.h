@@ -73,9 +73,9 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    class Settings;  // the settings store's view of the window
-    class RunHost;   // the search run's view of the window
-    class AutomaticRun;
+    class Settings;      // the settings store's view of the window
+    class RunHost;       // the search run's view of the window
+    class AutomaticRun;  // a run started with "-a": its delete and its questions
 
     // Building, showing and closing (main_window_win.cpp).
     void CreateToolbar();

@@ -36,9 +36,9 @@ bool SearchRun::Ending() const {
     return work_.RunStoppingToClose() || pump_.QuitRequested();
 }
 
-std::string SearchingText(const std::string& fileSpec) {
-    return UpperAscii(fileSpec).find(".LNK") != std::string::npos ? "Searching for broken shortcuts"
-                                                                  : "Searching for " + fileSpec;
+std::string SearchingText(const std::string& wildcard) {
+    return UpperAscii(wildcard).find(".LNK") != std::string::npos ? "Searching for broken shortcuts"
+                                                                  : "Searching for " + wildcard;
 }
 
 }  // namespace kelvaro

@@ -45,6 +45,6 @@ private:
 };
 
 // What the progress dialog says a rule searches for; shortcut rules look for broken shortcuts.
-std::string SearchingText(const std::string& fileSpec);
+std::string SearchingText(const std::string& wildcard);
 
 }  // namespace kelvaro
