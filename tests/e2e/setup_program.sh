@@ -26,8 +26,11 @@ setup=$work/dist/KelvaroSetup-$version.exe
 [ -s "$work/dist/Kelvaro-$version.zip" ] || fail "no Kelvaro-$version.zip"
 
 ask() { wine_run "$build/installed_program.exe" "$@" 2>/dev/null | tr -d '\r'; }
+# One value of a key; "$3", when given, is the key's whole listing read before (one wine start for all).
 reg_value() {
-    wine_run reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v name="$2" '$1 == name { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'
+    local listing=${3:-}
+    [ -n "$listing" ] || listing=$(wine_run reg query "$1" 2>/dev/null | tr -d '\r')
+    awk -v name="$2" '$1 == name { $1 = ""; $2 = ""; sub(/^ +/, ""); print }' <<<"$listing"
 }
 expect_equal() { [ "$2" = "$3" ] || fail "$1: '$2', expected '$3'"; }
 # Until the key or the file is gone (an uninstaller works from a copy of itself and returns at once).
@@ -81,15 +84,16 @@ arguments=
 folder=$folder"
 expect_equal "help shortcut" "$(ask read "$(wine_run winepath -w "$menu/Kelvaro Help.lnk" 2>/dev/null | tr -d '\r')" | head -1)" \
     "target=$folder\\Kelvaro.hlp"
-expect_equal DisplayName "$(reg_value "$uninstall_key" DisplayName)" Kelvaro
-expect_equal Publisher "$(reg_value "$uninstall_key" Publisher)" Tarnwell
-expect_equal DisplayIcon "$(reg_value "$uninstall_key" DisplayIcon)" "$folder\\Kelvaro.exe,0"
-expect_equal InstallLocation "$(reg_value "$uninstall_key" InstallLocation)" "$folder"
-expect_equal UninstallString "$(reg_value "$uninstall_key" UninstallString)" "\"$folder\\Uninstall.exe\""
-expect_equal QuietUninstallString "$(reg_value "$uninstall_key" QuietUninstallString)" "\"$folder\\Uninstall.exe\" /S"
-expect_equal NoModify "$(reg_value "$uninstall_key" NoModify)" 0x1
-expect_equal NoRepair "$(reg_value "$uninstall_key" NoRepair)" 0x1
-size=$(reg_value "$uninstall_key" EstimatedSize)
+entry=$(wine_run reg query "$uninstall_key" 2>/dev/null | tr -d '\r')
+expect_equal DisplayName "$(reg_value "$uninstall_key" DisplayName "$entry")" Kelvaro
+expect_equal Publisher "$(reg_value "$uninstall_key" Publisher "$entry")" Tarnwell
+expect_equal DisplayIcon "$(reg_value "$uninstall_key" DisplayIcon "$entry")" "$folder\\Kelvaro.exe,0"
+expect_equal InstallLocation "$(reg_value "$uninstall_key" InstallLocation "$entry")" "$folder"
+expect_equal UninstallString "$(reg_value "$uninstall_key" UninstallString "$entry")" "\"$folder\\Uninstall.exe\""
+expect_equal QuietUninstallString "$(reg_value "$uninstall_key" QuietUninstallString "$entry")" "\"$folder\\Uninstall.exe\" /S"
+expect_equal NoModify "$(reg_value "$uninstall_key" NoModify "$entry")" 0x1
+expect_equal NoRepair "$(reg_value "$uninstall_key" NoRepair "$entry")" 0x1
+size=$(reg_value "$uninstall_key" EstimatedSize "$entry")
 [ $((size)) -gt 100 ] || fail "EstimatedSize '$size' KB"
 
 # The program from its Start menu shortcut: its help, and the start-up shortcut switched on.
