@@ -121,7 +121,7 @@ RestoreResult RestoreFiles(const RestorePlan& plan, RecycleBin& bin,
     RestoreResult result;
     result.notInBin = plan.notInBin;
     for (const auto& [file, item] : plan.found) {
-        switch (bin.Restore(item)) {
+        switch (bin.Restore(item, file.size)) {
             case RestoreOutcome::Restored:
                 ++result.restored;
                 if (onRestored) onRestored(file);

@@ -45,8 +45,9 @@ public:
     // How the bin may show the time of deletion of a file the record wrote at this local time: the line is
     // written just after the file went, so the second before is taken too.
     virtual std::vector<std::string> DeletedAtTexts(const LocalTime& recorded) = 0;
-    // Brings back item index of the last Items(), never over something at its original path.
-    virtual RestoreOutcome Restore(std::size_t index) = 0;
+    // Brings back item index of the last Items(), never over something at its original path; size: the
+    // file's, as the record has it, which the file back at its place must have.
+    virtual RestoreOutcome Restore(std::size_t index, std::uint64_t size) = 0;
 };
 
 // The files of a clean-up that are in the bin, each with its item.

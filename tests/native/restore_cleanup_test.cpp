@@ -26,7 +26,7 @@ public:
         if (--before.second < 0) before = {t.year, t.month, t.day, t.hour, t.minute - 1, 59};
         return {Minute(t), Minute(before)};
     }
-    RestoreOutcome Restore(std::size_t index) override {
+    RestoreOutcome Restore(std::size_t index, std::uint64_t) override {
         if (occupied.count(index)) return RestoreOutcome::Occupied;
         if (failing.count(index) || !restored.insert(index).second) return RestoreOutcome::Failed;
         return RestoreOutcome::Restored;
