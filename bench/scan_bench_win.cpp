@@ -13,7 +13,7 @@
 
 #include "bare_walk_win.h"
 #include "search/platform_scan.h"
-#include "search/window_info_label_win.h"
+#include "window_info_label_win.h"
 
 using bench::BareWalk;
 using bench::Seconds;

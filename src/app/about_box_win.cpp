@@ -8,7 +8,7 @@
 #include "ui/label_size_win.h"
 #include "ui/message_box_win.h"
 #include "ui/owners_win.h"
-#include "ui/resource_ids.h"
+#include "widgets/clip_animation_win.h"
 
 namespace kelvaro {
 namespace {
@@ -97,8 +97,7 @@ void TfrmAbout::CreateControls() {
 
 void TfrmAbout::FormCreate() {
     if (!animate1_) return;
-    animationOpen_ = SendMessageA(animate1_, ACM_OPENA, reinterpret_cast<WPARAM>(GetModuleHandleA(nullptr)),
-                                  reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(IDA_SEARCH_CLIP))) != 0;
+    animationOpen_ = OpenClip(animate1_);
     // Repeated for as long as the box is open.
     if (animationOpen_) SendMessageA(animate1_, ACM_PLAY, static_cast<WPARAM>(-1), MAKELPARAM(0, 0xFFFF));
 }

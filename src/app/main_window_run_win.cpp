@@ -7,6 +7,7 @@
 
 #include "app/command_ids.h"
 #include "app/main_window_win.h"
+#include "app/progress_dialog_win.h"
 #include "app/status_panels.h"
 #include "base/ascii_case.h"
 #include "base/busy_flag.h"
@@ -18,7 +19,6 @@
 #include "run/record_files_win.h"
 #include "run/result_row.h"
 #include "run/run_folder.h"
-#include "search/progress_dialog_win.h"
 #include "shell/icon_cache.h"
 #include "ui/message_box_win.h"
 #include "widgets/cool_list_view_win.h"

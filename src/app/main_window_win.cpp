@@ -8,13 +8,13 @@
 #include "app/about_box_win.h"
 #include "app/command_ids.h"
 #include "app/help_win.h"
+#include "app/progress_dialog_win.h"
 #include "app/status_panels.h"
 #include "app/window_placement_win.h"
 #include "platform/message_filter_win.h"
 #include "rules/settings_store.h"
 #include "run/broken_shortcut.h"
 #include "search/platform_scan.h"
-#include "search/progress_dialog_win.h"
 #include "shell/icon_cache.h"
 #include "shell/run_at_startup.h"
 #include "ui/font_win.h"
@@ -170,7 +170,7 @@ TForm1::TForm1(MainWindowServices services, std::string settingsKey)
 
     FormCreate();
     form3_ = std::make_unique<TForm3>(Handle(), [this] { EBAbortClick(); });
-    fileScan_->CurrInfoLabel = &form3_->Status();
+    fileScan_->CurrInfoLabel = &form3_->ScanLabel();
 }
 
 TForm1::~TForm1() {

@@ -9,9 +9,10 @@
 #include "ui/guarded_call_win.h"
 #include "ui/label_size_win.h"
 #include "ui/message_box_win.h"
-#include "ui/press_tracker.h"
-#include "ui/resource_ids.h"
-#include "ui/window_text_win.h"
+#include "widgets/clip_animation_win.h"
+#include "widgets/explorer_button_win.h"
+#include "widgets/spin_field.h"
+#include "widgets/spin_field_win.h"
 
 namespace kelvaro {
 namespace {
@@ -48,14 +49,6 @@ bool RunOpenFileDialog(HWND owner, const std::string& initialFolder, std::string
     return true;
 }
 
-bool Checked(HWND box) {
-    return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-void SetChecked(HWND box, bool checked) {
-    SendMessageA(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
 // A drop-down list's height is set once, with the box's, in pixels; its entries' height comes from the
 // font. Sized from the font, the list shows all its entries without a scroll bar.
 void DropAllEntries(HWND box) {
@@ -71,140 +64,7 @@ void DropAllEntries(HWND box) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void SetVisible(HWND control, bool visible) {
-    ShowWindow(control, visible ? SW_SHOWNA : SW_HIDE);
-}
-
-char DecimalSeparator() {
-    char separator[4] = {};
-    GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator);
-    return separator[0] ? separator[0] : '.';
-}
-
 }  // namespace
-
-// A picture button that does not take the focus, drawn flat (edge only under the mouse) or raised.
-class TExplorerButton : public Window {
-public:
-    static constexpr const char* kClassName = "TExplorerButton";
-    enum class Picture { Folder, File };
-
-    TExplorerButton(HWND parent, int id, int x, int y, Picture picture, std::string longHint,
-                    std::function<void(const std::string&)> onHint)
-        : picture_(picture), longHint_(std::move(longHint)), onHint_(std::move(onHint)) {
-        RegisterClassOnce(kClassName, nullptr);
-        Create(kClassName, "", WS_CHILD | WS_VISIBLE, 0, x, y, 25, 25, parent,
-               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
-    }
-
-    bool Flat() const { return flat_; }
-    void SetFlat(bool flat) {
-        flat_ = flat;
-        InvalidateRect(Handle(), nullptr, TRUE);
-    }
-
-protected:
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-        switch (message) {
-            case WM_PAINT:
-                return PaintWindow(Handle(), [this](HDC dc) { Paint(dc); });
-            case WM_ERASEBKGND:
-                return 1;
-            case WM_MOUSEMOVE:
-                if (mouse_.Enter()) {
-                    TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
-                    TrackMouseEvent(&track);
-                    onHint_(longHint_);
-                    InvalidateRect(Handle(), nullptr, FALSE);
-                }
-                if (mouse_.Move(Inside(lParam))) InvalidateRect(Handle(), nullptr, FALSE);
-                return 0;
-            case WM_MOUSELEAVE:
-                mouse_.Leave();
-                onHint_("");
-                InvalidateRect(Handle(), nullptr, FALSE);
-                return 0;
-            case WM_LBUTTONDOWN:
-            case WM_LBUTTONDBLCLK:
-                SetCapture(Handle());
-                mouse_.Press();
-                InvalidateRect(Handle(), nullptr, FALSE);
-                return 0;
-            case WM_LBUTTONUP: {
-                const PressTracker::Release release = mouse_.LetGo(Inside(lParam));
-                if (release == PressTracker::Release::NotPressing) return 0;
-                ReleaseCapture();
-                InvalidateRect(Handle(), nullptr, FALSE);
-                if (release == PressTracker::Release::Click) Click();
-                return 0;
-            }
-            case WM_CAPTURECHANGED:
-                mouse_.Cancel();
-                InvalidateRect(Handle(), nullptr, FALSE);
-                return 0;
-            case BM_CLICK:
-                Click();
-                return 0;
-        }
-        return DefaultHandling(message, wParam, lParam);
-    }
-
-private:
-    bool Inside(LPARAM lParam) const {
-        RECT client;
-        GetClientRect(Handle(), &client);
-        const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-        return PtInRect(&client, at) != FALSE;
-    }
-
-    void Click() {
-        SendMessageA(GetParent(Handle()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Handle()), BN_CLICKED),
-                     reinterpret_cast<LPARAM>(Handle()));
-    }
-
-    void Paint(HDC dc) {
-        RECT client;
-        GetClientRect(Handle(), &client);
-        FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-        const bool down = mouse_.PressedNow();
-        if (down)
-            DrawEdge(dc, &client, flat_ ? BDR_SUNKENOUTER : EDGE_SUNKEN, BF_RECT);
-        else if (!flat_)
-            DrawEdge(dc, &client, EDGE_RAISED, BF_RECT);
-        else if (mouse_.Hot())
-            DrawEdge(dc, &client, BDR_RAISEDINNER, BF_RECT);
-        const int shift = down ? 1 : 0;
-        DrawPicture(dc, (client.right - 16) / 2 + shift, (client.bottom - 16) / 2 + shift);
-    }
-
-    // Small enough to draw with a few shapes; no bitmap resource to keep in step.
-    void DrawPicture(HDC dc, int x, int y) {
-        PenOwner pen(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
-        BrushOwner fill(
-            CreateSolidBrush(picture_ == Picture::Folder ? RGB(255, 255, 0) : RGB(255, 255, 255)));
-        // Declared after the pen and brush, so they are put back before those are deleted.
-        Selection penSelection(dc, pen.Get());
-        Selection fillSelection(dc, fill.Get());
-        if (picture_ == Picture::Folder) {
-            Rectangle(dc, x + 1, y + 3, x + 7, y + 6);
-            Rectangle(dc, x + 1, y + 5, x + 15, y + 14);
-        } else {
-            const POINT page[] = {
-                {x + 3, y + 1}, {x + 10, y + 1}, {x + 13, y + 4}, {x + 13, y + 15}, {x + 3, y + 15}};
-            Polygon(dc, page, 5);
-            for (int line = 0; line < 3; ++line) {
-                MoveToEx(dc, x + 5, y + 7 + 2 * line, nullptr);
-                LineTo(dc, x + 11, y + 7 + 2 * line);
-            }
-        }
-    }
-
-    Picture picture_;
-    std::string longHint_;
-    std::function<void(const std::string&)> onHint_;
-    bool flat_ = true;
-    PressTracker mouse_;
-};
 
 void SetOpenFileDialogFunction(OpenFileDialogFunction f) {
     OpenFileHook() = std::move(f);
@@ -259,26 +119,6 @@ HWND TForm2::AddLabel(const char* text, int x, int y, int id, bool visible) {
                       size.cy, id);
 }
 
-HWND TForm2::AddSpinField(int x, int y, int id) {
-    HWND field = AddControl("EDIT", "0", WS_TABSTOP | WS_CLIPCHILDREN | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, x,
-                            y, 57, 22, id);
-    if (!field) return nullptr;
-    RECT client;
-    GetClientRect(field, &client);
-    constexpr int kArrowsWidth = 15;
-    // The arrows sit inside the field at its right, as one control; the text stops short of them.
-    HWND arrows = CreateChild(field, UPDOWN_CLASSA, "", WS_VISIBLE, 0, client.right - kArrowsWidth, 0,
-                              kArrowsWidth, client.bottom, 0, nullptr);
-    if (arrows) {
-        // Kept mid-range and never moved: the field does the counting, without bounds.
-        SendMessageA(arrows, UDM_SETRANGE32, 0, 100);
-        SendMessageA(arrows, UDM_SETPOS32, 0, 50);
-    }
-    SendMessageA(field, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, kArrowsWidth + 1));
-    SetWindowSubclass(field, EditProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
-    return field;
-}
-
 void TForm2::CreateControls() {
     // Made in tab order; controls that take no focus follow.
     AddControl("BUTTON", "&Ok", WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 272, 152, 50, 20, kButton1Id);
@@ -288,9 +128,9 @@ void TForm2::CreateControls() {
     HWND editFile = AddControl("EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 48, 96,
                                161, 21, kEditFileId);
     if (editFile) SetWindowSubclass(editFile, EditProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
-    HWND subfolders = AddControl("BUTTON", "Include Subfolders", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0,
-                                 48, 48, 161, 17, kCBIncSubDirId);
-    SetChecked(subfolders, true);
+    AddControl("BUTTON", "Include Subfolders", WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0, 48, 48, 161, 17,
+               kCBIncSubDirId);
+    SetChecked(kCBIncSubDirId, true);
     const DWORD list = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
     for (int id : {kCBAgeId, kCBSizeId}) {
         HWND box = AddControl("COMBOBOX", "", list | CBS_SORT, 0, 256, id == kCBAgeId ? 24 : 96, 121, 21, id);
@@ -298,8 +138,8 @@ void TForm2::CreateControls() {
             SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
         DropAllEntries(box);
     }
-    AddSpinField(288, 48, kEditAgeId);
-    AddSpinField(256, 120, kEditSizeId);
+    CreateSpinField(Handle(), 288, 48, 57, 22, kEditAgeId, font_.Get());
+    CreateSpinField(Handle(), 256, 120, 57, 22, kEditSizeId, font_.Get());
     HWND unit = AddControl("COMBOBOX", "", (list & ~WS_VISIBLE), 0, 320, 120, 57, 21, kCBByteId);
     for (const char* entry : {"Bytes", "KBytes"})
         SendMessageA(unit, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
@@ -342,12 +182,7 @@ void TForm2::CreateControls() {
 }
 
 void TForm2::OpenAnimation() {
-    // The clip is the program's own resource; without it the dialog simply shows no animation.
-    HWND animation = GetDlgItem(Handle(), kAnimate1Id);
-    animationOpen_ = animation &&
-                     FindResourceA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDA_SEARCH_CLIP), "AVI") &&
-                     SendMessageA(animation, ACM_OPENA, reinterpret_cast<WPARAM>(GetModuleHandleA(nullptr)),
-                                  reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(IDA_SEARCH_CLIP))) != 0;
+    animationOpen_ = OpenClip(Control(kAnimate1Id));
 }
 
 bool TForm2::BrowseButtonsFlat() const {
@@ -356,7 +191,7 @@ bool TForm2::BrowseButtonsFlat() const {
 
 bool TForm2::ShowModal() {
     FormShow();
-    return RunModal(host_.Window(), GetDlgItem(Handle(), kButton1Id)) == IDOK;
+    return RunModal(host_.Window(), Control(kButton1Id)) == IDOK;
 }
 
 void TForm2::FormShow() {
@@ -365,13 +200,12 @@ void TForm2::FormShow() {
     explorerButton1_->SetFlat(flat);
     explorerButton2_->SetFlat(flat);
     if (animationOpen_)
-        SendMessageA(GetDlgItem(Handle(), kAnimate1Id), ACM_PLAY, static_cast<WPARAM>(-1),
-                     MAKELPARAM(0, 0xFFFF));
+        SendMessageA(Control(kAnimate1Id), ACM_PLAY, static_cast<WPARAM>(-1), MAKELPARAM(0, 0xFFFF));
 
     // From code: the change handlers do not run.
-    SendMessageA(GetDlgItem(Handle(), kCBAgeId), CB_SETCURSEL, kNoComparisonPosition, 0);
-    SendMessageA(GetDlgItem(Handle(), kCBSizeId), CB_SETCURSEL, kNoComparisonPosition, 0);
-    SendMessageA(GetDlgItem(Handle(), kCBByteId), CB_SETCURSEL, 0, 0);
+    Select(kCBAgeId, kNoComparisonPosition);
+    Select(kCBSizeId, kNoComparisonPosition);
+    Select(kCBByteId, 0);
     if (host_.AddingRule() || !host_.HasSelectedRule()) return;
 
     RuleValues values;
@@ -387,66 +221,52 @@ void TForm2::FormShow() {
 }
 
 void TForm2::Fill(const RuleValues& values) {
-    HWND form = Handle();
-    SetWindowTextA(GetDlgItem(form, kEditLocId), values.Location.c_str());
-    SetWindowTextA(GetDlgItem(form, kEditFileId), values.FileSpecs.c_str());  // runs EditFileChange
-    SetChecked(GetDlgItem(form, kCBIncSubDirId), values.IncludeSubfolders);
-    SetChecked(GetDlgItem(form, kLnkCBId), values.RemovableDrives);
+    SetControlText(kEditLocId, values.Location);
+    SetControlText(kEditFileId, values.FileSpecs);  // runs EditFileChange
+    SetChecked(kCBIncSubDirId, values.IncludeSubfolders);
+    SetChecked(kLnkCBId, values.RemovableDrives);
 
-    SendMessageA(GetDlgItem(form, kCBAgeId), CB_SETCURSEL, values.AgePosition, 0);
+    Select(kCBAgeId, values.AgePosition);
     if (values.AgePosition != kNoComparisonPosition) {
-        SetVisible(GetDlgItem(form, kEditAgeId), true);
-        SetVisible(GetDlgItem(form, kLabel5Id), true);
-        SetWindowTextA(GetDlgItem(form, kEditAgeId), std::to_string(values.AgeDays).c_str());
+        ShowControl(kEditAgeId, true);
+        ShowControl(kLabel5Id, true);
+        SetControlText(kEditAgeId, std::to_string(values.AgeDays));
     }
-    SendMessageA(GetDlgItem(form, kCBSizeId), CB_SETCURSEL, values.SizePosition, 0);
+    Select(kCBSizeId, values.SizePosition);
     if (values.SizePosition != kNoComparisonPosition) {
-        SetVisible(GetDlgItem(form, kCBByteId), true);
-        SetVisible(GetDlgItem(form, kEditSizeId), true);
-        SendMessageA(GetDlgItem(form, kCBByteId), CB_SETCURSEL, values.SizeUnit == "KBytes" ? 1 : 0, 0);
-        SetWindowTextA(GetDlgItem(form, kEditSizeId), std::to_string(values.SizeNumber).c_str());
+        ShowControl(kCBByteId, true);
+        ShowControl(kEditSizeId, true);
+        Select(kCBByteId, values.SizeUnit == "KBytes" ? 1 : 0);
+        SetControlText(kEditSizeId, std::to_string(values.SizeNumber));
     }
 }
 
 void TForm2::CBAgeChange() {
-    const bool shown =
-        SendMessageA(GetDlgItem(Handle(), kCBAgeId), CB_GETCURSEL, 0, 0) != kNoComparisonPosition;
-    SetVisible(GetDlgItem(Handle(), kEditAgeId), shown);
-    SetVisible(GetDlgItem(Handle(), kLabel5Id), shown);
+    const bool shown = Selection(kCBAgeId) != kNoComparisonPosition;
+    ShowControl(kEditAgeId, shown);
+    ShowControl(kLabel5Id, shown);
 }
 
 void TForm2::CBSizeChange() {
-    const bool shown =
-        SendMessageA(GetDlgItem(Handle(), kCBSizeId), CB_GETCURSEL, 0, 0) != kNoComparisonPosition;
-    SetVisible(GetDlgItem(Handle(), kEditSizeId), shown);
-    SetVisible(GetDlgItem(Handle(), kCBByteId), shown);
+    const bool shown = Selection(kCBSizeId) != kNoComparisonPosition;
+    ShowControl(kEditSizeId, shown);
+    ShowControl(kCBByteId, shown);
 }
 
 void TForm2::EditAgeChange() {
-    SpinFieldChange(GetDlgItem(Handle(), kEditAgeId));
+    SpinFieldChanged(Control(kEditAgeId));
 }
 
 void TForm2::EditSizeChange() {
-    SpinFieldChange(GetDlgItem(Handle(), kEditSizeId));
-}
-
-void TForm2::SpinFieldChange(HWND field) {
-    const std::string corrected = SpinFieldCorrection(WindowText(field));
-    if (!corrected.empty()) SetWindowTextA(field, corrected.c_str());
-}
-
-void TForm2::StepSpinField(HWND field, int steps) {
-    SetWindowTextA(field, SpinFieldStep(WindowText(field), steps).c_str());
-    SendMessageA(field, EM_SETSEL, 0, -1);
+    SpinFieldChanged(Control(kEditSizeId));
 }
 
 void TForm2::EditFileChange() {
-    SetVisible(GetDlgItem(Handle(), kLnkCBId),
-               ShortcutBoxVisible(WindowText(GetDlgItem(Handle(), kEditFileId))));
+    ShowControl(kLnkCBId, ShortcutBoxVisible(ControlText(kEditFileId)));
 }
 
 void TForm2::ExplorerButton1Click() {
-    const std::string location = WindowText(GetDlgItem(Handle(), kEditLocId));
+    const std::string location = ControlText(kEditLocId);
     if (!location.empty()) openInitialFolder_ = location;
     std::string chosen;
     const OpenFileDialogFunction& hook = OpenFileHook();
@@ -454,8 +274,8 @@ void TForm2::ExplorerButton1Click() {
                              : RunOpenFileDialog(Handle(), openInitialFolder_, chosen);
     if (!picked) return;
     const FolderAndName parts = SplitChosenPath(chosen);
-    SetWindowTextA(GetDlgItem(Handle(), kEditLocId), parts.Folder.c_str());
-    SetWindowTextA(GetDlgItem(Handle(), kEditFileId), parts.Name.c_str());
+    SetControlText(kEditLocId, parts.Folder);
+    SetControlText(kEditFileId, parts.Name);
 }
 
 void TForm2::ExplorerButton2Click() {
@@ -467,27 +287,25 @@ void TForm2::ExplorerButton2Click() {
     } else {
         picked = folderBrowse_.Execute(Handle());
     }
-    if (picked) SetWindowTextA(GetDlgItem(Handle(), kEditLocId), folderBrowse_.Directory.c_str());
+    if (picked) SetControlText(kEditLocId, folderBrowse_.Directory);
 }
 
 void TForm2::Button1Click() {
-    HWND form = Handle();
-    HWND location = GetDlgItem(form, kEditLocId);
-    if (WindowText(location).empty()) SetWindowTextA(location, LocationForSaving("").c_str());
+    if (ControlText(kEditLocId).empty()) SetControlText(kEditLocId, LocationForSaving(""));
 
     RuleValues values;
-    values.Location = WindowText(location);
-    values.FileSpecs = WindowText(GetDlgItem(form, kEditFileId));
-    values.AgePosition = static_cast<int>(SendMessageA(GetDlgItem(form, kCBAgeId), CB_GETCURSEL, 0, 0));
+    values.Location = ControlText(kEditLocId);
+    values.FileSpecs = ControlText(kEditFileId);
+    values.AgePosition = Selection(kCBAgeId);
     if (ComparisonKind(values.AgePosition) != fctNone)
-        values.AgeDays = SpinFieldValue(WindowText(GetDlgItem(form, kEditAgeId)));
-    values.SizePosition = static_cast<int>(SendMessageA(GetDlgItem(form, kCBSizeId), CB_GETCURSEL, 0, 0));
+        values.AgeDays = SpinFieldValue(ControlText(kEditAgeId));
+    values.SizePosition = Selection(kCBSizeId);
     if (ComparisonKind(values.SizePosition) != fctNone)
-        values.SizeNumber = SpinFieldValue(WindowText(GetDlgItem(form, kEditSizeId)));
-    values.SizeUnit = WindowText(GetDlgItem(form, kCBByteId));
-    values.IncludeSubfolders = Checked(GetDlgItem(form, kCBIncSubDirId));
+        values.SizeNumber = SpinFieldValue(ControlText(kEditSizeId));
+    values.SizeUnit = ControlText(kCBByteId);
+    values.IncludeSubfolders = Checked(kCBIncSubDirId);
     // Taken even while the box is hidden.
-    values.RemovableDrives = Checked(GetDlgItem(form, kLnkCBId));
+    values.RemovableDrives = Checked(kLnkCBId);
 
     const RuleRow row = EncodeRule(values);
     if (host_.AddingRule())
@@ -542,7 +360,7 @@ LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case DM_GETDEFID: {
             // Enter presses the focused push button, or "&Ok" when the focus is elsewhere.
-            const bool onCancel = GetFocus() == GetDlgItem(Handle(), kButton3Id);
+            const bool onCancel = GetFocus() == Control(kButton3Id);
             return MAKELONG(onCancel ? kButton3Id : kButton1Id, DC_HASDEFID);
         }
         case WM_CLOSE:
@@ -569,31 +387,9 @@ void TForm2::ShowHint(int control, const std::string& hint) {
 }
 
 LRESULT TForm2::EditMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-    const int id = GetDlgCtrlID(edit);
-    const bool spin = id == kEditAgeId || id == kEditSizeId;
     switch (message) {
-        case WM_CHAR:
-            if (spin && !SpinFieldAcceptsKey(static_cast<char>(wParam), DecimalSeparator())) {
-                MessageBeep(0);
-                return 0;
-            }
-            break;
-        case WM_KEYDOWN:
-            if (spin && (wParam == VK_UP || wParam == VK_DOWN)) {
-                StepSpinField(edit, wParam == VK_UP ? 1 : -1);
-                return 0;
-            }
-            break;
-        case WM_NOTIFY: {
-            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-            if (spin && header->code == UDN_DELTAPOS) {
-                StepSpinField(edit, reinterpret_cast<const NMUPDOWN*>(lParam)->iDelta > 0 ? 1 : -1);
-                return 1;  // the arrows' own position stays put
-            }
-            break;
-        }
         case WM_MOUSEMOVE:
-            if (id == kEditFileId && !editFileHot_) {
+            if (!editFileHot_) {
                 editFileHot_ = true;
                 TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, edit, 0};
                 TrackMouseEvent(&track);
@@ -601,10 +397,8 @@ LRESULT TForm2::EditMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lPara
             }
             break;
         case WM_MOUSELEAVE:
-            if (id == kEditFileId) {
-                editFileHot_ = false;
-                ShowHint(kEditFileId, "");
-            }
+            editFileHot_ = false;
+            ShowHint(kEditFileId, "");
             break;
         case WM_NCDESTROY:
             RemoveWindowSubclass(edit, EditProcedure, 1);

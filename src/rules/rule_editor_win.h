@@ -106,12 +106,10 @@ private:
     HWND AddControl(const char* className, const char* text, DWORD style, DWORD exStyle, int x, int y,
                     int width, int height, int id);
     HWND AddLabel(const char* text, int x, int y, int id, bool visible);
-    HWND AddSpinField(int x, int y, int id);
     void OpenAnimation();
     void Fill(const RuleValues& values);
     void OnCommand(int id, int code);
-    void SpinFieldChange(HWND field);
-    void StepSpinField(HWND field, int steps);
+    // The file field's own procedure: it reports the field's hint as the mouse enters and leaves.
     static LRESULT CALLBACK EditProcedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam,
                                           UINT_PTR subclassId, DWORD_PTR data);
     LRESULT EditMessage(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);

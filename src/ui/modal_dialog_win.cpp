@@ -1,6 +1,7 @@
 #include "ui/modal_dialog_win.h"
 
 #include "ui/centring.h"
+#include "ui/window_text_win.h"
 
 namespace kelvaro {
 
@@ -42,6 +43,34 @@ void ModalDialog::CentreWithin(const RECT& area) {
     SetWindowPos(Handle(), nullptr, CentredOrigin(area.left, area.right - area.left, own.right - own.left),
                  CentredOrigin(area.top, area.bottom - area.top, own.bottom - own.top), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool ModalDialog::Checked(int id) const {
+    return SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void ModalDialog::SetChecked(int id, bool checked) {
+    SendMessageA(Control(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void ModalDialog::ShowControl(int id, bool visible) {
+    ShowWindow(Control(id), visible ? SW_SHOWNA : SW_HIDE);
+}
+
+std::string ModalDialog::ControlText(int id) const {
+    return WindowText(Control(id));
+}
+
+void ModalDialog::SetControlText(int id, const std::string& text) {
+    SetWindowTextA(Control(id), text.c_str());
+}
+
+int ModalDialog::Selection(int id) const {
+    return static_cast<int>(SendMessageA(Control(id), CB_GETCURSEL, 0, 0));
+}
+
+void ModalDialog::Select(int id, int index) {
+    SendMessageA(Control(id), CB_SETCURSEL, index, 0);
 }
 
 }  // namespace kelvaro

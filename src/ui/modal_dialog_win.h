@@ -3,6 +3,8 @@
 // and the box is centred over the owner.
 #include <windows.h>
 
+#include <string>
+
 #include "ui/window_win.h"
 
 namespace kelvaro {
@@ -21,6 +23,18 @@ protected:
     bool CentreOver(HWND owner);
     // Centres the box over the given screen rectangle.
     void CentreWithin(const RECT& area);
+
+    // The box's controls by id.
+    HWND Control(int id) const { return GetDlgItem(Handle(), id); }
+    bool Checked(int id) const;
+    void SetChecked(int id, bool checked);
+    // Shown without taking the activation or the focus, or hidden.
+    void ShowControl(int id, bool visible);
+    std::string ControlText(int id) const;
+    void SetControlText(int id, const std::string& text);
+    // A combo box's selected entry (CB_ERR for none), and selecting one; no change notification follows.
+    int Selection(int id) const;
+    void Select(int id, int index);
 
 private:
     int modalResult_ = 0;

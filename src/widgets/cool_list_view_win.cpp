@@ -2,9 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <numeric>
-#include <unordered_map>
-#include <unordered_set>
 
 #include "base/errors.h"
 #include "ui/guarded_call_win.h"
@@ -12,44 +9,13 @@
 namespace kelvaro {
 namespace {
 
-class LstrcmpCollation final : public TextCollation {
-public:
-    int Compare(const std::string& a, const std::string& b) const override {
-        return lstrcmpA(a.c_str(), b.c_str());
-    }
-};
-
 // Posted to the list to turn redrawing back on once the program reads its messages again.
 UINT ResumeRedrawMessage() {
     static const UINT message = RegisterWindowMessageA("KelvaroCoolListViewResumeRedraw");
     return message;
 }
 
-// A text's collation key in the user's locale: its bytes compare as lstrcmpA compares the texts (almost:
-// the caller confirms each place found by key with lstrcmpA itself).
-std::string CollationKey(const std::string& text) {
-    const LCID locale = GetThreadLocale();
-    // Most keys fit a small buffer, so most texts are mapped once rather than measured first.
-    char small[256];
-    int length = LCMapStringA(locale, LCMAP_SORTKEY, text.c_str(), -1, small, sizeof small);
-    if (length > 0) return std::string(small, static_cast<std::size_t>(length));
-    length = LCMapStringA(locale, LCMAP_SORTKEY, text.c_str(), -1, nullptr, 0);
-    if (length <= 0) return text;
-    std::string key(static_cast<std::size_t>(length), '\0');
-    LCMapStringA(locale, LCMAP_SORTKEY, text.c_str(), -1, key.data(), length);
-    return key;
-}
-
-Exception RowError(int row) {
-    return Exception("List index out of bounds (" + std::to_string(row) + ")");
-}
-
 }  // namespace
-
-const TextCollation& PlatformCollation() {
-    static const LstrcmpCollation collation;
-    return collation;
-}
 
 TCoolListView::TCoolListView(HWND parent, int controlId, bool visible) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
@@ -138,117 +104,61 @@ void TCoolListView::ResumeRedraw() {
     InvalidateRect(handle_, nullptr, TRUE);
 }
 
-void TCoolListView::SetSortType(TSortType type) {
-    if (type == sortType_) return;
-    sortType_ = type;
-    if (KeepsCaptionOrder() && !captionOrdered_) SortByCaption();
-}
-
 void TCoolListView::HeaderClick(int column) {
     if (OnColumnSort) OnColumnSort(*this, column);
-    if (!sortState_.HeaderClick(column, AutoSort)) return;
-    Resort();
-    if (OnAfterSort) OnAfterSort(*this);
+    if (rows_.HeaderClick(column, AutoSort) && OnAfterSort) OnAfterSort(*this);
 }
 
-void TCoolListView::Resort() {
-    if (AutoSort) SortByColumn(sortState_.SortColumn, sortState_.SortAscending);
+std::vector<int> TCoolListView::SelectedPlaces() const {
+    return SelectedCount() > 0 ? SelectedRows() : std::vector<int>{};
 }
 
-void TCoolListView::SortByColumn(int column, bool ascending) {
-    if (column < 0) return;
-    SortRows(column, true, ascending);
-    captionOrdered_ = false;
+int TCoolListView::FocusedPlace() const {
+    return static_cast<int>(SendMessageA(handle_, LVM_GETNEXTITEM, -1, MAKELPARAM(LVNI_FOCUSED, 0)));
 }
 
-void TCoolListView::SortByCaption() {
-    SortRows(0, false, true);
-    captionOrdered_ = true;
-}
-
-void TCoolListView::SortRows(int column, bool numbers, bool ascending) {
-    if (!handle_) return;
-    // Each key is read and converted once; the comparisons then touch no window.
-    std::vector<SortKey> keys;
-    keys.reserve(rows_.size());
-    for (const auto& record : rows_) {
-        const auto& texts = record->Texts;
-        std::string text = static_cast<std::size_t>(column) < texts.size() ? texts[column] : std::string();
-        keys.push_back(numbers ? MakeSortKey(std::move(text)) : SortKey{std::move(text), 0});
-    }
-    std::vector<std::size_t> order(rows_.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    const TextCollation& collation = PlatformCollation();
-    // Stable: rows whose keys compare equal keep their order, as the control's own merge sort kept them.
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return CompareSortKeys(keys[a], keys[b], ascending, collation) < 0;
-    });
-    const Marks marks = NoteMarks();
-    std::vector<std::unique_ptr<RowRecord>> sorted;
-    sorted.reserve(rows_.size());
-    for (std::size_t index : order) sorted.push_back(std::move(rows_[index]));
-    rows_ = std::move(sorted);
-    // The control keeps no texts: the repaint that ends the deferral draws the rows in their new places.
-    DeferRedraw();
-    RestoreMarks(marks);
-    captionsKnown_ = false;
-}
-
-TCoolListView::Marks TCoolListView::NoteMarks() const {
-    Marks marks;
-    if (SelectedCount() > 0)
-        for (int row : SelectedRows()) marks.Selected.push_back(rows_[row]->Id);
-    const int focused =
-        static_cast<int>(SendMessageA(handle_, LVM_GETNEXTITEM, -1, MAKELPARAM(LVNI_FOCUSED, 0)));
-    if (const RowRecord* record = FindRecord(focused)) marks.Focused = record->Id;
-    return marks;
-}
-
-void TCoolListView::RestoreMarks(const Marks& marks) {
+void TCoolListView::ShowCount(int count) {
     const bool movingBefore = movingRows_;
     movingRows_ = true;
-    const int count = static_cast<int>(rows_.size());
-    if (marks.Empty()) {
-        SendMessageA(handle_, LVM_SETITEMCOUNT, count, LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
-        movingRows_ = movingBefore;
-        return;
-    }
+    SendMessageA(handle_, LVM_SETITEMCOUNT, count, LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+    movingRows_ = movingBefore;
+}
+
+void TCoolListView::ShowCount(int count, const RowMarks& marks) {
+    const bool movingBefore = movingRows_;
+    movingRows_ = true;
     // Cleared first, then put back where the rows are now.
     LVITEMA item{};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageA(handle_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
     SendMessageA(handle_, LVM_SETITEMCOUNT, count, LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
-    std::unordered_map<std::uint64_t, int> places;
-    places.reserve(rows_.size());
-    for (int row = 0; row < count; ++row) places.emplace(rows_[row]->Id, row);
-    if (static_cast<int>(marks.Selected.size()) == count) {
-        item.stateMask = item.state = LVIS_SELECTED;
+    item.stateMask = item.state = LVIS_SELECTED;
+    if (marks.AllSelected)
         SendMessageA(handle_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
-    } else {
-        for (std::uint64_t id : marks.Selected) {
-            const auto place = places.find(id);
-            if (place == places.end()) continue;
-            item.stateMask = item.state = LVIS_SELECTED;
-            SendMessageA(handle_, LVM_SETITEMSTATE, place->second, reinterpret_cast<LPARAM>(&item));
-        }
-    }
-    if (const auto place = places.find(marks.Focused); place != places.end()) {
+    for (int row : marks.Selected)
+        SendMessageA(handle_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    if (marks.Focused >= 0) {
         item.stateMask = item.state = LVIS_FOCUSED;
-        SendMessageA(handle_, LVM_SETITEMSTATE, place->second, reinterpret_cast<LPARAM>(&item));
+        SendMessageA(handle_, LVM_SETITEMSTATE, marks.Focused, reinterpret_cast<LPARAM>(&item));
     }
     movingRows_ = movingBefore;
 }
 
-const CaptionIndex& TCoolListView::Captions(int count) {
-    if (!captionsKnown_ || captions_.Size() != count) {
-        captions_.Clear();
-        for (int row = 0; row < count; ++row) {
-            const std::string& caption = rows_[row]->Texts.front();
-            captions_.Insert(row, {CollationKey(caption), caption});
-        }
-        captionsKnown_ = true;
-    }
-    return captions_;
+// The control tells the parent of the row while it is still among the rows.
+void TCoolListView::RemovePlace(int row) {
+    SendMessageA(handle_, LVM_DELETEITEM, row, 0);
+}
+
+void TCoolListView::RemoveAll() {
+    RowsMoved();
+    SendMessageA(handle_, LVM_DELETEALLITEMS, 0, 0);
+}
+
+void TCoolListView::TextChanged(int row, int column) {
+    // Drawn (and, in the icon views, arranged) again with the new text.
+    SendMessageA(handle_, LVM_UPDATE, row, 0);
+    // The control would have announced a new caption of a text of its own; it cannot see this one change.
+    if (column == 0 && OnChange) OnChange(*this, row);
 }
 
 void TCoolListView::SetFont(HFONT font) {
@@ -292,179 +202,17 @@ void TCoolListView::SetColumnWidth(int column, int width) {
     SendMessageA(handle_, LVM_SETCOLUMNA, column, reinterpret_cast<LPARAM>(&header));
 }
 
-int TCoolListView::AddRow(std::string caption, std::vector<std::string> subItems, int imageIndex,
-                          std::int64_t data) {
-    const int count = RowCount();
-    int position = count;
-    std::string key;
-    if (KeepsCaptionOrder()) {
-        if (!captionOrdered_) SortByCaption();
-        key = CollationKey(caption);
-        position = CaptionPlace(Captions(count), caption, key, PlatformCollation());
-    } else {
-        // Only a list kept in caption order needs the copy.
-        captionOrdered_ = count == 0;
-        captionsKnown_ = false;
-    }
-    const bool captions = KeepsCaptionOrder();
-    std::string kept = captions ? caption : std::string();
-    DeferRedraw();
-    const Marks marks = position < count ? NoteMarks() : Marks{};
-    rows_.insert(rows_.begin() + position,
-                 MakeRecord({std::move(caption), std::move(subItems), imageIndex, data}));
-    RestoreMarks(marks);
-    if (captions) captions_.Insert(position, {std::move(key), std::move(kept)});
-    return position;
-}
-
-void TCoolListView::AddRows(std::vector<NewRow> rows) {
-    if (!KeepsCaptionOrder()) {
-        for (NewRow& row : rows)
-            AddRow(std::move(row.Caption), std::move(row.SubItems), row.ImageIndex, row.Data);
-        return;
-    }
-    if (rows.empty()) return;
-    if (!captionOrdered_) SortByCaption();
-    std::vector<CaptionIndex::Entry> batch;
-    batch.reserve(rows.size());
-    for (const NewRow& row : rows) batch.push_back({CollationKey(row.Caption), row.Caption});
-    const std::vector<BatchPlace> places = BatchPlaces(Captions(RowCount()), batch, PlatformCollation());
-    DeferRedraw();
-    const Marks marks = NoteMarks();
-    // Merged in one pass: the places count the new rows before them, and come in row order.
-    std::vector<std::unique_ptr<RowRecord>> merged;
-    merged.reserve(rows_.size() + rows.size());
-    std::size_t old = 0;
-    for (const BatchPlace& place : places) {
-        while (static_cast<int>(merged.size()) < place.Row) merged.push_back(std::move(rows_[old++]));
-        merged.push_back(MakeRecord(std::move(rows[place.Index])));
-        captions_.Insert(place.Row, std::move(batch[place.Index]));
-    }
-    while (old < rows_.size()) merged.push_back(std::move(rows_[old++]));
-    rows_ = std::move(merged);
-    RestoreMarks(marks);
-}
-
-std::unique_ptr<TCoolListView::RowRecord> TCoolListView::MakeRecord(NewRow row) {
-    auto record = std::make_unique<RowRecord>();
-    record->Data = row.Data;
-    record->Tags = row.Tags;
-    record->Rule = row.Rule;
-    // -1 would ask the parent for the icon (I_IMAGECALLBACK).
-    record->ImageIndex = row.ImageIndex < 0 ? -1 : row.ImageIndex;
-    record->Id = nextRowId_++;
-    record->Texts.reserve(row.SubItems.size() + 1);
-    record->Texts.push_back(std::move(row.Caption));
-    for (std::string& text : row.SubItems) record->Texts.push_back(std::move(text));
-    return record;
-}
-
-void TCoolListView::SetRowTexts(int row, const std::string& caption,
-                                const std::vector<std::string>& subItems) {
-    if (row < 0 || row >= RowCount()) throw RowError(row);
-    SetItemText(row, 0, caption);
-    captionsKnown_ = false;
-    for (std::size_t i = 0; i < subItems.size(); ++i) SetItemText(row, static_cast<int>(i) + 1, subItems[i]);
-    const bool fits = captionOrdered_ && CaptionFitsAt(row);
-    if (KeepsCaptionOrder() && !fits)
-        SortByCaption();
-    else
-        captionOrdered_ = fits;
-}
-
-void TCoolListView::SetRowData(int row, std::int64_t value) {
-    if (row < 0 || row >= RowCount()) throw RowError(row);
-    FindRecord(row)->Data = value;
-    if ((sortType_ == stData || sortType_ == stBoth) && !captionOrdered_) SortByCaption();
-}
-
-std::int64_t TCoolListView::RowData(int row) const {
-    const RowRecord* record = FindRecord(row);
-    return record ? record->Data : 0;
-}
-
-RowTags TCoolListView::RowTagsOf(int row) const {
-    const RowRecord* record = FindRecord(row);
-    return record ? record->Tags : RowTags{};
-}
-
-int TCoolListView::RowRule(int row) const {
-    const RowRecord* record = FindRecord(row);
-    return record ? record->Rule : 0;
-}
-
-std::uint64_t TCoolListView::RowId(int row) const {
-    const RowRecord* record = FindRecord(row);
-    return record ? record->Id : 0;
-}
-
-int TCoolListView::FindRow(std::uint64_t id) const {
-    if (id == 0) return -1;
-    for (std::size_t row = 0; row < rows_.size(); ++row)
-        if (rows_[row]->Id == id) return static_cast<int>(row);
-    return -1;
-}
-
-void TCoolListView::DeleteRow(int row) {
-    if (row < 0 || row >= RowCount()) throw RowError(row);
-    DeleteRows({rows_[row]->Id});
-}
-
-void TCoolListView::DeleteRows(const std::vector<std::uint64_t>& ids) {
-    const std::unordered_set<std::uint64_t> doomed(ids.begin(), ids.end());
-    // Every row going (as after an automatic run's delete) is one clear rather than a removal per row.
-    if (!rows_.empty() &&
-        std::all_of(rows_.begin(), rows_.end(), [&](const auto& row) { return doomed.count(row->Id) > 0; })) {
-        Clear();
-        return;
-    }
-    const bool captionsKept = captionsKnown_ && captions_.Size() == RowCount();
-    bool removed = false;
-    // From the bottom up: the control moves the selection of the rows below each deleted one up a row,
-    // and the rows still to be looked at keep their places here and there. The control tells the parent
-    // of each row while it is still here; the gaps are closed once at the end.
-    for (int row = RowCount() - 1; row >= 0; --row) {
-        if (!doomed.count(rows_[row]->Id)) continue;
-        if (!removed) DeferRedraw();
-        removed = true;
-        SendMessageA(handle_, LVM_DELETEITEM, row, 0);
-        rows_[row].reset();
-        if (captionsKept) captions_.Erase(row);
-    }
-    if (!removed) return;
-    rows_.erase(std::remove(rows_.begin(), rows_.end(), nullptr), rows_.end());
-    captionsKnown_ = captionsKept;
-}
-
-void TCoolListView::Clear() {
-    RowsMoved();
-    SendMessageA(handle_, LVM_DELETEALLITEMS, 0, 0);
-    rows_.clear();
-    captions_.Clear();
-    captionsKnown_ = true;
-    captionOrdered_ = true;
-}
-
-int TCoolListView::RowCount() const {
-    return static_cast<int>(rows_.size());
-}
-
-std::string TCoolListView::Text(int row, int column) const {
-    const RowRecord* record = FindRecord(row);
-    if (!record || column < 0 || column >= static_cast<int>(record->Texts.size())) return {};
-    return record->Texts[static_cast<std::size_t>(column)];
-}
-
 void TCoolListView::AnswerDisplayRequest(NMHDR& header) {
     // The ANSI and the wide request differ only in the type of the text buffer.
     LVITEMA& item = reinterpret_cast<NMLVDISPINFOA&>(header).item;
-    const RowRecord* record = FindRecord(item.iItem);
     if (item.mask & LVIF_INDENT) item.iIndent = 0;
-    if (item.mask & LVIF_IMAGE)
-        item.iImage = record && record->ImageIndex >= 0 ? record->ImageIndex : I_IMAGENONE;
+    // -1 would ask the parent for the icon (I_IMAGECALLBACK).
+    if (item.mask & LVIF_IMAGE) {
+        const int image = rows_.ImageIndex(item.iItem);
+        item.iImage = image >= 0 ? image : I_IMAGENONE;
+    }
     if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
-    const bool known = record && item.iSubItem >= 0 && item.iSubItem < static_cast<int>(record->Texts.size());
-    const char* text = known ? record->Texts[static_cast<std::size_t>(item.iSubItem)].c_str() : "";
+    const char* text = rows_.Text(item.iItem, item.iSubItem).c_str();
     if (header.code == LVN_GETDISPINFOA) {
         lstrcpynA(item.pszText, text, item.cchTextMax);
         return;
@@ -489,57 +237,13 @@ int TCoolListView::FindTypedCaption(NMHDR& header) const {
         typed.resize(std::strlen(typed.c_str()));
     }
     const bool partial = (find.lvfi.flags & LVFI_PARTIAL) != 0;
-    const int count = RowCount();
-    const int start = find.iStart >= 0 && find.iStart < count ? find.iStart : 0;
-    const int span = (find.lvfi.flags & LVFI_WRAP) ? count : count - start;
     // The control's own search compares without regard to case, the whole caption or its beginning.
-    for (int step = 0; step < span; ++step) {
-        const int row = (start + step) % count;
-        const std::string& caption = rows_[row]->Texts.front();
-        if (partial && caption.size() < typed.size()) continue;
-        const int length = static_cast<int>(partial ? typed.size() : caption.size());
-        if (!partial && caption.size() != typed.size()) continue;
-        if (CompareStringA(GetThreadLocale(), NORM_IGNORECASE, caption.c_str(), length, typed.c_str(),
-                           static_cast<int>(typed.size())) == CSTR_EQUAL)
-            return row;
-    }
-    return -1;
-}
-
-int TCoolListView::ImageIndex(int row) const {
-    const RowRecord* record = FindRecord(row);
-    return record ? record->ImageIndex : -1;
-}
-
-void TCoolListView::SetItemText(int row, int column, const std::string& text) {
-    RowRecord* record = FindRecord(row);
-    if (!record || column < 0) return;
-    if (static_cast<std::size_t>(column) >= record->Texts.size()) record->Texts.resize(column + 1);
-    std::string& kept = record->Texts[static_cast<std::size_t>(column)];
-    if (kept == text) return;
-    // The control would have announced a new caption of a text of its own; it cannot see this one change.
-    const bool caption = column == 0;
-    if (caption && OnChanging && !OnChanging(*this, row)) return;
-    kept = text;
-    // Drawn (and, in the icon views, arranged) again with the new text.
-    SendMessageA(handle_, LVM_UPDATE, row, 0);
-    if (caption && OnChange) OnChange(*this, row);
-}
-
-TCoolListView::RowRecord* TCoolListView::FindRecord(int row) {
-    return const_cast<RowRecord*>(static_cast<const TCoolListView&>(*this).FindRecord(row));
-}
-
-const TCoolListView::RowRecord* TCoolListView::FindRecord(int row) const {
-    if (row < 0 || row >= static_cast<int>(rows_.size())) return nullptr;
-    return rows_[static_cast<std::size_t>(row)].get();
-}
-
-bool TCoolListView::CaptionFitsAt(int row) const {
-    const std::string& caption = rows_[row]->Texts.front();
-    const TextCollation& collation = PlatformCollation();
-    if (row > 0 && collation.Compare(rows_[row - 1]->Texts.front(), caption) > 0) return false;
-    return row + 1 >= RowCount() || collation.Compare(caption, rows_[row + 1]->Texts.front()) <= 0;
+    return rows_.FindCaption(find.iStart, find.lvfi.flags & LVFI_WRAP, [&](const std::string& caption) {
+        if (partial ? caption.size() < typed.size() : caption.size() != typed.size()) return false;
+        return CompareStringA(GetThreadLocale(), NORM_IGNORECASE, caption.c_str(),
+                              static_cast<int>(typed.size()), typed.c_str(),
+                              static_cast<int>(typed.size())) == CSTR_EQUAL;
+    });
 }
 
 int TCoolListView::SelectedCount() const {

@@ -2,31 +2,26 @@
 // TCoolListView: the report-style list view of both lists of the main window. Rows have a caption, sub-items,
 // an icon and a 64-bit value. With AutoSort a header click sorts by that column (whole numbers numerically,
 // other texts by lstrcmpA) and a second click reverses the order; independently, SortType keeps the list in
-// caption order as rows come and go.
+// caption order as rows come and go. The rows and their order live in ListRows; this class shows them in
+// the platform's list view and turns its notifications into events.
 #include <windows.h>
 // after windows.h, whose types it uses
 #include <commctrl.h>
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "widgets/caption_index.h"
-#include "widgets/list_sort.h"
+#include "widgets/list_rows.h"
+#include "widgets/platform_collation_win.h"
 #include "widgets/row_tips_win.h"
 #include "widgets/view_style.h"
 
 namespace kelvaro {
 
-// lstrcmpA: the user's locale, case-sensitive.
-const TextCollation& PlatformCollation();
-
-using RowTags = std::array<std::uint64_t, 3>;
-
-class TCoolListView {
+class TCoolListView : private RowsDisplay {
 public:
     // A WC_LISTVIEW child of parent with the given control id: report style, multi-select, no caption
     // editing, shared (borrowed) image lists, icons auto-arranged, sunken border. Hidden or visible as asked.
@@ -39,12 +34,12 @@ public:
 
     // Header clicks sort the rows.
     bool AutoSort = false;
-    TSortType SortType() const { return sortType_; }
+    TSortType SortType() const { return rows_.SortType(); }
     // A new stText or stBoth puts the rows in caption order at once.
-    void SetSortType(TSortType type);
+    void SetSortType(TSortType type) { rows_.SetSortType(type); }
     // Column and direction of the last header-click sort; the automatic caption order leaves them alone.
-    int SortColumn() const { return sortState_.SortColumn; }
-    bool SortAscending() const { return sortState_.SortAscending; }
+    int SortColumn() const { return rows_.SortState().SortColumn; }
+    bool SortAscending() const { return rows_.SortState().SortAscending; }
 
     // Raised first on every header click, AutoSort or not.
     std::function<void(TCoolListView&, int column)> OnColumnSort;
@@ -52,9 +47,11 @@ public:
     std::function<void(TCoolListView&)> OnAfterSort;
 
     // With AutoSort, sorts again by SortColumn / SortAscending; otherwise nothing.
-    void Resort();
+    void Resort() {
+        if (AutoSort) rows_.Resort();
+    }
     // Column 0 sorts by caption, column c > 0 by sub-item c - 1; a negative column does nothing.
-    void SortByColumn(int column, bool ascending);
+    void SortByColumn(int column, bool ascending) { rows_.SortByColumn(column, ascending); }
 
     void SetFont(HFONT font);  // not owned
     // format: LVCFMT_LEFT, LVCFMT_RIGHT or LVCFMT_CENTER (the caption column is always left-aligned).
@@ -65,41 +62,39 @@ public:
 
     // Appends a row, or with stText/stBoth puts it where a caption sort would (after equal captions).
     // A negative image index shows no icon; data is the row's value. Returns the row's index.
-    int AddRow(std::string caption, std::vector<std::string> subItems, int imageIndex, std::int64_t data = 0);
-    struct NewRow {
-        std::string Caption;
-        std::vector<std::string> SubItems;
-        int ImageIndex = -1;
-        std::int64_t Data = 0;
-        RowTags Tags{};  // values kept with the row for the program; sorts never read them
-        int Rule = 0;    // the number of the rule that made the row; sorts never read it
-    };
+    int AddRow(std::string caption, std::vector<std::string> subItems, int imageIndex,
+               std::int64_t data = 0) {
+        return rows_.AddRow({std::move(caption), std::move(subItems), imageIndex, data});
+    }
+    using NewRow = NewListRow;
     // The rows as AddRow would add them one after another, in one pass: a list kept in caption order
     // sorts the new captions once instead of searching the list for each.
-    void AddRows(std::vector<NewRow> rows);
+    void AddRows(std::vector<NewRow> rows) { rows_.AddRows(std::move(rows)); }
     // Replaces caption and the given sub-items; the image index and value stay. With stText/stBoth the row
-    // moves to its place in caption order.
-    void SetRowTexts(int row, const std::string& caption, const std::vector<std::string>& subItems);
+    // moves to its place in caption order. A caption change asks OnChanging first and calls OnChange after.
+    void SetRowTexts(int row, const std::string& caption, const std::vector<std::string>& subItems) {
+        rows_.SetRowTexts(row, caption, subItems);
+    }
     // With stData/stBoth the rows are put back in caption order.
-    void SetRowData(int row, std::int64_t value);
-    std::int64_t RowData(int row) const;
-    RowTags RowTagsOf(int row) const;  // zeros for a row that does not exist
-    int RowRule(int row) const;        // 0 for a row that does not exist
+    void SetRowData(int row, std::int64_t value) { rows_.SetRowData(row, value); }
+    std::int64_t RowData(int row) const { return rows_.Data(row); }
+    RowTags RowTagsOf(int row) const { return rows_.Tags(row); }  // zeros for a row that does not exist
+    int RowRule(int row) const { return rows_.Rule(row); }        // 0 for a row that does not exist
     // A number that names the row for as long as it exists, wherever sorts and other rows' changes move it;
     // never reused. 0 for a row that does not exist.
-    std::uint64_t RowId(int row) const;
+    std::uint64_t RowId(int row) const { return rows_.Id(row); }
     // The row's index now, or -1 when it is gone.
-    int FindRow(std::uint64_t id) const;
-    void DeleteRow(int row);
+    int FindRow(std::uint64_t id) const { return rows_.FindRow(id); }
+    void DeleteRow(int row) { rows_.DeleteRow(row); }
     // Removes the rows with these ids wherever sorts have put them, in one pass over the list and with one
     // repaint; ids of rows that are gone are passed over.
-    void DeleteRows(const std::vector<std::uint64_t>& ids);
-    void Clear();
+    void DeleteRows(const std::vector<std::uint64_t>& ids) { rows_.DeleteRows(ids); }
+    void Clear() { rows_.Clear(); }
 
-    int RowCount() const;
+    int RowCount() const { return rows_.Count(); }
     // Column 0 is the caption, column c > 0 sub-item c - 1; "" for a row or column that does not exist.
-    std::string Text(int row, int column) const;
-    int ImageIndex(int row) const;  // -1: none
+    std::string Text(int row, int column) const { return rows_.Text(row, column); }
+    int ImageIndex(int row) const { return rows_.ImageIndex(row); }  // -1: none
 
     int SelectedCount() const;
     bool IsSelected(int row) const;
@@ -144,24 +139,6 @@ public:
     std::function<void(TCoolListView&, char character)> OnKeyPress;
 
 private:
-    // The control keeps no rows (LVS_OWNERDATA): each row lives here, in row order, and the control asks for
-    // its texts and icon when it draws (a copy of the texts in the control costs several times more than
-    // the texts themselves). The control keeps only the count and which rows are selected and focused.
-    struct RowRecord {
-        std::int64_t Data = 0;
-        RowTags Tags{};
-        int Rule = 0;
-        int ImageIndex = -1;
-        std::uint64_t Id = 0;
-        std::vector<std::string> Texts;  // the caption, then the sub-items
-    };
-    // Which rows are selected and focused, by id, while rows move under the control's row numbers.
-    struct Marks {
-        std::vector<std::uint64_t> Selected;
-        std::uint64_t Focused = 0;
-        bool Empty() const { return Selected.empty() && Focused == 0; }
-    };
-
     static LRESULT CALLBACK ListProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     void Detach();
@@ -172,44 +149,32 @@ private:
     void DeferRedraw();
     void ResumeRedraw();
     void HeaderClick(int column);
-    bool KeepsCaptionOrder() const { return sortType_ == stText || sortType_ == stBoth; }
-    // The default comparison: lstrcmpA of the captions, ascending.
-    void SortByCaption();
-    void SortRows(int column, bool numbers, bool ascending);
-    // Null for no row.
-    const RowRecord* FindRecord(int row) const;
-    RowRecord* FindRecord(int row);
     void AnswerDisplayRequest(NMHDR& header);
     // Type-ahead: the first row from start on (wrapping) whose caption begins with the typed text.
     int FindTypedCaption(NMHDR& header) const;
     // The rows moved under the mouse: a tip shown names a row that may be elsewhere now.
     void RowsMoved();
-    bool CaptionFitsAt(int row) const;
-    // The captions of the list's count rows in row order, made again only when the copy kept here is not
-    // known.
-    const CaptionIndex& Captions(int count);
-    void SetItemText(int row, int column, const std::string& text);
-    std::unique_ptr<RowRecord> MakeRecord(NewRow row);
-    // The control numbers selected and focused rows by place: a change that moves rows notes them by id
-    // before and puts them back on the same rows after, with the count the control shows made right.
-    Marks NoteMarks() const;
-    void RestoreMarks(const Marks& marks);
+
+    // What the rows ask of the control. It numbers selected and focused rows by place: the rows note them
+    // before a change that moves rows and put them back on the same rows after.
+    void RowsChanging() override { DeferRedraw(); }
+    std::vector<int> SelectedPlaces() const override;
+    int FocusedPlace() const override;
+    void ShowCount(int count) override;
+    void ShowCount(int count, const RowMarks& marks) override;
+    void RemovePlace(int row) override;
+    void RemoveAll() override;
+    bool CaptionChanging(int row) override { return !OnChanging || OnChanging(*this, row); }
+    void TextChanged(int row, int column) override;
 
     HWND handle_ = nullptr;
     WNDPROC originalProcedure_ = nullptr;
-    TSortType sortType_ = stNone;
-    ColumnSortState sortState_;
-    // Whether the rows are known to be in lstrcmpA caption order; a header-click sort breaks it, and the next
-    // automatic sort restores it with one sort instead of one per row.
-    bool captionOrdered_ = true;
     bool redrawDeferred_ = false;
     bool movingRows_ = false;
-    // A copy of the captions in row order with their collation keys, so that a new row's place is found
-    // by binary search.
-    CaptionIndex captions_;
-    bool captionsKnown_ = true;
-    std::vector<std::unique_ptr<RowRecord>> rows_;
-    std::uint64_t nextRowId_ = 1;
+    // The control keeps no rows (LVS_OWNERDATA): each row lives here, in row order, and the control asks for
+    // its texts and icon when it draws (a copy of the texts in the control costs several times more than
+    // the texts themselves). The control keeps only the count and which rows are selected and focused.
+    ListRows rows_{PlatformCollation(), *this};
     std::unique_ptr<RowTips> rowTips_;
 };
 

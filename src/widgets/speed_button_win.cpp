@@ -1,7 +1,6 @@
 #include "widgets/speed_button_win.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include "base/errors.h"
 
@@ -63,13 +62,6 @@ private:
     MemoryDcOwner dc_;
     Selection selection_;
 };
-
-bool InClient(HWND window, LPARAM lParam) {
-    RECT client;
-    GetClientRect(window, &client);
-    POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    return PtInRect(&client, point);
-}
 
 }  // namespace
 
@@ -184,7 +176,7 @@ LRESULT TToolbarPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 TSpeedButton::TSpeedButton(TToolbarPanel& panel, int commandId, int x, int y, int width, int height,
                            const Glyph& glyph, const std::string& hint, bool tooltip)
-    : panel_(panel), commandId_(commandId), flat_(panel.flatLook_) {
+    : TPictureButton(panel.flatLook_), panel_(panel) {
     std::size_t bar = hint.find('|');
     shortHint_ = hint.substr(0, bar);
     longHint_ = bar == std::string::npos ? hint : hint.substr(bar + 1);
@@ -229,16 +221,6 @@ TSpeedButton::TSpeedButton(TToolbarPanel& panel, int commandId, int x, int y, in
     }
 }
 
-void TSpeedButton::SetVisible(bool visible) {
-    if (visible == visible_) return;
-    visible_ = visible;
-    if (!visible) {
-        CancelPress();
-        panel_.ButtonLeft(*this);
-    }
-    if (Handle()) ShowWindow(Handle(), visible ? SW_SHOWNA : SW_HIDE);
-}
-
 void TSpeedButton::SetDown(bool down) {
     if (GroupIndex == 0) down = false;
     if (down == down_) return;
@@ -248,102 +230,24 @@ void TSpeedButton::SetDown(bool down) {
     RepaintNow();
 }
 
-void TSpeedButton::SetFlat(bool flat) {
-    if (flat == flat_) return;
-    flat_ = flat;
-    RepaintNow();
-}
-
-void TSpeedButton::SetEnabled(bool enabled) {
-    if (enabled == enabled_) return;
-    enabled_ = enabled;
-    if (!enabled) CancelPress();
-    RepaintNow();
-}
-
-void TSpeedButton::RepaintNow() {
-    if (Handle()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-}
-
-void TSpeedButton::Click() {
-    if (!Handle() || !visible_ || !enabled_) return;
+void TSpeedButton::Clicking() {
     if (GroupIndex != 0) SetDown(!down_);
-    HWND self = Handle();
-    // The handler may close the whole window; nothing of this button is touched after it.
-    SendMessageA(panel_.Handle(), WM_COMMAND, MAKEWPARAM(commandId_, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(self));
 }
 
-void TSpeedButton::SetHot(bool hot) {
-    if (!(hot ? mouse_.Enter() : mouse_.Leave())) return;
-    if (hot && Handle()) {
-        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, Handle(), 0};
-        TrackMouseEvent(&track);
-    }
-    RepaintNow();
+void TSpeedButton::MouseEntered() {
+    panel_.ButtonEntered(*this);
 }
 
-void TSpeedButton::CancelPress() {
-    if (!mouse_.Cancel()) return;
-    if (Handle() && GetCapture() == Handle()) ReleaseCapture();
-    RepaintNow();
+void TSpeedButton::MouseLeft() {
+    panel_.ButtonLeft(*this);
 }
 
-void TSpeedButton::RelayToTooltip(UINT message, WPARAM wParam, LPARAM lParam) {
+// The tooltip is the panel's, and hears of the mouse from here.
+void TSpeedButton::MouseMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!panel_.tooltip_) return;
     MSG relayed{Handle(), message, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
     GetCursorPos(&relayed.pt);
     SendMessageA(panel_.tooltip_.Get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
-}
-
-LRESULT TSpeedButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK:
-            RelayToTooltip(WM_LBUTTONDOWN, wParam, lParam);
-            if (!enabled_) return 0;
-            mouse_.Press();
-            SetCapture(Handle());
-            RepaintNow();
-            return 0;
-        case WM_MOUSEMOVE: {
-            RelayToTooltip(message, wParam, lParam);
-            bool inside = InClient(Handle(), lParam);
-            if (inside) panel_.ButtonEntered(*this);
-            if (mouse_.Move(inside)) RepaintNow();
-            return 0;
-        }
-        case WM_LBUTTONUP: {
-            RelayToTooltip(message, wParam, lParam);
-            PressTracker::Release release = mouse_.LetGo(InClient(Handle(), lParam));
-            if (release == PressTracker::Release::NotPressing) return 0;
-            ReleaseCapture();
-            if (release == PressTracker::Release::Click) {
-                Click();
-            } else {
-                RepaintNow();
-            }
-            return 0;
-        }
-        case WM_CAPTURECHANGED:
-            // Capture taken away mid-press (another window, a message box): the press is abandoned.
-            if (reinterpret_cast<HWND>(lParam) != Handle() && mouse_.Cancel()) RepaintNow();
-            return 0;
-        case WM_MOUSELEAVE:
-            panel_.ButtonLeft(*this);
-            return 0;
-        case BM_CLICK:
-            Click();
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
-        case WM_PAINT:
-            return PaintWindow(Handle(), [this](HDC dc) { Paint(dc); });
-        case WM_PRINTCLIENT:
-            Paint(reinterpret_cast<HDC>(wParam));
-            return 0;
-    }
-    return DefaultHandling(message, wParam, lParam);
 }
 
 void TSpeedButton::Paint(HDC dc) {
@@ -354,18 +258,13 @@ void TSpeedButton::Paint(HDC dc) {
     if (!image.Valid()) return;
     HDC memory = image.Dc();
 
-    bool pressedNow = mouse_.PressedNow();
+    bool pressedNow = PressedNow();
     bool sunken = down_ || pressedNow;
     // A latched button shows a dithered face, except while the flat look lights it up under the mouse.
-    bool dithered = down_ && !pressedNow && (!flat_ || !mouse_.Hot());
+    bool dithered = down_ && !pressedNow && (!Flat() || !Hot());
     RECT face = client;
-    if (flat_) {
-        FillRect(memory, &client, GetSysColorBrush(COLOR_BTNFACE));
-        if (sunken) {
-            DrawEdge(memory, &face, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
-        } else if (mouse_.Hot() && enabled_) {
-            DrawEdge(memory, &face, BDR_RAISEDINNER, BF_RECT | BF_ADJUST);
-        }
+    if (Flat()) {
+        DrawFlatFrame(memory, face, sunken);
     } else {
         DrawFrameControl(memory, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (sunken ? DFCS_PUSHED : 0));
         InflateRect(&face, -2, -2);
@@ -382,8 +281,8 @@ void TSpeedButton::Paint(HDC dc) {
     auto source = [&](int index, int x, int y) {
         return pixels_[y * bitmapWidth_ + index * imageWidth_ + x];
     };
-    if (enabled_ || images_ > 1) {
-        int which = enabled_ ? 0 : 1;
+    if (Enabled() || images_ > 1) {
+        int which = Enabled() ? 0 : 1;
         for (int y = 0; y < imageHeight_; ++y)
             for (int x = 0; x < imageWidth_; ++x) {
                 std::uint32_t pixel = source(which, x, y);

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "ui/owners_win.h"
-#include "ui/press_tracker.h"
 #include "ui/window_win.h"
+#include "widgets/picture_button_win.h"
 
 namespace kelvaro {
 
@@ -75,56 +75,39 @@ private:
 
 // A speed button. GroupIndex 0 makes a push button, down only while pressed. Buttons sharing a
 // non-zero GroupIndex latch: pressing an up one puts it down and raises the rest of the group;
-// pressing the down one raises it only when AllowAllUp is set.
-class TSpeedButton : public Window {
+// pressing the down one raises it only when AllowAllUp is set. A click applies the group behaviour
+// first, then reaches the panel's parent.
+class TSpeedButton : public TPictureButton {
 public:
     static constexpr const char* kClassName = "TSpeedButton";
 
-    bool Visible() const { return visible_; }
-    void SetVisible(bool visible);
     bool Down() const { return down_; }
     // Applies the group rule: a push button never latches, a down button of a group that must keep
     // one down stays down, and a button going down raises the others of its group.
     void SetDown(bool down);
-    bool Flat() const { return flat_; }
-    void SetFlat(bool flat);
-    // The window itself stays enabled so that a disabled button still reports its hint; the button
-    // refuses clicks instead.
-    bool Enabled() const { return enabled_; }
-    void SetEnabled(bool enabled);
     const std::string& ShortHint() const { return shortHint_; }
     const std::string& LongHint() const { return longHint_; }
-    void RepaintNow();
-    // A user's click (mouse up inside, or BM_CLICK): the group behaviour first, then
-    // WM_COMMAND(MAKEWPARAM(<its command id>, BN_CLICKED), Handle()) to the panel's parent.
-    // A hidden or disabled button takes no clicks.
-    void Click();
 
     int GroupIndex = 0;
     bool AllowAllUp = false;
 
 protected:
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Paint(HDC dc) override;
+    void MouseEntered() override;
+    void MouseLeft() override;
+    void MouseMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Clicking() override;
 
 private:
     friend class TToolbarPanel;
 
     TSpeedButton(TToolbarPanel& panel, int commandId, int x, int y, int width, int height, const Glyph& glyph,
                  const std::string& hint, bool tooltip);
-    void SetHot(bool hot);
-    void CancelPress();
-    void RelayToTooltip(UINT message, WPARAM wParam, LPARAM lParam);
-    void Paint(HDC dc);
 
     TToolbarPanel& panel_;
-    int commandId_;
     std::string shortHint_;
     std::string longHint_;
-    bool visible_ = true;
     bool down_ = false;
-    bool flat_ = true;
-    bool enabled_ = true;
-    PressTracker mouse_;
 
     // The picture as 0x00RRGGBB pixels, top row first, all images side by side.
     int imageWidth_ = 0;

@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <span>
 
-#include "search/clip_shape.h"
+#include "widgets/clip_shape.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto shape = kelvaro::ReadClipShape(std::span(reinterpret_cast<const std::byte*>(data), size));

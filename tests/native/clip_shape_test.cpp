@@ -1,4 +1,4 @@
-#include "search/clip_shape.h"
+#include "widgets/clip_shape.h"
 
 #include <gtest/gtest.h>
 

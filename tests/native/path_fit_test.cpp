@@ -1,4 +1,4 @@
-#include "search/path_fit.h"
+#include "widgets/path_fit.h"
 
 #include <gtest/gtest.h>
 

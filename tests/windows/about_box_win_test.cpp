@@ -14,6 +14,7 @@
 #include "app/about_box.h"
 #include "ui/message_box_win.h"
 #include "ui/resource_ids.h"
+#include "widgets/clip_animation_win.h"
 #include "windows/screenshot.h"
 #include "windows/window_text.h"
 
@@ -159,8 +160,8 @@ TEST(AboutBoxClip, OpensAndPlaysFromTheProgramsResources) {
     HWND clip = CreateWindowExA(0, ANIMATE_CLASSA, "", WS_CHILD | WS_VISIBLE | ACS_TIMER, 0, 0, 32, 32,
                                 parent, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_TRUE(clip);
-    ASSERT_TRUE(SendMessageA(clip, ACM_OPENA, reinterpret_cast<WPARAM>(GetModuleHandleA(nullptr)),
-                             reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(IDA_SEARCH_CLIP))));
+    EXPECT_FALSE(OpenClip(clip, IDA_SEARCH_CLIP + 1)) << "a clip the program does not hold";
+    ASSERT_TRUE(OpenClip(clip));
     EXPECT_TRUE(SendMessageA(clip, ACM_PLAY, static_cast<WPARAM>(-1), MAKELPARAM(0, 0xFFFF)));
     DestroyWindow(parent);
 

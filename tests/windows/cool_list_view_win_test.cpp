@@ -127,106 +127,34 @@ TEST(CoolListViewWin, AClickOnTheRealHeaderSortsThatColumn) {
     EXPECT_EQ(host.Column(kSize), (Texts{"0", "1,024", "64", "512", "999"}));
 }
 
-TEST(CoolListViewWin, AddingARowAfterAHeaderSortPutsTheListBackInNameOrder) {
-    ListHost host;
-    AddSizes(host);
-    host.ClickHeader(kSize);
-    host.ClickHeader(kSize);
-    ASSERT_FALSE(host.InNameOrder());
-    host.AddFile("foxtrot.tmp", "7");
-    EXPECT_EQ(host.Column(0),
-              (Texts{"Alpha.tmp", "bravo.tmp", "charlie.tmp", "delta.tmp", "echo.tmp", "foxtrot.tmp"}));
-    EXPECT_EQ(host.list->RowData(5), 7);
-    // The remembered column and direction are not the automatic sort's business.
-    EXPECT_EQ(host.list->SortColumn(), kSize);
-    EXPECT_FALSE(host.list->SortAscending());
-    host.ClickHeader(kSize);
-    EXPECT_TRUE(host.list->SortAscending());
-
-    // Many rows in random order, inserted one by one at their place.
-    host.list->Clear();
-    std::mt19937 random(11);
-    for (int i = 0; i < 2000; ++i) {
-        const std::string name = std::to_string(random() % 1000) + (i % 3 ? "b.tmp" : "A.TMP");
-        host.list->AddRow(name, {"tmp", "C:\\", std::to_string(i), "", ""}, -1);
-        if (i == 1000) host.ClickHeader(kSize);
-    }
-    EXPECT_EQ(host.list->RowCount(), 2000);
-    EXPECT_TRUE(host.InNameOrder());
-    EXPECT_EQ(host.list->ImageIndex(0), -1);
-}
-
-// Equal captions stay in the order they came, also when rows are deleted in between.
-TEST(CoolListViewWin, RowsWithEqualCaptionsKeepTheirArrivalOrderThroughDeletes) {
-    ListHost host;
-    std::mt19937 random(5);
-    for (int i = 0; i < 1500; ++i) {
-        const std::string name = std::to_string(random() % 50) + (i % 2 ? "x.tmp" : "X.TMP");
-        host.list->AddRow(name, {"", "", std::to_string(i), "", ""}, -1, i);
-        if (i % 7 == 0) host.list->DeleteRow(static_cast<int>(random() % host.list->RowCount()));
-    }
-    ASSERT_TRUE(host.InNameOrder());
-    for (int row = 1; row < host.list->RowCount(); ++row) {
-        if (host.list->Text(row - 1, 0) != host.list->Text(row, 0)) continue;
-        EXPECT_LT(host.list->RowData(row - 1), host.list->RowData(row)) << host.list->Text(row, 0);
-        EXPECT_EQ(host.list->Text(row, kSize), std::to_string(host.list->RowData(row)));
-    }
-    EXPECT_EQ(SendMessageA(host.list->Handle(), LVM_GETITEMCOUNT, 0, 0), host.list->RowCount());
-}
-
-// A batch lands where adding its rows one by one would, also after a header sort left the list out of
-// name order; an unsorted list takes the batch at its end, in the batch's order.
-TEST(CoolListViewWin, ABatchOfRowsLandsWhereAddingThemOneByOneWould) {
-    auto fill = [](ListHost& host, bool asBatch) {
+// The platform's collation keys stand in for lstrcmpA when a row's place is sought: names that mix case,
+// digits, punctuation and accents land in lstrcmpA order, one by one or in a batch, also after a header sort
+// left the list out of name order, and the control shows as many rows as the list holds.
+TEST(CoolListViewWin, RowsLandInTheOrderOfTheUsersLocale) {
+    const auto fill = [](ListHost& host, bool asBatch) {
+        const char* const parts[] = {"a", "A", "b", "-", "_", "1", "10", "\xe9", "E", "~", " ", "'"};
         std::mt19937 random(9);
-        for (int i = 0; i < 300; ++i)
-            host.list->AddRow(std::to_string(random() % 40) + ".tmp", {"", "", "old" + std::to_string(i)}, -1,
-                              i);
+        const auto name = [&] {
+            std::string text;
+            for (int i = 0; i < 3; ++i) text += parts[random() % 12];
+            return text + ".tmp";
+        };
+        for (int i = 0; i < 300; ++i) host.list->AddRow(name(), {"", "", std::to_string(i)}, -1);
         host.ClickHeader(kSize);
         std::vector<TCoolListView::NewRow> rows;
-        for (int i = 0; i < 400; ++i)
-            rows.push_back({std::to_string(random() % 60) + (i % 2 ? ".tmp" : ".TMP"),
-                            {"", "", "new" + std::to_string(i)},
-                            -1,
-                            1000 + i});
+        for (int i = 0; i < 400; ++i) rows.push_back({name(), {"", "", "new" + std::to_string(i)}});
         if (asBatch) {
             host.list->AddRows(std::move(rows));
         } else {
             for (auto& row : rows) host.list->AddRow(row.Caption, row.SubItems, row.ImageIndex, row.Data);
         }
-        return std::make_pair(host.Column(0), host.Column(kSize));
+        for (int row = 0; row < 100; ++row) host.list->DeleteRow(static_cast<int>(random() % 500));
+        return host.Column(kSize);
     };
     ListHost oneByOne, batch;
-    const auto expected = fill(oneByOne, false);
-    EXPECT_EQ(fill(batch, true), expected);
+    EXPECT_EQ(fill(batch, true), fill(oneByOne, false));
     EXPECT_TRUE(batch.InNameOrder());
-    EXPECT_EQ(batch.list->RowCount(), 700);
-
-    ListHost unsorted(false, stNone);
-    unsorted.list->AddRow("m", {}, 0);
-    unsorted.list->AddRows({{"z", {"1"}}, {"a", {"2"}}});
-    EXPECT_EQ(unsorted.Column(0), (Texts{"m", "z", "a"}));
-    EXPECT_EQ(unsorted.Column(1), (Texts{"", "1", "2"}));
-}
-
-TEST(CoolListViewWin, DeleteRowsRemovesTheRowsOfTheIdsWhereverTheyAre) {
-    ListHost host;
-    AddSizes(host);  // Alpha, bravo, charlie, delta, echo
-    std::vector<std::uint64_t> ids;
-    for (int row = 0; row < 5; ++row) ids.push_back(host.list->RowId(row));
-    host.list->SetSelected(4, true);
-    host.list->DeleteRows({ids[1], 9999});
-    EXPECT_EQ(host.Column(0), (Texts{"Alpha.tmp", "charlie.tmp", "delta.tmp", "echo.tmp"}));
-    EXPECT_TRUE(host.list->IsSelected(3));
-    host.AddFile("beta.tmp", "1");
-    EXPECT_EQ(host.Column(0), (Texts{"Alpha.tmp", "beta.tmp", "charlie.tmp", "delta.tmp", "echo.tmp"}));
-
-    host.ClickHeader(0);
-    host.ClickHeader(0);  // echo, delta, charlie, beta, Alpha
-    host.list->DeleteRows({ids[3], ids[1], ids[4]});
-    EXPECT_EQ(host.Column(0), (Texts{"charlie.tmp", "beta.tmp", "Alpha.tmp"}));
-    EXPECT_EQ(host.list->FindRow(ids[0]), 2);
-    EXPECT_EQ(host.list->Text(2, 3), "64");
+    EXPECT_EQ(SendMessageA(batch.list->Handle(), LVM_GETITEMCOUNT, 0, 0), 600);
 }
 
 TEST(CoolListViewWin, WithoutAutoSortAHeaderClickOnlyReportsTheColumn) {
@@ -244,34 +172,6 @@ TEST(CoolListViewWin, WithoutAutoSortAHeaderClickOnlyReportsTheColumn) {
     EXPECT_EQ(afterSorts, 0);
     EXPECT_EQ(host.list->SortColumn(), -1);
     EXPECT_TRUE(host.list->SortAscending());
-}
-
-TEST(CoolListViewWin, SortTypeDecidesWhenCaptionsAndValuesPutTheListInOrder) {
-    ListHost host(false, stNone);
-    for (const char* caption : {"c", "a", "b"}) host.list->AddRow(caption, {"x"}, 0);
-    host.list->SetSortType(stData);  // no comparison event: nothing to sort by
-    EXPECT_EQ(host.Column(0), (Texts{"c", "a", "b"}));
-    host.list->SetSortType(stText);
-    EXPECT_EQ(host.Column(0), (Texts{"a", "b", "c"}));
-    host.list->SetRowTexts(0, "z", {"y"});
-    EXPECT_EQ(host.Column(0), (Texts{"b", "c", "z"}));
-    EXPECT_EQ(host.Column(1), (Texts{"x", "x", "y"}));
-
-    host.list->SetSortType(stNone);
-    host.list->SetRowTexts(0, "zz", {});
-    EXPECT_EQ(host.Column(0), (Texts{"zz", "c", "z"}));
-    host.list->SetSortType(stData);
-    host.list->SetRowData(0, 5);
-    EXPECT_EQ(host.Column(0), (Texts{"c", "z", "zz"}));
-    EXPECT_EQ(host.list->RowData(2), 5);
-
-    host.list->SortByColumn(0, false);
-    EXPECT_EQ(host.Column(0), (Texts{"zz", "z", "c"}));
-    host.list->DeleteRow(1);
-    EXPECT_EQ(host.Column(0), (Texts{"zz", "c"}));
-    EXPECT_THROW(host.list->DeleteRow(2), Exception);
-    host.list->SetSortType(stBoth);
-    EXPECT_EQ(host.Column(0), (Texts{"c", "zz"}));
 }
 
 // The rows' texts are kept by the class and handed to the control when it asks: whoever reads the control

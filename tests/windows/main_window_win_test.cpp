@@ -4,8 +4,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "app/progress_dialog_win.h"
 #include "rules/folder_browse_win.h"
-#include "search/progress_dialog_win.h"
 #include "windows/main_window_fixture.h"
 #include "windows/screenshot.h"
 #include "windows/test_tree.h"

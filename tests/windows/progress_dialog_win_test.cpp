@@ -1,5 +1,5 @@
 // The path-fitting label with a real font, and the progress window as a user meets it.
-#include "search/progress_dialog_win.h"
+#include "app/progress_dialog_win.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>

@@ -6,8 +6,8 @@
 #include <functional>
 #include <utility>
 
+#include "app/progress_dialog_win.h"
 #include "rules/rule_editor_win.h"
-#include "search/progress_dialog_win.h"
 #include "windows/main_window_fixture.h"
 #include "windows/test_tree.h"
 

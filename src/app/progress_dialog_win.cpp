@@ -1,17 +1,16 @@
-#include "search/progress_dialog_win.h"
+#include "app/progress_dialog_win.h"
 
 #include <commctrl.h>
 
 #include <cctype>
 
-#include "search/clip_shape.h"
 #include "ui/centring.h"
 #include "ui/child_window_win.h"
 #include "ui/guarded_call_win.h"
 #include "ui/label_size_win.h"
 #include "ui/owners_win.h"
-#include "ui/resource_ids.h"
 #include "ui/window_text_win.h"
+#include "widgets/clip_animation_win.h"
 
 namespace kelvaro {
 namespace {
@@ -86,25 +85,13 @@ void TForm3::CreateControls() {
     OpenAnimation();
 }
 
-bool TForm3::StockClipFits(HMODULE shell32) {
-    HRSRC found = FindResourceA(shell32, MAKEINTRESOURCEA(kFindFileClip), "AVI");
-    HGLOBAL loaded = found ? LoadResource(shell32, found) : nullptr;
-    const void* bytes = loaded ? LockResource(loaded) : nullptr;
-    if (!bytes) return false;
-    const auto shape = ReadClipShape(
-        {static_cast<const std::byte*>(bytes), static_cast<std::size_t>(SizeofResource(shell32, found))});
-    return shape && ClipFitsBox(*shape, kAnimationWidth, kAnimationHeight);
-}
-
 void TForm3::OpenAnimation() {
     if (!animate1_) return;
     shell32_.reset(LoadLibraryA("shell32.dll"));
-    if (shell32_ && StockClipFits(shell32_.get()))
-        animationOpen_ = SendMessageA(animate1_, ACM_OPENA, reinterpret_cast<WPARAM>(shell32_.get()),
-                                      reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(kFindFileClip))) != 0;
+    if (shell32_ && ClipFitsBox(shell32_.get(), kFindFileClip, kAnimationWidth, kAnimationHeight))
+        animationOpen_ = OpenClip(animate1_, kFindFileClip, shell32_.get());
     if (animationOpen_) return;
-    animationOpen_ = SendMessageA(animate1_, ACM_OPENA, reinterpret_cast<WPARAM>(GetModuleHandleA(nullptr)),
-                                  reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(IDA_SEARCH_CLIP))) != 0;
+    animationOpen_ = OpenClip(animate1_);
     playsOwnClip_ = animationOpen_;
 }
 

@@ -1,4 +1,4 @@
-#include "search/file_label_win.h"
+#include "widgets/file_label_win.h"
 
 #include "ui/owners_win.h"
 

@@ -8,9 +8,10 @@
 #include <string>
 #include <type_traits>
 
-#include "search/file_label_win.h"
+#include "search/info_label.h"
 #include "ui/font_win.h"
 #include "ui/window_win.h"
+#include "widgets/file_label_win.h"
 
 namespace kelvaro {
 
@@ -38,6 +39,8 @@ public:
     std::string SearchText() const;
     // "Found:" line: the entry being examined.
     TFileLabel& Status() { return *status_; }
+    // The same line, as the scan shows the entry it examines.
+    InfoLabel& ScanLabel() { return scanLabel_; }
 
     // Draws Status, Label3 and the whole window now, not when the message queue gets to it.
     void RepaintNow();
@@ -58,10 +61,17 @@ private:
         void operator()(HMODULE module) const { FreeLibrary(module); }
     };
     using LibraryOwner = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryDeleter>;
+    class StatusLine : public InfoLabel {
+    public:
+        explicit StatusLine(TForm3& form) : form_(form) {}
+        void SetFileName(const std::string& text) override { form_.Status().SetFileName(text); }
+        void Repaint() override { form_.Status().Repaint(); }
+
+    private:
+        TForm3& form_;
+    };
 
     void CreateControls();
-    // Whether shell32's find-file clip moves and fits the animation box whole.
-    static bool StockClipFits(HMODULE shell32);
     void OpenAnimation();
     void PlayAnimation();
     void FormShow();
@@ -86,6 +96,7 @@ private:
     bool animationOpen_ = false;
     bool playsOwnClip_ = false;
     std::unique_ptr<TFileLabel> status_;
+    StatusLine scanLabel_{*this};
 };
 
 }  // namespace kelvaro

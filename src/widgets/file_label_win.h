@@ -6,13 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "search/info_label.h"
-#include "search/path_fit.h"
 #include "ui/window_win.h"
+#include "widgets/path_fit.h"
 
 namespace kelvaro {
 
-class TFileLabel : public InfoLabel, public Window {
+class TFileLabel : public Window {
 public:
     static constexpr const char* kClassName = "TFileLabel";
 
@@ -21,7 +20,7 @@ public:
 
     const std::string& FileName() const { return fileName_; }
     // The same text again does nothing.
-    void SetFileName(const std::string& text) override;
+    void SetFileName(const std::string& text);
     const std::string& Separator() const { return separator_; }
     void SetSeparator(const std::string& separator);
     TDirection Direction() const { return direction_; }
@@ -38,7 +37,8 @@ public:
     // Any change of position or size refits, whether it comes through here or straight to the window.
     void SetBounds(int x, int y, int width, int height);
 
-    void Repaint() override;
+    // Draws now, not when the message queue next gets to it.
+    void Repaint();
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -1,0 +1,159 @@
+#pragma once
+// The rows of the sortable list view, kept in the program rather than in the control: their texts and
+// values in row order, the caption order kept as rows come and go, header-click sorts, deletion by id, and
+// the selection and focus carried with their rows wherever a change moves them. The control that shows
+// the rows keeps only their count and which places are selected and focused; it is reached through
+// RowsDisplay.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "widgets/caption_index.h"
+#include "widgets/list_sort.h"
+
+namespace kelvaro {
+
+using RowTags = std::array<std::uint64_t, 3>;
+
+// A collation that also gives each text a key whose byte order stands in for it (almost: a place found by
+// key is confirmed by the collation itself).
+class KeyedCollation : public TextCollation {
+public:
+    virtual std::string Key(const std::string& text) const = 0;
+};
+
+struct NewListRow {
+    std::string Caption;
+    std::vector<std::string> SubItems;
+    int ImageIndex = -1;  // negative: no icon
+    std::int64_t Data = 0;
+    RowTags Tags{};  // values kept with the row for the program; sorts never read them
+    int Rule = 0;    // the number of the rule that made the row; sorts never read it
+};
+
+// Selected and focused rows by place, as the control numbers them.
+struct RowMarks {
+    std::vector<int> Selected;  // in the order they were noted
+    bool AllSelected = false;   // every row: one request instead of one per row
+    int Focused = -1;
+};
+
+// What the rows need of the control that shows them.
+class RowsDisplay {
+public:
+    virtual ~RowsDisplay() = default;
+    // Rows are about to be added, moved or removed: the display may wait and repaint once.
+    virtual void RowsChanging() = 0;
+    virtual std::vector<int> SelectedPlaces() const = 0;  // top to bottom
+    virtual int FocusedPlace() const = 0;                 // -1: none
+    // The control shows count rows; the selection and focus stay on the places they are.
+    virtual void ShowCount(int count) = 0;
+    // The control shows count rows, with the selection and focus on exactly these places. Not a change of
+    // any row: the rows moved, the marks moved with them.
+    virtual void ShowCount(int count, const RowMarks& marks) = 0;
+    // The row at this place is going, while it is still among the rows; the places below move up a row.
+    virtual void RemovePlace(int row) = 0;
+    virtual void RemoveAll() = 0;
+    // A caption is about to change; false refuses the change.
+    virtual bool CaptionChanging(int row) = 0;
+    virtual void TextChanged(int row, int column) = 0;
+};
+
+class ListRows {
+public:
+    ListRows(const KeyedCollation& collation, RowsDisplay& display);
+    ListRows(const ListRows&) = delete;
+    ListRows& operator=(const ListRows&) = delete;
+
+    TSortType SortType() const { return sortType_; }
+    // A new stText or stBoth puts the rows in caption order at once.
+    void SetSortType(TSortType type);
+    // Column and direction of the last header-click sort; the automatic caption order leaves them alone.
+    const ColumnSortState& SortState() const { return sortState_; }
+    // A header click: with autoSort, sorts by the column, reversing a second click on the same column, and
+    // returns true; otherwise nothing.
+    bool HeaderClick(int column, bool autoSort);
+    // Sorts again by the last header-click sort.
+    void Resort();
+    // Column 0 sorts by caption, column c > 0 by sub-item c - 1, whole numbers numerically, stable; a
+    // negative column does nothing.
+    void SortByColumn(int column, bool ascending);
+
+    // Appends a row, or with stText/stBoth puts it where a caption sort would (after equal captions).
+    // Returns the row's index.
+    int AddRow(NewListRow row);
+    // The rows as AddRow would add them one after another, in one pass.
+    void AddRows(std::vector<NewListRow> rows);
+    // Replaces the caption (if the display allows) and the given sub-items; with stText/stBoth the row
+    // moves to its place in caption order. An index out of range throws.
+    void SetRowTexts(int row, const std::string& caption, const std::vector<std::string>& subItems);
+    // With stData/stBoth the rows are put back in caption order. An index out of range throws.
+    void SetRowData(int row, std::int64_t value);
+    void DeleteRow(int row);  // an index out of range throws
+    // Removes the rows with these ids wherever they are, from the bottom up; ids of rows that are gone are
+    // passed over.
+    void DeleteRows(const std::vector<std::uint64_t>& ids);
+    void Clear();
+
+    int Count() const { return static_cast<int>(rows_.size()); }
+    // Column 0 is the caption, column c > 0 sub-item c - 1; "" for a row or column that does not exist.
+    const std::string& Text(int row, int column) const;
+    // Zeros, -1 and nothing for a row that does not exist.
+    std::int64_t Data(int row) const;
+    RowTags Tags(int row) const;
+    int Rule(int row) const;
+    int ImageIndex(int row) const;
+    // A number that names the row for as long as it exists, never reused; 0 for a row that does not exist.
+    std::uint64_t Id(int row) const;
+    int FindRow(std::uint64_t id) const;  // -1: gone
+    // The first row from start on (wrapping if asked; from row 0 when start is out of range) whose caption
+    // matches; -1 for none.
+    int FindCaption(int start, bool wrap, const std::function<bool(const std::string&)>& matches) const;
+
+private:
+    struct Record {
+        std::int64_t Data = 0;
+        RowTags Tags{};
+        int Rule = 0;
+        int ImageIndex = -1;
+        std::uint64_t Id = 0;
+        std::vector<std::string> Texts;  // the caption, then the sub-items
+    };
+    // Which rows are selected and focused, by id, while rows move under the control's places.
+    struct Marks {
+        std::vector<std::uint64_t> Selected;
+        std::uint64_t Focused = 0;
+        bool Empty() const { return Selected.empty() && Focused == 0; }
+    };
+
+    bool KeepsCaptionOrder() const { return sortType_ == stText || sortType_ == stBoth; }
+    void SortByCaption();
+    void SortRows(int column, bool numbers, bool ascending);
+    const Record* Find(int row) const;
+    void CheckRow(int row) const;
+    bool CaptionFitsAt(int row) const;
+    // The captions in row order, made again only when the copy kept here is not known.
+    const CaptionIndex& Captions();
+    std::unique_ptr<Record> MakeRecord(NewListRow row);
+    Marks NoteMarks() const;
+    void RestoreMarks(const Marks& marks);
+
+    const KeyedCollation& collation_;
+    RowsDisplay& display_;
+    TSortType sortType_ = stNone;
+    ColumnSortState sortState_;
+    // Whether the rows are known to be in caption order; a header-click sort breaks it, and the next
+    // automatic sort restores it with one sort instead of one per row.
+    bool captionOrdered_ = true;
+    // A copy of the captions in row order with their collation keys, so that a new row's place is found by
+    // binary search.
+    CaptionIndex captions_;
+    bool captionsKnown_ = true;
+    std::vector<std::unique_ptr<Record>> rows_;
+    std::uint64_t nextRowId_ = 1;
+};
+
+}  // namespace kelvaro

@@ -1,0 +1,312 @@
+#include "widgets/list_rows.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "base/errors.h"
+
+namespace kelvaro {
+namespace {
+
+std::string Lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// Case-insensitive, so that captions differing in case compare equal and keep their arrival order.
+class CaseBlindCollation : public KeyedCollation {
+public:
+    explicit CaseBlindCollation(bool keysAgree) : keysAgree_(keysAgree) {}
+    int Compare(const std::string& a, const std::string& b) const override {
+        const auto lower = [](char c) { return std::tolower(static_cast<unsigned char>(c)); };
+        const auto [x, y] = std::mismatch(a.begin(), a.end(), b.begin(), b.end(),
+                                          [&](char p, char q) { return lower(p) == lower(q); });
+        if (x == a.end() || y == b.end()) return (x == a.end() ? 0 : 1) - (y == b.end() ? 0 : 1);
+        return lower(*x) - lower(*y);
+    }
+    // Keys that disagree with the collation ("B" before "a") make every place found by key a fallback.
+    std::string Key(const std::string& text) const override { return keysAgree_ ? Lower(text) : text; }
+
+private:
+    bool keysAgree_;
+};
+
+// Stands in for an owner-data list control: it keeps the row count and the selected and focused places;
+// a removed place takes its marks with it and moves those below it up.
+class FakeDisplay : public RowsDisplay {
+public:
+    void RowsChanging() override {}
+    std::vector<int> SelectedPlaces() const override { return {selected.begin(), selected.end()}; }
+    int FocusedPlace() const override { return focused; }
+    void ShowCount(int rows) override {
+        count = rows;
+        std::erase_if(selected, [&](int row) { return row >= count; });
+        if (focused >= count) focused = -1;
+    }
+    void ShowCount(int rows, const RowMarks& marks) override {
+        count = rows;
+        selected.clear();
+        if (marks.AllSelected)
+            for (int row = 0; row < count; ++row) selected.insert(row);
+        selected.insert(marks.Selected.begin(), marks.Selected.end());
+        focused = marks.Focused;
+    }
+    void RemovePlace(int row) override {
+        EXPECT_LT(row, count);
+        std::set<int> shifted;
+        for (int place : selected)
+            if (place != row) shifted.insert(place > row ? place - 1 : place);
+        selected = shifted;
+        focused = focused == row ? -1 : focused > row ? focused - 1 : focused;
+        --count;
+    }
+    void RemoveAll() override {
+        count = 0;
+        selected.clear();
+        focused = -1;
+    }
+    bool CaptionChanging(int) override { return allowCaptions; }
+    void TextChanged(int, int) override {}
+
+    int count = 0;
+    std::set<int> selected;
+    int focused = -1;
+    bool allowCaptions = true;
+};
+
+// The plain list the model must agree with: rows carry their own marks, every order is a stable sort of
+// the whole list, every insertion a linear search.
+struct ReferenceRow {
+    std::vector<std::string> Texts;
+    std::int64_t Data = 0;
+    std::uint64_t Serial = 0;
+    bool Selected = false, Focused = false;
+};
+
+class ReferenceList {
+public:
+    explicit ReferenceList(const TextCollation& collation) : collation_(collation) {}
+
+    bool KeepsCaptions() const { return type == stText || type == stBoth; }
+    void SortBy(int column, bool numbers, bool ascending) {
+        std::stable_sort(rows.begin(), rows.end(), [&](const ReferenceRow& a, const ReferenceRow& b) {
+            const std::string& x = column < static_cast<int>(a.Texts.size()) ? a.Texts[column] : "";
+            const std::string& y = column < static_cast<int>(b.Texts.size()) ? b.Texts[column] : "";
+            if (!numbers) return collation_.Compare(x, y) < 0;
+            return CompareSortKeys(x, y, ascending, collation_) < 0;
+        });
+    }
+    int Add(const NewListRow& row) {
+        ReferenceRow added{{row.Caption}, row.Data, row.Tags[0]};
+        added.Texts.insert(added.Texts.end(), row.SubItems.begin(), row.SubItems.end());
+        std::size_t place = rows.size();
+        if (KeepsCaptions()) {
+            SortBy(0, false, true);
+            place = 0;
+            while (place < rows.size() && collation_.Compare(rows[place].Texts[0], row.Caption) <= 0) ++place;
+        }
+        rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(place), added);
+        return static_cast<int>(place);
+    }
+    void Click(int column) {
+        ascending = column == lastColumn ? !ascending : true;
+        lastColumn = column;
+        SortBy(column, true, ascending);
+    }
+
+    std::vector<ReferenceRow> rows;
+    TSortType type = stNone;
+    int lastColumn = -1;
+    bool ascending = true;
+
+private:
+    const TextCollation& collation_;
+};
+
+// Random operations of every kind, each applied to the model (its marks kept by the stand-in control) and
+// to the reference, which must agree after every step: rows, texts, values, selection and focus.
+void RunRandomOperations(bool keysAgree, unsigned seed) {
+    const CaseBlindCollation collation(keysAgree);
+    FakeDisplay display;
+    ListRows model(collation, display);
+    ReferenceList reference(collation);
+    std::mt19937 random(seed);
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    const char* const captions[] = {"a", "A", "b", "B", "c", "10", "9", "$1F", "-2", "ab"};
+    const char* const sizes[] = {"512", "1,024", "-3", "", "x", "0", "64", "$10"};
+    std::uint64_t serial = 0, goneId = 0;
+    const auto newRow = [&] {
+        NewListRow row{captions[pick(10)], {"e", captions[pick(10)], sizes[pick(8)]}, pick(3) - 1, pick(100)};
+        row.Tags[0] = ++serial;
+        return row;
+    };
+    const auto serialAt = [&](int row) { return model.Tags(row)[0]; };
+
+    for (int step = 0; step < 1000; ++step) {
+        const int count = model.Count();
+        switch (pick(count == 0 ? 3 : 12)) {
+            case 0:
+            case 1: {
+                const NewListRow row = newRow();
+                ASSERT_EQ(model.AddRow(row), reference.Add(row)) << step;
+                break;
+            }
+            case 2: {
+                std::vector<NewListRow> batch;
+                for (int i = pick(12); i > 0; --i) batch.push_back(newRow());
+                for (const NewListRow& row : batch) reference.Add(row);
+                model.AddRows(batch);
+                break;
+            }
+            case 3: {
+                const TSortType type = static_cast<TSortType>(pick(4));
+                if (type != reference.type && (type == stText || type == stBoth))
+                    reference.SortBy(0, false, true);
+                reference.type = type;
+                model.SetSortType(type);
+                break;
+            }
+            case 4: {
+                const int column = pick(4);
+                const bool autoSort = pick(4) != 0;
+                if (autoSort) reference.Click(column);
+                EXPECT_EQ(model.HeaderClick(column, autoSort), autoSort);
+                EXPECT_EQ(model.SortState().SortColumn, reference.lastColumn);
+                EXPECT_EQ(model.SortState().SortAscending, reference.ascending);
+                break;
+            }
+            case 5: {
+                const int row = pick(count);
+                const std::string caption = captions[pick(10)];
+                const std::vector<std::string> subItems{"f", sizes[pick(8)]};
+                display.allowCaptions = pick(3) != 0;
+                auto& texts = reference.rows[row].Texts;
+                if (display.allowCaptions) texts[0] = caption;
+                texts.resize(std::max<std::size_t>(texts.size(), 3));
+                std::copy(subItems.begin(), subItems.end(), texts.begin() + 1);
+                if (reference.KeepsCaptions()) reference.SortBy(0, false, true);
+                model.SetRowTexts(row, caption, subItems);
+                break;
+            }
+            case 6: {
+                const int row = pick(count), value = pick(1000);
+                reference.rows[row].Data = value;
+                if (reference.type == stData || reference.type == stBoth) reference.SortBy(0, false, true);
+                model.SetRowData(row, value);
+                break;
+            }
+            case 7:
+            case 8: {
+                // Ids of rows anywhere (now and then every row), and one of a row long gone.
+                std::vector<std::uint64_t> ids{goneId};
+                std::set<std::uint64_t> serials;
+                const bool every = pick(30) == 0;
+                for (int i = every ? count : pick(4); i > 0; --i) {
+                    const int row = every ? i - 1 : pick(count);
+                    ids.push_back(model.Id(row));
+                    serials.insert(serialAt(row));
+                }
+                std::erase_if(reference.rows,
+                              [&](const ReferenceRow& r) { return serials.count(r.Serial) > 0; });
+                model.DeleteRows(ids);
+                break;
+            }
+            case 9: {
+                const int row = pick(count);
+                reference.rows.erase(reference.rows.begin() + row);
+                goneId = model.Id(row);
+                model.DeleteRow(row);
+                break;
+            }
+            case 10: {
+                // The user selects or unselects a row, or all of them.
+                const int row = pick(count + 1) - 1;
+                for (int place = 0; place < count; ++place) {
+                    if (row >= 0 && place != row) continue;
+                    const bool select = row < 0 || !display.selected.count(place);
+                    reference.rows[place].Selected = select;
+                    if (select)
+                        display.selected.insert(place);
+                    else
+                        display.selected.erase(place);
+                }
+                break;
+            }
+            default: {
+                const int row = pick(count);
+                for (int place = 0; place < count; ++place) reference.rows[place].Focused = place == row;
+                display.focused = row;
+                break;
+            }
+        }
+        ASSERT_EQ(model.Count(), static_cast<int>(reference.rows.size())) << step;
+        ASSERT_EQ(display.count, model.Count()) << step;
+        for (int row = 0; row < model.Count(); ++row) {
+            const ReferenceRow& expected = reference.rows[row];
+            ASSERT_EQ(serialAt(row), expected.Serial) << "step " << step << " row " << row;
+            for (int column = 0; column < 4; ++column)
+                ASSERT_EQ(model.Text(row, column),
+                          column < static_cast<int>(expected.Texts.size()) ? expected.Texts[column] : "");
+            ASSERT_EQ(model.Data(row), expected.Data);
+            ASSERT_EQ(model.FindRow(model.Id(row)), row);
+            ASSERT_EQ(display.selected.count(row) > 0, expected.Selected)
+                << "step " << step << " row " << row;
+            ASSERT_EQ(display.focused == row, expected.Focused) << "step " << step << " row " << row;
+        }
+    }
+}
+
+TEST(ListRows, AgreesWithAPlainListThroughRandomOperations) {
+    for (unsigned seed : {1u, 2u}) {
+        SCOPED_TRACE(seed);
+        RunRandomOperations(true, seed);
+        RunRandomOperations(false, seed);
+    }
+}
+
+TEST(ListRows, RowsThatDoNotExistReadAsNothingAndThrowWhenChanged) {
+    const CaseBlindCollation collation(true);
+    FakeDisplay display;
+    ListRows model(collation, display);
+    model.AddRow({"a", {"b"}, 4, 9, {1, 2, 3}, 5});
+    EXPECT_EQ(model.Text(0, 1), "b");
+    EXPECT_EQ(model.Rule(0), 5);
+    EXPECT_EQ(model.ImageIndex(0), 4);
+    for (int row : {-1, 1}) {
+        EXPECT_EQ(model.Text(row, 0), "");
+        EXPECT_EQ(model.Data(row), 0);
+        EXPECT_EQ(model.Tags(row), RowTags{});
+        EXPECT_EQ(model.Rule(row), 0);
+        EXPECT_EQ(model.ImageIndex(row), -1);
+        EXPECT_EQ(model.Id(row), 0u);
+        EXPECT_THROW(model.DeleteRow(row), Exception);
+        EXPECT_THROW(model.SetRowData(row, 1), Exception);
+        EXPECT_THROW(model.SetRowTexts(row, "x", {}), Exception);
+    }
+    EXPECT_EQ(model.FindRow(0), -1);
+    EXPECT_EQ(model.Text(0, 2), "");
+}
+
+TEST(ListRows, FindCaptionSearchesFromTheStartRowAndWrapsOnlyWhenAsked) {
+    const CaseBlindCollation collation(true);
+    FakeDisplay display;
+    ListRows model(collation, display);
+    for (const char* caption : {"x1", "y", "x2", "z"}) model.AddRow({caption});
+    const auto isX = [](const std::string& caption) { return caption[0] == 'x'; };
+    EXPECT_EQ(model.FindCaption(1, false, isX), 2);
+    EXPECT_EQ(model.FindCaption(3, false, isX), -1);
+    EXPECT_EQ(model.FindCaption(3, true, isX), 0);
+    EXPECT_EQ(model.FindCaption(-5, false, isX), 0);  // out of range: from the top
+    EXPECT_EQ(model.FindCaption(9, false, isX), 0);
+    model.Clear();
+    EXPECT_EQ(model.FindCaption(0, true, isX), -1);
+}
+
+}  // namespace
+}  // namespace kelvaro
