@@ -25,7 +25,7 @@ setup=$work/dist/KelvaroSetup-$version.exe
 [ -s "$setup" ] || { fail "no $setup"; finish setup_program; }
 [ -s "$work/dist/Kelvaro-$version.zip" ] || fail "no Kelvaro-$version.zip"
 
-ask() { wine_run "$build/installed_program.exe" "$@" 2>/dev/null | tr -d '\r'; }
+ask() { wine_run "$build/drive_program.exe" "$@" 2>/dev/null | tr -d '\r'; }
 reg_value() {
     wine_run reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v name="$2" '$1 == name { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'
 }
