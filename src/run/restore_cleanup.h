@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/byte_size_text.h"
 #include "run/deletion_record.h"
 
 namespace kelvaro {
@@ -80,9 +81,5 @@ RestoreResult RestoreFiles(const RestorePlan& plan, RecycleBin& bin,
 
 // The box at the end: how many came back, how many stayed, and why.
 std::string RestoreResultText(const RestoreResult& result, const std::string& thousandSeparator);
-
-// "12 bytes", "1.2 KB", "1.2 MB", "3.0 GB" (1,024 to the next).
-std::string ByteSizeText(std::uint64_t bytes, const std::string& thousandSeparator,
-                         const std::string& decimalSeparator);
 
 }  // namespace kelvaro
