@@ -27,7 +27,9 @@ int main(int argc, char** argv) {
     using namespace kelvaro;
     const std::string key = "Software\\Tarnwell\\KelvaroBench";
     RegDeleteTreeA(HKEY_CURRENT_USER, key.c_str());
-    TForm1 form(MakePlatformMainWindowServices(), key);
+    MainWindowServices services = MakePlatformMainWindowServices();
+    MainWindowParts parts = MakeMainWindowParts(services);
+    TForm1 form(std::move(services), std::move(parts), key);
     form.CommandLine = "Kelvaro.exe";
     ShowWindow(form.Handle(), SW_SHOWNORMAL);
     form.AppendRule({tree, {"*.tmp", "  ", "  ", "Yes", " "}});
@@ -41,7 +43,7 @@ int main(int argc, char** argv) {
         bare = BareWalk(tree);
         bareSeconds = std::min(bareSeconds, Seconds(start));
         QueryPerformanceCounter(&start);
-        form.SpeedButton3Click();
+        SendMessageA(form.Handle(), WM_COMMAND, MAKEWPARAM(command::StartKelvaro1, 0), 0);
         runSeconds = std::min(runSeconds, Seconds(start));
     }
 

@@ -1,5 +1,5 @@
-// The program entry: the platform's services, the main window built on them, then the message loop
-// until it closes.
+// The program entry: the platform's services, the scanner, shortcut component, icon cache and deletion
+// record built on them, the main window given both, then the message loop until it closes.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -12,7 +12,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     InitCommonControlsEx(&controls);
 
     try {
-        kelvaro::TForm1 form(kelvaro::MakePlatformMainWindowServices());
+        kelvaro::MainWindowServices services = kelvaro::MakePlatformMainWindowServices();
+        kelvaro::MainWindowParts parts = kelvaro::MakeMainWindowParts(services);
+        kelvaro::TForm1 form(std::move(services), std::move(parts));
         ShowWindow(form.Handle(), showCommand);
         UpdateWindow(form.Handle());
 

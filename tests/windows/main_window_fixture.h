@@ -56,10 +56,15 @@ protected:
         // A deletion record of the test's own, and a viewer that only notes what it was to show.
         services.recordPath = recordPath;
         services.openTextViewer = [this](const std::string& path) { viewed.push_back(path); };
-        form = std::make_unique<TForm1>(std::move(services), key_);
+        form = NewForm(std::move(services));
         form->CommandLine = commandLine;
         ShowWindow(form->Handle(), SW_SHOWNORMAL);
         return *form;
+    }
+    // The window on the services given, with the parts the program builds on them.
+    std::unique_ptr<TForm1> NewForm(MainWindowServices services) {
+        MainWindowParts parts = MakeMainWindowParts(services);
+        return std::make_unique<TForm1>(std::move(services), std::move(parts), key_);
     }
     // Runs the messages that are waiting, as the program's loop would.
     static void Pump() {

@@ -28,7 +28,7 @@ protected:
     // As the start-up shortcut starts the program: minimised, not activated (show command 7).
     TForm1& OpenMinimised(const std::string& commandLine = "Kelvaro.exe") {
         DropForm();
-        form = std::make_unique<TForm1>(MakePlatformMainWindowServices(), key_);
+        form = NewForm(MakePlatformMainWindowServices());
         form->CommandLine = commandLine;
         ShowWindow(form->Handle(), SW_SHOWMINNOACTIVE);
         return *form;

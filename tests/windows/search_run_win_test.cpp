@@ -102,7 +102,7 @@ TEST_F(SearchRunTest, RowsCarryNameExtLocationSizeDateAndTimeInNameOrder) {
     EXPECT_FALSE(f.Form3().Visible());
     EXPECT_TRUE(f.Button(cmd::EBStart).Enabled());
     EXPECT_FALSE(f.FileScan().StopScan);
-    EXPECT_EQ(f.CurrentRuleIndex, 2);
+    EXPECT_EQ(f.CurrentRuleIndex(), 2);
     SetFileAttributesA((temp.Path() + "\\ro.tmp").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -268,7 +268,7 @@ TEST_F(SearchRunTest, ACloseThatCannotSaveStillStopsTheRunAndLeavesTheWindowOpen
     DropForm();
     MainWindowServices services = MakePlatformMainWindowServices();
     services.settings = std::make_unique<FailingWrites>(failing);
-    form = std::make_unique<TForm1>(std::move(services), key_);
+    form = NewForm(std::move(services));
     ShowWindow(form->Handle(), SW_SHOWNORMAL);
     AddRule(temp.Path(), "*.tmp", "  ", "  ", " ");
     AddRule(temp.Path() + "\\later", "*.tmp");
@@ -446,19 +446,6 @@ TEST_F(SearchRunTest, DeleteInSetupModeRemovesTheSelectedRulesWithoutAQuestion) 
     EXPECT_TRUE(boxes.empty());
 }
 
-TEST_F(SearchRunTest, AStartArrivingDuringARunIsIgnored) {
-    for (int i = 0; i < 3; ++i) temp.File("f" + std::to_string(i) + ".tmp");
-    temp.File("x.dat");
-    TForm1& f = Open();
-    AddRule(temp.Path(), "*.tmp");
-    AddRule(temp.Path(), "*.dat");
-    f.FileScan().PaceMilliseconds = 0;
-    // A second run inside the first would share the scanner and list some files again.
-    PostMessageA(f.Handle(), WM_COMMAND, MAKEWPARAM(cmd::StartKelvaro1, 0), 0);
-    Command(cmd::StartKelvaro1);
-    EXPECT_EQ(f.ListView().RowCount(), 4);
-}
-
 // An editor opened where none may open is noted and cancelled, so that the test cannot wait on it.
 bool editorOpened = false;
 void CALLBACK CancelAnyEditor(HWND, UINT, UINT_PTR, DWORD) {
@@ -612,7 +599,7 @@ protected:
         DropForm();
         MainWindowServices services = MakePlatformMainWindowServices();
         services.recordPath = recordPath;
-        form = std::make_unique<TForm1>(std::move(services), key_);
+        form = NewForm(std::move(services));
         form->CommandLine = commandLine;
         form->SetShellDeleter(std::make_unique<RecordingDeleter>(deleted));
         ShowWindow(form->Handle(), SW_SHOWMINNOACTIVE);
@@ -677,7 +664,7 @@ TEST_F(AutomaticModeTest, ANoKeepsTheProgramOpenRestoredWithEveryRowSelected) {
 TEST_F(AutomaticModeTest, KeptFilesAreNotReportedAndTheProgramStillCloses) {
     StoreRule();
     SetString("Settings", "Confirm", "0");
-    form = std::make_unique<TForm1>(MakePlatformMainWindowServices(), key_);
+    form = NewForm(MakePlatformMainWindowServices());
     form->CommandLine = "Kelvaro.exe -a";
     auto deleter = std::make_unique<RecordingDeleter>(deleted);
     deleter->notRecyclable = true;
@@ -701,7 +688,7 @@ TEST_F(AutomaticModeTest, ClosingDuringTheRunDeletesNothingAndClosesOnce) {
         SetString("Files", "Spec" + std::to_string(n), "*.tmp");
     }
     DropForm();
-    form = std::make_unique<TForm1>(MakePlatformMainWindowServices(), key_);
+    form = NewForm(MakePlatformMainWindowServices());
     form->CommandLine = "Kelvaro.exe -a";
     form->SetShellDeleter(std::make_unique<RecordingDeleter>(deleted));
     ActAtEntry close;

@@ -1,0 +1,74 @@
+// The main window's delete: the selected rules in setup mode, the selected files in view mode, each file
+// deleted going into the deletion record.
+#include <windows.h>
+
+#include "app/main_window_win.h"
+#include "app/status_panels.h"
+#include "run/record_files_win.h"
+#include "ui/message_box_win.h"
+
+namespace kelvaro {
+
+void TForm1::EBDeleteClick() {
+    // The shell's boxes have no owner, so the window takes input while a delete waits in one: a second
+    // delete, of either list, must not start inside the first.
+    if (work_.Busy(Work::Delete)) return;
+    if (setupList_->Visible()) {
+        while (setupList_->SelectedCount() > 0) setupList_->DeleteRow(setupList_->SelectedRows().front());
+        return;
+    }
+    if (!listView_->Visible()) return;
+    if (confirmDelete_ &&
+        ShowMessageBox(Handle(), "Delete selected files?", "Confirm", MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    AfterWork after = AfterWork::Nothing;
+    const DeletionResult result = DeleteSelectedFiles(false, after);
+    // One box for every file kept, whatever kept it.
+    const std::string kept = KeptFilesText(result);
+    if (!kept.empty()) ShowMessageBox(Handle(), kept, "Kelvaro", MB_OK | MB_ICONINFORMATION);
+    if (after == AfterWork::Close) SendMessageA(Handle(), WM_CLOSE, 0, 0);
+}
+
+DeletionResult TForm1::DeleteSelectedFiles(bool automatic, AfterWork& after, RunFigures* deleted) {
+    WorkScope deleting(work_, Work::Delete);
+    if (!deleting.Started()) return {};
+    ResultRows rows(*listView_,
+                    [this](const std::vector<std::uint64_t>& ids) { selection_->RemoveRows(ids); });
+    // In a delete the user watches, the record never stands in the way: a line that cannot be written is
+    // only noted. Nobody watches an automatic run: without its record it stops.
+    bool recordFailed = false;
+    auto record = [&](const ListedFile& file, bool recycled) {
+        bool recorded = false;
+        if (record_) {
+            try {
+                recorded = record_->Write(
+                    {LocalTimeNow(), recycled, file.size, file.path, file.ruleNumber, automatic});
+            } catch (const std::exception&) {
+            }
+            recordFailed = recordFailed || !recorded;
+        }
+        if (deleted) {
+            ++deleted->files;
+            deleted->bytes += static_cast<std::int64_t>(file.size);
+        }
+        return recorded || !automatic;
+    };
+    const DeletionResult result =
+        DeleteSelectedRows(rows, *services_.deleter, *services_.fileStates, useRecycleBin_, record);
+    if (record_) record_->Close();
+    // Said once, after the loop, where nothing of the delete writes over it.
+    if (recordFailed) SetStatusText(kStatePanel, "Deletion record not written");
+    after = deleting.End();
+    return result;
+}
+
+void TForm1::DeletionRecord1Click() {
+    if (!record_ || services_.recordFiles->Size(services_.recordPath) == 0) {
+        ShowMessageBox(Handle(), "Kelvaro has not deleted any file yet, so there is no deletion record.",
+                       "Kelvaro", MB_OK | MB_ICONINFORMATION);
+        return;
+    }
+    services_.openTextViewer(services_.recordPath);
+}
+
+}  // namespace kelvaro

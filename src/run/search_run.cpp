@@ -1,0 +1,44 @@
+#include "run/search_run.h"
+
+#include "base/ascii_case.h"
+
+namespace kelvaro {
+
+bool SearchRun::Run() {
+    // The scan pumps messages, so Start can arrive again while a run goes on: it is ignored.
+    WorkScope run(work_, Work::Run);
+    if (!run.Started()) return false;
+    try {
+        const int rules = host_.BeginRun();
+        for (int index = 0; index < rules; ++index) {
+            if (host_.StopRequested() || Ending()) break;
+            host_.PrepareRule(index);
+            host_.SetStartEnabled(false);
+            pump_.ProcessMessages();
+            // A new scan clears the stop flag, so a close that came just now must keep it from starting.
+            if (!Ending()) host_.Scan();
+            host_.SetStartEnabled(true);
+            // Nobody will see the rows of a run the program is ending on.
+            if (Ending()) break;
+            host_.AddFoundFiles(index);
+        }
+        host_.ClearStop();
+    } catch (...) {
+        host_.EndRun(run.End() == AfterWork::Close);
+        throw;
+    }
+    // The close that came during the run, now that nothing of the run is left to do.
+    host_.EndRun(run.End() == AfterWork::Close);
+    return true;
+}
+
+bool SearchRun::Ending() const {
+    return work_.RunStoppingToClose() || pump_.QuitRequested();
+}
+
+std::string SearchingText(const std::string& wildcard) {
+    return UpperAscii(wildcard).find(".LNK") != std::string::npos ? "Searching for broken shortcuts"
+                                                                  : "Searching for " + wildcard;
+}
+
+}  // namespace kelvaro
