@@ -24,6 +24,7 @@ constexpr int Add1 = 202;
 constexpr int Delete1 = 203;
 constexpr int Exit1 = 204;
 constexpr int DeletionRecord1 = 205;
+constexpr int RestoreLastCleanup1 = 206;
 constexpr int Setup2 = 211;
 constexpr int ConfirmDelete1 = 212;
 constexpr int UseRecycleBin1 = 213;

@@ -37,6 +37,7 @@ std::span<const TForm1::Command> TForm1::Commands() {
         {{}, {.character = 27}, [](TForm1& f) { f.EBAbortClick(); }},  // Esc, as Stop
         {{cmd::EBExit, cmd::Exit1}, {}, [](TForm1& f) { f.Exit1Click(); }},
         {{cmd::DeletionRecord1}, {}, [](TForm1& f) { f.DeletionRecord1Click(); }},
+        {{cmd::RestoreLastCleanup1}, {}, [](TForm1& f) { f.RestoreLastCleanup1Click(); }},
         {{cmd::Contents1}, {}, [](TForm1& f) { f.Contents1Click(); }},
         {{cmd::About1}, {}, [](TForm1& f) { f.About1Click(); }},
     };

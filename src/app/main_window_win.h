@@ -132,6 +132,7 @@ private:
     // whether a close came during the delete and the window must close now.
     DeletionResult DeleteSelectedFiles(bool automatic, AfterWork& after, RunFigures* deleted = nullptr);
     void DeletionRecord1Click();
+    void RestoreLastCleanup1Click();
 
     // Automatic mode (main_window_automatic_win.cpp).
     void AutomaticMode();

@@ -5,6 +5,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "base/byte_size_text.h"
 #include "base/digit_groups.h"
 #include "platform/name_case.h"
 
@@ -81,6 +82,7 @@ public:
             return false;
         }
         ++result_.deleted;
+        result_.deletedBytes += file.size;
         gone_.insert(UpperCaseName(std::string_view(file.path)));
         return true;
     }
@@ -126,6 +128,14 @@ DeletionResult DeleteSelectedRows(DeletionRows& rows, ShellDeleter& deleter, Fil
     }
     rows.RemoveRows(goneRows);
     return result;
+}
+
+std::string DeletedFilesText(const DeletionResult& result, bool recycled,
+                             const std::string& thousandSeparator, const std::string& decimalSeparator) {
+    return "Deleted " + GroupThousands(std::to_string(result.deleted), thousandSeparator) +
+           (result.deleted == 1 ? " file (" : " files (") +
+           ByteSizeText(result.deletedBytes, thousandSeparator, decimalSeparator) +
+           (recycled ? ") into the Recycle Bin" : ") for good");
 }
 
 std::string KeptFilesText(const DeletionResult& result) {

@@ -72,11 +72,12 @@ bool ShellMayName(const std::string& path);
 
 struct DeletionResult {
     int deleted = 0;
-    int changed = 0;        // kept: the file changed after it was listed
-    int vanished = 0;       // kept: the file no longer existed when its turn came
-    int notRecyclable = 0;  // kept: the Recycle Bin could not take it
-    int failed = 0;         // kept: the shell could not delete it, and showed why itself
-    bool stopped = false;   // the caller ended the delete after a file (its record could not be written)
+    std::uint64_t deletedBytes = 0;  // of the files deleted, as they were listed
+    int changed = 0;                 // kept: the file changed after it was listed
+    int vanished = 0;                // kept: the file no longer existed when its turn came
+    int notRecyclable = 0;           // kept: the Recycle Bin could not take it
+    int failed = 0;                  // kept: the shell could not delete it, and showed why itself
+    bool stopped = false;  // the caller ended the delete after a file (its record could not be written)
     // The longest time from the end of a file's check to the shell's call for it.
     std::chrono::microseconds longestCheckToShell{0};
 };
@@ -94,6 +95,10 @@ using DeletedFileObserver = std::function<bool(const ListedFile& file, bool recy
 // tried nor which rows go.
 DeletionResult DeleteSelectedRows(DeletionRows& rows, ShellDeleter& deleter, FileStateProbe& probe,
                                   bool useRecycleBin, const DeletedFileObserver& onDeleted = {});
+
+// What a delete did, for the status bar: "Deleted 16,667 files (1.2 MB) into the Recycle Bin", or "for good".
+std::string DeletedFilesText(const DeletionResult& result, bool recycled,
+                             const std::string& thousandSeparator, const std::string& decimalSeparator);
 
 // The information shown after an interactive delete that kept files, a line per reason; empty when
 // nothing was kept for any of them.

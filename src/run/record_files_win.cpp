@@ -61,6 +61,19 @@ public:
         if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
         return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     }
+    std::string Read(const std::string& path) override {
+        HandleOwner file(CreateFileA(path.c_str(), GENERIC_READ,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        std::string text;
+        if (!file) return text;
+        char buffer[65536];
+        DWORD read = 0;
+        while (ReadFile(file.Get(), buffer, sizeof buffer, &read, nullptr) && read > 0)
+            text.append(buffer, read);
+        return text;
+    }
+    std::string WriterId() override { return std::to_string(GetCurrentProcessId()); }
     bool Append(const std::string& path, const std::string& text) override {
         if (!open_ || openPath_ != path) Open(path);
         if (!open_) return false;

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "run/question_decliner_win.h"
+
 namespace kelvaro {
 namespace {
 
@@ -63,46 +65,6 @@ bool EnsureRecycleBinAvailable() {
     const std::string trash = WineTrashFolder();
     return !trash.empty() && MakeFolders(trash + "\\files") && MakeFolders(trash + "\\info");
 }
-
-// The shell asks before it destroys a file it could not recycle (Wine when its Trash cannot take the file,
-// Windows when the file does not fit in the Recycle Bin). Its question has no owner window and would wait
-// for an answer in automatic mode too; a Yes would turn the recycle into a permanent delete. So while a
-// recycle runs, every dialog of this thread that offers "No" is answered No before it is shown. Boxes with
-// only OK (the shell's error boxes) are left to the user.
-class QuestionDecliner {
-public:
-    QuestionDecliner() {
-        active = this;
-        hook_ = SetWindowsHookExA(WH_CALLWNDPROCRET, Watch, nullptr, GetCurrentThreadId());
-    }
-    ~QuestionDecliner() {
-        if (hook_) UnhookWindowsHookEx(hook_);
-        active = nullptr;
-    }
-    QuestionDecliner(const QuestionDecliner&) = delete;
-    QuestionDecliner& operator=(const QuestionDecliner&) = delete;
-    bool Watching() const { return hook_ != nullptr; }
-    // Whether a question was declined since the last Forget.
-    bool Declined() const { return declined_; }
-    void Forget() { declined_ = false; }
-
-private:
-    static LRESULT CALLBACK Watch(int code, WPARAM wParam, LPARAM lParam) {
-        const auto& call = *reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-        // Ending a dialog while it initialises ends it before its modal loop starts.
-        if (code == HC_ACTION && call.message == WM_INITDIALOG && active && GetDlgItem(call.hwnd, IDNO)) {
-            EndDialog(call.hwnd, IDNO);
-            active->declined_ = true;
-        }
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-
-    static thread_local QuestionDecliner* active;
-    HHOOK hook_ = nullptr;
-    bool declined_ = false;
-};
-
-thread_local QuestionDecliner* QuestionDecliner::active = nullptr;
 
 namespace {
 

@@ -25,7 +25,7 @@ setup=$work/dist/KelvaroSetup-$version.exe
 [ -s "$setup" ] || { fail "no $setup"; finish setup_program; }
 [ -s "$work/dist/Kelvaro-$version.zip" ] || fail "no Kelvaro-$version.zip"
 
-ask() { wine_run "$build/installed_program.exe" "$@" 2>/dev/null | tr -d '\r'; }
+ask() { wine_run "$build/drive_program.exe" "$@" 2>/dev/null | tr -d '\r'; }
 # One value of a key; "$3", when given, is the key's whole listing read before (one wine start for all).
 reg_value() {
     local listing=${3:-}

@@ -114,6 +114,7 @@ TEST(DeleteSelectedRows, TriesSelectedRowsOnceTopDownAndRemovesOnlyDeletedOnes) 
         for (const std::string& path : c.disk) disk.Add(path);
         const DeletionResult result = Delete(rows, disk);
         EXPECT_EQ(result.deleted, c.deleted);
+        EXPECT_EQ(result.deletedBytes, static_cast<std::uint64_t>(c.deleted));  // a byte a file
         EXPECT_EQ(result.vanished, c.vanished);
         EXPECT_EQ(disk.tried, c.tried);
         EXPECT_EQ(rows.Paths(), c.left);
@@ -171,6 +172,12 @@ TEST(DeleteSelectedRows, AListChangedDuringACallChangesNeitherTheFilesNorTheRows
 
 TEST(KeptFilesText, OneLinePerReasonOnlyWhenFilesWereKept) {
     DeletionResult result;
+    result.deleted = 3;
+    result.deletedBytes = 1258291;
+    EXPECT_EQ(DeletedFilesText(result, true, ",", "."), "Deleted 3 files (1.2 MB) into the Recycle Bin");
+    result.deleted = 1;
+    result.deletedBytes = 12;
+    EXPECT_EQ(DeletedFilesText(result, false, ",", "."), "Deleted 1 file (12 bytes) for good");
     result.deleted = 3;
     result.failed = 2;  // the shell told of those itself
     EXPECT_EQ(KeptFilesText(result), "");

@@ -139,20 +139,36 @@ TEST_F(DeletionRecordTest, TheMenuItemFollowsStartWithItsHintAndOpensTheRecordOr
     EXPECT_EQ(boxes.size(), 1u);
 }
 
-// The record is kept open between lines, and must still move aside when it is full.
-TEST(DeletionRecordFiles, AFullRecordMovesToTheOlderGenerationWhileInUse) {
+// A record that holds five clean-ups and 100,000 lines: the next clean-up moves it aside first, also while
+// the record is held open for appending (as an automatic run holds it from its first check).
+std::string FullRecord() {
+    std::string text;
+    for (int line = 0; line < static_cast<int>(DeletionRecord::kKeptLines); ++line)
+        text += RecordLine({{2026, 1, 2, 3, 4, 5},
+                            true,
+                            1,
+                            "C:\\f" + std::to_string(line),
+                            1,
+                            true,
+                            "old" + std::to_string(line % DeletionRecord::kKeptCleanups)});
+    return text;
+}
+
+TEST(DeletionRecordFiles, AFullRecordMovesToTheOlderGenerationAtTheNextCleanupWhileHeldOpen) {
     TempFolder folder;
     const std::string path = folder.Path() + "\\Kelvaro\\Kelvaro.log";
     const DeletedFileEntry entry{{2026, 1, 2, 3, 4, 5}, false, 1, "C:\\x", 1, true};
     auto files = MakePlatformRecordFiles();
     DeletionRecord record(*files, path);
-    ASSERT_TRUE(record.Write(entry));  // makes the folder
-    ASSERT_TRUE(files->Append(path, std::string(DeletionRecord::kLimit, 'x')));
-    DeletionRecord later(*files, path);
-    EXPECT_TRUE(later.Write(entry));
-    later.Close();
-    EXPECT_EQ(ReadAll(path), RecordLine(entry));
-    EXPECT_EQ(ReadAll(path + ".1").size(), DeletionRecord::kLimit + RecordLine(entry).size());
+    ASSERT_TRUE(record.Ready());  // makes the folder
+    const std::string full = FullRecord();
+    ASSERT_TRUE(files->Append(path, full));
+    EXPECT_TRUE(record.Write(entry));
+    record.Close();
+    EXPECT_EQ(ReadAll(path + ".1"), full);
+    const std::vector<RecordedLine> lines = ParseRecord(ReadAll(path));
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].file.path, "C:\\x");
 }
 
 // Another instance writes to the record too: the record moves aside only while nobody else holds it and
@@ -180,10 +196,9 @@ TEST(DeletionRecordFiles, TheRecordMovesAsideOnlyWhenNobodyHoldsItAndItIsStillFu
     EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-// Two instances write to one record at once, each letting it go after every line as the delete of a
-// single file does: every line arrives whole and none is lost. The record moves aside once it is full,
-// while neither of them holds it, and at the latest with the next line after both.
-TEST(DeletionRecordFiles, TwoWritersAtOnceKeepEveryLineWholeAndMoveTheRecordAsideWhenFull) {
+// Two instances write to one record at once, each a clean-up a line: every line arrives whole and none
+// is lost, and the full record moves aside once, while neither of them holds it.
+TEST(DeletionRecordFiles, TwoWritersAtOnceKeepEveryLineWholeAndMoveTheRecordAsideOnce) {
     TempFolder folder;
     const std::string path = folder.Path() + "\\Kelvaro.log";
     const auto entry = [](int writer, int line) {
@@ -191,37 +206,31 @@ TEST(DeletionRecordFiles, TwoWritersAtOnceKeepEveryLineWholeAndMoveTheRecordAsid
         std::snprintf(file, sizeof file, "C:\\w%d-%03d", writer, line);
         return DeletedFileEntry{{2026, 1, 2, 3, 4, 5}, false, 1, file, 1, true};
     };
-    const std::size_t lineSize = RecordLine(entry(0, 0)).size();
-    const std::string filler = std::string(DeletionRecord::kLimit - 100 * lineSize - 2, 'x') + "\r\n";
-    std::ofstream(path, std::ios::binary) << filler;
+    const std::string full = FullRecord();
+    std::ofstream(path, std::ios::binary) << full;
     constexpr int kLines = 150;
-    const auto write = [&](int writer, int lines) {
+    const auto write = [&](int writer) {
         auto files = MakePlatformRecordFiles();
         DeletionRecord record(*files, path);
-        for (int line = 0; line < lines; ++line) {
+        for (int line = 0; line < kLines; ++line) {
             EXPECT_TRUE(record.Write(entry(writer, line)));
             record.Close();
         }
     };
-    std::thread other(write, 1, kLines);
-    write(0, kLines);
+    std::thread other(write, 1);
+    write(0);
     other.join();
-    write(2, 1);
 
     const std::string older = ReadAll(path + ".1");
-    EXPECT_EQ(older.substr(0, filler.size()), filler);
-    EXPECT_GT(older.size() + lineSize, DeletionRecord::kLimit) << "moved aside before it was full";
-    std::multiset<std::string> lines;
-    const std::string all = older.substr(filler.size()) + ReadAll(path);
-    for (std::size_t start = 0, end; start < all.size(); start = end + 2) {
-        end = all.find("\r\n", start);
-        ASSERT_NE(end, std::string::npos);
-        lines.insert(all.substr(start, end + 2 - start));
-    }
-    std::multiset<std::string> expected{RecordLine(entry(2, 0))};
+    ASSERT_EQ(older.substr(0, full.size()), full);
+    const std::string written = older.substr(full.size()) + ReadAll(path);
+    std::multiset<std::string> paths;
+    for (const RecordedLine& line : ParseRecord(written)) paths.insert(line.file.path);
+    std::multiset<std::string> expected;
     for (int writer = 0; writer < 2; ++writer)
-        for (int line = 0; line < kLines; ++line) expected.insert(RecordLine(entry(writer, line)));
-    EXPECT_EQ(lines, expected);
+        for (int line = 0; line < kLines; ++line) expected.insert(entry(writer, line).path);
+    EXPECT_EQ(paths, expected);
+    EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 2 * kLines) << "a torn line";
 }
 
 // The mouse comes onto a row of the results list: the tip the list's tooltip offers for it.

@@ -11,6 +11,9 @@
 #include <vector>
 
 #include "platform/file_state.h"
+#include "run/record_files_win.h"
+#include "run/recycle_bin_win.h"
+#include "run/restore_cleanup.h"
 
 namespace kelvaro::testing {
 namespace {
@@ -191,6 +194,20 @@ TEST_F(ShellDeleteTrashWin, AFileThatCannotBeMovedToTheTrashIsKeptWithoutAQuesti
     EXPECT_FALSE(Exists(Trash() + "\\info\\kept.txt.trashinfo"));
 }
 
+// A clean-up recycled three files; one's place is taken before the restore: it stays in the Recycle Bin,
+// the other two come back through the shell's Recycle Bin folder with their content.
+TEST_F(ShellDeleteTrashWin, ARestoreBringsBackTheCleanupsFilesThroughTheRecycleBinAndNeverReplaces) {
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) MakeFile(At(name));
+    RunChild("RecyclesThreeTakesOnesPlaceAndRestores");
+    EXPECT_TRUE(Exists(At("a.txt")));
+    EXPECT_TRUE(Exists(At("c.txt")));
+    std::ifstream taken(At("b.txt"));
+    std::string text((std::istreambuf_iterator<char>(taken)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "taken");
+    EXPECT_TRUE(Exists(Trash() + "\\files\\b.txt"));
+    EXPECT_FALSE(Exists(Trash() + "\\files\\a.txt"));
+}
+
 std::string ChildFolder() {
     char folder[MAX_PATH];
     const DWORD length = GetEnvironmentVariableA(kChildFolder, folder, MAX_PATH);
@@ -211,6 +228,30 @@ TEST(ShellDeleteTrashChild, CannotRecycleKept) {
     if (folder.empty()) GTEST_SKIP() << "started by ShellDeleteTrashWin only";
     Win32ShellDeleter deleter;
     EXPECT_EQ(deleter.ShellDeleteFile(folder + "\\kept.txt", true), kNotRecyclable);
+}
+
+TEST(ShellDeleteTrashChild, RecyclesThreeTakesOnesPlaceAndRestores) {
+    const std::string folder = ChildFolder();
+    if (folder.empty()) GTEST_SKIP() << "started by ShellDeleteTrashWin only";
+    Win32ShellDeleter deleter;
+    std::vector<RecordedLine> lines;
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+        ASSERT_EQ(deleter.ShellDeleteFile(folder + "\\" + name, true), kDeleted);
+        lines.push_back(
+            {{LocalTimeNow(), true, 4, folder + "\\" + name, 1, true, "1"}, RecordedKind::Recycled});
+    }
+    std::ofstream(folder + "\\b.txt", std::ios::binary) << "taken";
+    const auto cleanup = FindLastCleanup(lines);
+    ASSERT_TRUE(cleanup);
+    auto bin = MakePlatformRecycleBin();
+    const RestorePlan plan = PlanRestore(*cleanup, *bin);
+    ASSERT_EQ(plan.found.size(), 3u);
+    std::vector<std::string> back;
+    const RestoreResult result =
+        RestoreFiles(plan, *bin, [&](const DeletedFileEntry& file) { back.push_back(file.path); });
+    EXPECT_EQ(result.restored, 2);
+    EXPECT_EQ(result.occupied, 1);
+    EXPECT_EQ(back, (std::vector<std::string>{folder + "\\a.txt", folder + "\\c.txt"}));
 }
 
 }  // namespace

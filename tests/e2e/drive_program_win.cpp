@@ -1,10 +1,12 @@
-// What the setup test asks of an installed Kelvaro and its shortcuts, one question a call:
-//   installed_program.exe read LNK         prints the shortcut's target, arguments and working folder
-//   installed_program.exe open LNK         opens the shortcut as the shell does; waits for the main window
-//   installed_program.exe command ID       clicks the menu item ID of the running Kelvaro's main window
-//   installed_program.exe help-caption     waits for the help window and prints its caption
-//   installed_program.exe close            closes Kelvaro through its close box; waits for it to end
-//   installed_program.exe version EXE      prints the file version and product version the program carries
+// What the end-to-end tests ask of a running Kelvaro and its shortcuts, one question a call:
+//   drive_program.exe read LNK         prints the shortcut's target, arguments and working folder
+//   drive_program.exe open LNK         opens the shortcut as the shell does; waits for the main window
+//   drive_program.exe command ID       clicks the menu item ID of the running Kelvaro's main window
+//   drive_program.exe help-caption     waits for the help window and prints its caption
+//   drive_program.exe close            closes Kelvaro through its close box; waits for it to end
+//   drive_program.exe version EXE      prints the file version and product version the program carries
+//   drive_program.exe answer BUTTON    waits for a box under Kelvaro's caption, prints its text and buttons,
+//                                      and presses BUTTON (yes, no or ok)
 // Exit code 0 when it did what was asked, 1 otherwise.
 #include <windows.h>
 #include <shellapi.h>
@@ -75,6 +77,34 @@ int PrintVersion(const wchar_t* path) {
     return 0;
 }
 
+BOOL CALLBACK FindBox(HWND window, LPARAM found) {
+    char caption[64] = {}, kind[16] = {};
+    GetWindowTextA(window, caption, sizeof caption);
+    GetClassNameA(window, kind, sizeof kind);
+    if (IsWindowVisible(window) && lstrcmpA(caption, "Kelvaro") == 0 && lstrcmpA(kind, "#32770") == 0) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int Answer(const std::wstring& button) {
+    HWND box = nullptr;
+    for (DWORD start = GetTickCount(); !box && GetTickCount() - start < 120000; Sleep(20))
+        EnumWindows(FindBox, reinterpret_cast<LPARAM>(&box));
+    if (!box) return 1;
+    char text[4096] = {};
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // the box's message text
+    std::printf("%s\n", text);
+    std::printf("buttons:%s%s%s\n", GetDlgItem(box, IDYES) ? " Yes" : "", GetDlgItem(box, IDNO) ? " No" : "",
+                GetDlgItem(box, IDOK) ? " OK" : "");
+    const int id = button == L"yes" ? IDYES : button == L"no" ? IDNO : IDOK;
+    if (!GetDlgItem(box, id)) return 1;
+    PostMessageA(box, WM_COMMAND, id, 0);
+    for (int wait = 0; wait < 100 && IsWindow(box); ++wait) Sleep(50);
+    return IsWindow(box) ? 1 : 0;
+}
+
 int Close() {
     HWND window = MainWindow();
     if (!window) return 1;
@@ -118,5 +148,6 @@ int main() {
     }
     if (what == L"close") return Close();
     if (what == L"version" && argc > 2) return PrintVersion(argv[2]);
+    if (what == L"answer" && argc > 2) return Answer(argv[2]);
     return 1;
 }
