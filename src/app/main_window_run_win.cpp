@@ -11,6 +11,7 @@
 #include "app/status_panels.h"
 #include "base/ascii_case.h"
 #include "base/busy_flag.h"
+#include "rules/protected_store.h"
 #include "rules/rule_tip.h"
 #include "run/broken_shortcut.h"
 #include "run/command_line.h"
@@ -101,6 +102,9 @@ void TForm1::SpeedButton3Click() {
     for (const RuleRow& rule : runRules_)
         folders.push_back(
             RunFolder(rule.Caption, static_cast<int>(folders.size()) + 1, *services_.fullPaths));
+    // Read anew for every run, so a change in the Protected Folders dialog holds from the next run on.
+    fileScan_->SetProtectedItems(ProtectedItems(RunProtectedItems(
+        LoadProtectedItemsForRun(*services_.settings, settingsKey_), *services_.fullPaths)));
 
     TSpeedButton& start = Button(command::EBStart);
     for (std::size_t index = 0; index < runRules_.size(); ++index) {

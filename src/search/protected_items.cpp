@@ -94,8 +94,8 @@ bool SpecificationMatches(std::wstring_view spec, std::wstring_view name) {
 std::string ProtectedFolderPart(const std::string& item) {
     const std::size_t start = LastPartStart(item);
     if (start == 0) return "";
-    // "\x" and "C:\x" keep their root's separator.
-    const bool root = start == 1 || (start == 3 && item[1] == ':');
+    // "C:x" has a folder of "C:"; "\x" and "C:\x" keep their root's separator.
+    const bool root = !IsSeparator(item[start - 1]) || start == 1 || (start == 3 && item[1] == ':');
     return item.substr(0, root ? start : start - 1);
 }
 
