@@ -1,5 +1,7 @@
 #include "rules/protected_folders_win.h"
 
+#include <algorithm>
+
 #include "platform/name_case.h"
 #include "rules/protected_store.h"
 #include "rules/rule_editor_win.h"
@@ -65,8 +67,6 @@ void TProtectedFolders::CreateControls() {
     const StoredProtection stored = LoadProtectedItems(registry_, keyPath_);
     for (const std::string& item : stored.items)
         SendMessageA(Control(kListId), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-    // Horizontal room for the longest item.
-    SendMessageA(Control(kListId), LB_SETHORIZONTALEXTENT, 2000, 0);
     ShowButtonState();
     if (!stored.damage.empty())
         damage_ = "Some protected folders cannot be read (" + stored.damage +
@@ -141,6 +141,19 @@ void TProtectedFolders::OkClick() {
 }
 
 void TProtectedFolders::ShowButtonState() {
+    // The list scrolls sideways only as far as its longest item reaches.
+    int widest = 0;
+    if (HDC dc = GetDC(Control(kListId))) {
+        HGDIOBJ previous = SelectObject(dc, font_.Get());
+        for (const std::string& item : Items()) {
+            SIZE size{};
+            GetTextExtentPoint32A(dc, item.c_str(), static_cast<int>(item.size()), &size);
+            widest = std::max(widest, static_cast<int>(size.cx) + 4);
+        }
+        SelectObject(dc, previous);
+        ReleaseDC(Control(kListId), dc);
+    }
+    SendMessageA(Control(kListId), LB_SETHORIZONTALEXTENT, widest, 0);
     EnableWindow(Control(kRemoveId), SendMessageA(Control(kListId), LB_GETCURSEL, 0, 0) != LB_ERR);
 }
 
