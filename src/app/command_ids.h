@@ -31,6 +31,7 @@ constexpr int UseRecycleBin1 = 213;
 constexpr int RunduringWin95Boot1 = 214;
 constexpr int SaveSettingsatExit1 = 215;
 constexpr int Office97Buttons = 216;
+constexpr int ProtectedFolders1 = 217;
 constexpr int Contents1 = 221;
 constexpr int About1 = 222;
 // Separators have no command; these only name them.

@@ -6,6 +6,7 @@
 #include "app/command_ids.h"
 #include "app/help_win.h"
 #include "app/main_window_win.h"
+#include "rules/protected_folders_win.h"
 #include "shell/run_at_startup.h"
 #include "widgets/speed_button_win.h"
 
@@ -26,6 +27,9 @@ std::span<const TForm1::Command> TForm1::Commands() {
         {{cmd::RunduringWin95Boot1}, {}, [](TForm1& f) { f.RunduringWin95Boot1Click(); }},
         {{cmd::SaveSettingsatExit1}, {}, [](TForm1& f) { f.ToggleTick(cmd::SaveSettingsatExit1); }},
         {{cmd::Office97Buttons}, {}, [](TForm1& f) { f.Office97ButtonsClick(); }},
+        {{cmd::ProtectedFolders1},
+         {},
+         [](TForm1& f) { ShowProtectedFolders(f.Handle(), *f.services_.settings, f.settingsKey_); }},
         {{cmd::EBLargeIcons}, {}, [](TForm1& f) { f.listView_->SetViewStyle(ViewStyle::LargeIcons); }},
         {{cmd::EBSmallIcons}, {}, [](TForm1& f) { f.listView_->SetViewStyle(ViewStyle::SmallIcons); }},
         {{cmd::EBList}, {}, [](TForm1& f) { f.listView_->SetViewStyle(ViewStyle::List); }},

@@ -7,6 +7,7 @@
 #include "app/progress_dialog_win.h"
 #include "app/status_panels.h"
 #include "base/ascii_case.h"
+#include "rules/protected_store.h"
 #include "rules/rule_tip.h"
 #include "run/broken_shortcut.h"
 #include "run/listable_file_win.h"
@@ -54,6 +55,10 @@ public:
         for (const RuleRow& rule : form_.runRules_)
             folders_.push_back(
                 RunFolder(rule.Caption, static_cast<int>(folders_.size()) + 1, *form_.services_.fullPaths));
+        // Read anew for every run, so a change in the Protected Folders dialog holds from the next run on.
+        scan_.SetProtectedItems(ProtectedItems(
+            RunProtectedItems(LoadProtectedItemsForRun(*form_.services_.settings, form_.settingsKey_),
+                              *form_.services_.fullPaths)));
         return static_cast<int>(form_.runRules_.size());
     }
     void PrepareRule(int index) override {

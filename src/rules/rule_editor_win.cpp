@@ -74,6 +74,15 @@ void SetFolderDialogFunction(FolderDialogFunction f) {
     FolderHook() = std::move(f);
 }
 
+bool BrowseForFolder(HWND owner, TFolderBrowse& browse) {
+    const FolderDialogFunction& hook = FolderHook();
+    if (!hook) return browse.Execute(owner);
+    std::string chosen;
+    if (!hook(owner, browse.Directory, chosen)) return false;
+    browse.Directory = chosen;
+    return true;
+}
+
 bool ShowRuleEditor(RuleEditorHost& host) {
     TForm2 form(host);
     return form.ShowModal();
@@ -279,15 +288,7 @@ void TForm2::ExplorerButton1Click() {
 }
 
 void TForm2::ExplorerButton2Click() {
-    bool picked = false;
-    if (const FolderDialogFunction& hook = FolderHook()) {
-        std::string chosen;
-        picked = hook(Handle(), folderBrowse_.Directory, chosen);
-        if (picked) folderBrowse_.Directory = chosen;
-    } else {
-        picked = folderBrowse_.Execute(Handle());
-    }
-    if (picked) SetControlText(kEditLocId, folderBrowse_.Directory);
+    if (BrowseForFolder(Handle(), folderBrowse_)) SetControlText(kEditLocId, folderBrowse_.Directory);
 }
 
 void TForm2::Button1Click() {

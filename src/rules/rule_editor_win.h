@@ -39,6 +39,9 @@ using FolderDialogFunction =
     std::function<bool(HWND owner, const std::string& preselected, std::string& chosenFolder)>;
 void SetOpenFileDialogFunction(OpenFileDialogFunction f);
 void SetFolderDialogFunction(FolderDialogFunction f);
+// The shell's folder dialog over owner, opening on browse.Directory, or the hook that answers it. True, and
+// browse.Directory set, when a folder was picked.
+bool BrowseForFolder(HWND owner, TFolderBrowse& browse);
 
 // Shows TForm2 modally (created for this opening and destroyed when it closes). Returns true on OK.
 bool ShowRuleEditor(RuleEditorHost& host);

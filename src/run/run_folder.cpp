@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "base/errors.h"
+#include "search/protected_items.h"
 
 namespace kelvaro {
 namespace {
@@ -35,6 +36,23 @@ std::string RunFolder(const std::string& location, int ruleNumber, FullPaths& pa
     if (std::optional<std::string> full = paths.FullPath(location)) return *full;
     throw Exception("The folder of rule " + std::to_string(ruleNumber) + ", \"" + location +
                     "\", cannot be made a full path");
+}
+
+std::vector<std::string> RunProtectedItems(const std::vector<std::string>& items, FullPaths& paths) {
+    std::vector<std::string> absolute;
+    for (const std::string& item : items) {
+        const std::string folder = ProtectedFolderPart(item);
+        const bool specification = IsProtectedSpecification(item);
+        const std::string relative = specification ? folder : item;
+        if (folder.empty() || NamesNoFolder(relative) || IsAbsolute(relative)) {
+            absolute.push_back(item);
+            continue;
+        }
+        std::optional<std::string> full = paths.FullPath(relative);
+        if (!full) throw Exception("The protected item \"" + item + "\" cannot be made a full path");
+        absolute.push_back(specification ? *full + "\\" + item.substr(item.find_last_of("\\/:") + 1) : *full);
+    }
+    return absolute;
 }
 
 }  // namespace kelvaro

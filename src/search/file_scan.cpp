@@ -81,6 +81,7 @@ void TFileScan::SetStartScan(bool value) {
         ~LabelFlush() { scan.FlushLabel(); }
     } flushAtEnd{*this};
     unlisted_.IdentifyFolders(platform_.files);
+    protected_.IdentifyFolders(platform_.files);
     if (SearchAllDrives)
         ScanAllDrives();
     else
@@ -93,9 +94,12 @@ void TFileScan::ScanTree(const std::string& root) {
     if (NamesNoFolder(root)) return;
     walkPath_.clear();
     std::optional<FolderIdentity> identity;
-    if (IncSubDir || !unlisted_.Empty()) identity = platform_.files.IdentifyFolder(root);
+    if (IncSubDir || !unlisted_.Empty() || !protected_.Empty())
+        identity = platform_.files.IdentifyFolder(root);
+    const ProtectedFolder protection = protected_.EnterRoot(root, identity, platform_.files);
+    if (protection.covered) return;
     if (IncSubDir && identity) walkPath_.push_back(*identity);
-    ScanFolder(root, identity);
+    ScanFolder(root, identity, protection);
 }
 
 void TFileScan::ScanAllDrives() {
@@ -108,7 +112,8 @@ void TFileScan::ScanAllDrives() {
     }
 }
 
-void TFileScan::ScanFolder(std::string path, const std::optional<FolderIdentity>& identity) {
+void TFileScan::ScanFolder(std::string path, const std::optional<FolderIdentity>& identity,
+                           const ProtectedFolder& protection) {
     LocalDate today = platform_.clock.Today();
     endOfToday_ = EncodeDate(today.year, today.month, today.day) + 0.99999;
     if (path.empty() || path.back() != '\\') path += '\\';
@@ -128,6 +133,7 @@ void TFileScan::ScanFolder(std::string path, const std::optional<FolderIdentity>
                 if (unlisted && std::find(unlisted->begin(), unlisted->end(), UpperCaseName(entry.name)) !=
                                     unlisted->end())
                     continue;
+                if (ProtectedItems::Protects(protection, entry.name)) continue;
                 if (PassesRuleTests(path, entry)) kept.push_back(entry);
                 PumpMessages();
             }
@@ -151,8 +157,11 @@ void TFileScan::ScanFolder(std::string path, const std::optional<FolderIdentity>
         std::optional<FolderIdentity> subfolderIdentity =
             entry.identity ? entry.identity : platform_.files.IdentifyFolder(subfolder);
         if (subfolderIdentity && IsOnWalkPath(*subfolderIdentity)) continue;
+        const ProtectedFolder subfolderProtection =
+            protected_.Enter(subfolder, subfolderIdentity, protection);
+        if (subfolderProtection.covered) continue;
         if (subfolderIdentity) walkPath_.push_back(*subfolderIdentity);
-        ScanFolder(subfolder, subfolderIdentity);
+        ScanFolder(subfolder, subfolderIdentity, subfolderProtection);
         if (subfolderIdentity) walkPath_.pop_back();
     }
 }

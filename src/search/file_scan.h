@@ -15,6 +15,7 @@
 #include "platform/message_pump.h"
 #include "search/file_compare.h"
 #include "search/info_label.h"
+#include "search/protected_items.h"
 #include "search/unlisted_files.h"
 
 namespace kelvaro {
@@ -92,6 +93,8 @@ public:
     void SetStartScan(bool value);
     // Files no scan lists, whatever its rule: the program's own record (full paths).
     void SetUnlistedFiles(const std::vector<std::string>& paths) { unlisted_ = UnlistedFiles(paths); }
+    // What the user protected: left out before it is opened, its folders not entered.
+    void SetProtectedItems(ProtectedItems items) { protected_ = std::move(items); }
 
     // 1: the file holds SearchString; 0: it does not; -1: it cannot be opened or read; -2: other failure.
     int FileContainsText(const std::string& path);
@@ -105,7 +108,8 @@ public:
 private:
     void ScanTree(const std::string& root);
     // identity: the folder's, when known.
-    void ScanFolder(std::string path, const std::optional<FolderIdentity>& identity);
+    void ScanFolder(std::string path, const std::optional<FolderIdentity>& identity,
+                    const ProtectedFolder& protection);
     void ScanAllDrives();
     // The label, size and age tests of one listed file, pumping between them.
     bool PassesRuleTests(const std::string& folder, const DirectoryEntry& entry);
@@ -122,6 +126,7 @@ private:
 
     ScanPlatform platform_;
     UnlistedFiles unlisted_;
+    ProtectedItems protected_;
     TDateTime endOfToday_ = 0;
     std::vector<FolderIdentity> walkPath_;
     std::uint32_t lastPumpTick_ = 0;

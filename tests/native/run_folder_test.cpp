@@ -54,5 +54,16 @@ TEST(RunFolderTest, OnlyARelativeFolderIsMadeAbsoluteAndOneThatCannotBeStopsTheR
     }
 }
 
+TEST(RunFolderTest, AProtectedItemIsMadeAbsoluteLikeARuleFolderAndOneThatCannotBeStopsTheRun) {
+    FakeFullPaths paths;
+    const std::vector<std::string> items{"Keep",       "*.docx", "Docs\\Keep", ".\\Data\\*.db",
+                                         "C:\\Keep\\", "C:*.db", "  "};
+    EXPECT_EQ(RunProtectedItems(items, paths),
+              (std::vector<std::string>{"Keep", "*.docx", "C:\\Work\\Docs\\Keep", "C:\\Work\\.\\Data\\*.db",
+                                        "C:\\Keep\\", "C:\\Work\\C:\\*.db", "  "}));
+    paths.fails = true;
+    EXPECT_THROW(RunProtectedItems({"Docs\\Keep"}, paths), Exception);
+}
+
 }  // namespace
 }  // namespace kelvaro
