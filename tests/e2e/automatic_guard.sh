@@ -24,7 +24,7 @@ rm -f "$record" "$record.1"
 for i in $(seq 1 10); do echo "$i" >"$tree/small$i.tmp"; done
 timeout 120 "$tools/wine-run.sh" "$prefix" "$build/Kelvaro.exe" -a >/dev/null 2>&1 || fail "the first run did not close by itself"
 [ -z "$(ls "$tree")" ] || fail "the first run kept files: $(ls "$tree")"
-lines=$(grep -c $'\tdeleted\t[0-9]*\t.*\\\\small[0-9]*\\.tmp\trule 1\tauto\r$' "$record" 2>/dev/null)
+lines=$(grep -c $'\tdeleted\t[0-9]*\t.*\\\\small[0-9]*\\.tmp\trule 1\tauto\tcleanup [-0-9]*\r$' "$record" 2>/dev/null)
 [ "$lines" = 10 ] || fail "the record holds $lines lines of the ten files: $(cat "$record" 2>/dev/null)"
 echo "record after the first run:"
 head -3 "$record" | tr -d '\r'

@@ -69,11 +69,16 @@ TEST_F(DeletionRecordTest, AWindowDrivenDeleteRecordsEachFileGoneAndNoFailedOne)
 
     const std::string stamp = R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\t)";
     const std::string folder = std::regex_replace(temp.Path(), std::regex(R"([\\.])"), R"(\$&)");
-    const std::regex expected(stamp + "deleted\\t5\\t" + folder + R"(\\one\.tmp\trule 1\tmanual\r\n)" +
-                              stamp + "recycled\\t3\\t" + folder + R"(\\two\.dat\trule 2\tmanual\r\n)");
+    // Each delete is a clean-up of its own.
+    const std::string cleanup = R"(\tcleanup ([-0-9]+)\r\n)";
+    const std::regex expected(stamp + "deleted\\t5\\t" + folder + R"(\\one\.tmp\trule 1\tmanual)" + cleanup +
+                              stamp + "recycled\\t3\\t" + folder + R"(\\two\.dat\trule 2\tmanual)" + cleanup);
     const std::string record = ReadAll(recordPath);
-    EXPECT_TRUE(std::regex_match(record, expected)) << record;
+    std::smatch parts;
+    ASSERT_TRUE(std::regex_match(record, parts, expected)) << record;
+    EXPECT_NE(parts[1], parts[2]);
     EXPECT_EQ(f.StatusText(1).find("record"), std::string::npos);
+    EXPECT_EQ(f.StatusText(0), "Deleted 1 file (3 bytes) into the Recycle Bin");
 }
 
 // Wine's root drive names the same folder as the record's drive, by another path.
