@@ -123,7 +123,7 @@ TEST_F(DeletionRecordTest, ARecordThatCannotBeWrittenNeverStopsADeleteAndIsSaidI
     EXPECT_TRUE(boxes.empty());
 }
 
-TEST_F(DeletionRecordTest, TheMenuItemFollowsStartWithItsHintAndOpensTheRecordOrSaysThereIsNone) {
+TEST_F(DeletionRecordTest, TheMenuItemsFollowStartWithTheirHintsAndOpenTheRecordOrSayThereIsNone) {
     TForm1& f = Open();
     HMENU file = GetSubMenu(GetMenu(f.Handle()), 0);
     EXPECT_EQ(GetMenuItemID(file, 1), static_cast<UINT>(cmd::DeletionRecord1));
@@ -142,6 +142,14 @@ TEST_F(DeletionRecordTest, TheMenuItemFollowsStartWithItsHintAndOpensTheRecordOr
     Command(cmd::DeletionRecord1);
     EXPECT_EQ(viewed, std::vector<std::string>{recordPath});
     EXPECT_EQ(boxes.size(), 1u);
+
+    // Restore Last Clean-up... follows it; a record without clean-ups has nothing to restore.
+    EXPECT_EQ(GetMenuItemID(file, 2), static_cast<UINT>(cmd::RestoreLastCleanup1));
+    GetMenuStringA(file, 2, caption, sizeof caption, MF_BYPOSITION);
+    EXPECT_STREQ(caption, "Restore Last Clean-up...");
+    Command(cmd::RestoreLastCleanup1);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1], "The deletion record holds no clean-up to restore.");
 }
 
 // A record that holds five clean-ups and 100,000 lines: the next clean-up moves it aside first, also while
