@@ -24,7 +24,8 @@ std::vector<std::string> MakeFiles(const std::string& folder, const char* set, i
     CreateDirectoryA(sub.c_str(), nullptr);
     std::vector<std::string> paths;
     for (int i = 0; i < count; ++i) {
-        paths.push_back(sub + "f" + std::to_string(i) + ".tmp");
+        // Names of their own in every set: a name already in the Trash costs the shell extra tries.
+        paths.push_back(sub + set + "-" + std::to_string(i) + ".tmp");
         HANDLE file = CreateFileA(paths.back().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         DWORD written = 0;
         WriteFile(file, "x", 1, &written, nullptr);
