@@ -138,7 +138,9 @@ TCoolListView::NewRow TForm1::RunHost::ResultListRow(const std::string& path, co
              std::move(texts.Time)},
             imageIndex,
             static_cast<std::int64_t>(found.size),
-            {found.lastWriteTime, identity.volume, identity.index}};
+            {found.lastWriteTime, identity.volume, identity.index},
+            0,
+            ResultSortValues(found.size, found.lastWriteTime, found.dosDateTime)};
 }
 
 void TForm1::SpeedButton3Click() {

@@ -21,6 +21,10 @@ std::optional<std::string> AsciiText(const std::u16string& text) {
 
 }  // namespace
 
+std::string UnreadableShortcutMessage(const std::string& path, const std::string& linkMessage) {
+    return "The shortcut \"" + path + "\" cannot be read: " + linkMessage;
+}
+
 bool ShortcutIsValid(const std::string& path, const std::string& rmvDrvCell, TQSShellLink& link,
                      TargetProbe& probe, DriveTypes& drives, ShortcutTestProgress& progress) {
     // The run names each rule's search in the status line, so this shows once per rule.
@@ -32,7 +36,12 @@ bool ShortcutIsValid(const std::string& path, const std::string& rmvDrvCell, TQS
 
     link.SetShellFolder(sfNone);
     link.SetFileName(path);
-    link.ReadLink();
+    try {
+        link.ReadLink();
+    } catch (const EQSShellLink& error) {
+        // The link's own message does not say which file; a user must be able to find it and put it right.
+        throw EQSShellLink(UnreadableShortcutMessage(path, error.Message()));
+    }
     // The code-page Target may be "??\doc.txt" or "Omega" for a target that is there, so it decides
     // nothing. Without an exact name, or with wildcards in it that a directory search would expand, the
     // target cannot be looked up, and a working shortcut must never be taken for a broken one.

@@ -36,10 +36,13 @@ public:
 
 inline constexpr const char* kTestingShortcutsText = "Testing Shortcuts...";
 
+// The error of a shortcut file that cannot be read: its path, then the link's own message.
+std::string UnreadableShortcutMessage(const std::string& path, const std::string& linkMessage);
+
 // True: the shortcut at path is not broken and is not listed. rmvDrvCell is the current rule's
 // "Rmv Drv" cell. Reading the shortcut goes through link, which keeps what it read; a file that is
-// not a readable shortcut raises the link's error. The target is judged by its exact name; a shortcut
-// whose target cannot be named exactly is never called broken.
+// not a readable shortcut raises EQSShellLink with UnreadableShortcutMessage. The target is judged by its
+// exact name; a shortcut whose target cannot be named exactly is never called broken.
 bool ShortcutIsValid(const std::string& path, const std::string& rmvDrvCell, TQSShellLink& link,
                      TargetProbe& probe, DriveTypes& drives, ShortcutTestProgress& progress);
 

@@ -140,4 +140,15 @@ ResultRowTexts MakeResultRow(const std::string& path, std::uint64_t size, std::u
             FormatTime12(parts.hour, parts.minute)};
 }
 
+std::vector<ColumnValue> ResultSortValues(std::uint64_t size, std::uint64_t lastWriteTime,
+                                          std::uint32_t dosDateTime) {
+    // The columns: Name, Ext, Location, Size, Date, Time.
+    constexpr int kSize = 3, kDate = 4, kTime = 5;
+    const DosDateTimeParts parts = SplitDosDateTime(dosDateTime);
+    // Both fit: sizes and FILETIMEs stay below 2^63.
+    return {{kSize, static_cast<std::int64_t>(size)},
+            {kDate, static_cast<std::int64_t>(lastWriteTime)},
+            {kTime, (parts.hour * 60LL + parts.minute) * 60 + parts.second}};
+}
+
 }  // namespace kelvaro

@@ -2,8 +2,10 @@
 // The texts of one results-list row, made from a found file's path, size and last-write time.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/locale_formats.h"
+#include "widgets/list_rows.h"
 
 namespace kelvaro {
 
@@ -18,6 +20,12 @@ struct ResultRowTexts {
 // dosDateTime the local MS-DOS date and time of the entry. Location followed by Name gives path back.
 ResultRowTexts MakeResultRow(const std::string& path, std::uint64_t size, std::uint32_t dosDateTime,
                              LocaleFormats& locale);
+
+// What the results list sorts its Size, Date and Time columns by in place of their texts, which no locale's
+// format orders: the bytes, the last-write time (lastWriteTime, any scale that keeps its order), and the
+// time of day in seconds as the Time column shows it (local, from dosDateTime).
+std::vector<ColumnValue> ResultSortValues(std::uint64_t size, std::uint64_t lastWriteTime,
+                                          std::uint32_t dosDateTime);
 
 // After the last "\" or ":".
 std::string SplitName(const std::string& path);

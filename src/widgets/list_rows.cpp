@@ -47,7 +47,9 @@ void ListRows::SortRows(int column, bool numbers, bool ascending) {
     for (const auto& record : rows_) {
         const auto& texts = record->Texts;
         std::string text = static_cast<std::size_t>(column) < texts.size() ? texts[column] : std::string();
-        keys.push_back(numbers ? MakeSortKey(std::move(text)) : SortKey{std::move(text), 0});
+        keys.push_back(numbers ? MakeSortKey(std::move(text)) : SortKey{std::move(text), 0, {}});
+        for (const ColumnValue& value : record->Values)
+            if (numbers && value.Column == column) keys.back().Value = value.Value;
     }
     std::vector<std::size_t> order(rows_.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
@@ -160,6 +162,7 @@ std::unique_ptr<ListRows::Record> ListRows::MakeRecord(NewListRow row) {
     record->Data = row.Data;
     record->Tags = row.Tags;
     record->Rule = row.Rule;
+    record->Values = std::move(row.Values);
     record->ImageIndex = row.ImageIndex < 0 ? -1 : row.ImageIndex;
     record->Id = nextRowId_++;
     record->Texts.reserve(row.SubItems.size() + 1);

@@ -25,6 +25,12 @@ public:
     virtual std::string Key(const std::string& text) const = 0;
 };
 
+// A value that a header-click sort by this column compares instead of the column's text.
+struct ColumnValue {
+    int Column = 0;  // 0: the caption, c > 0: sub-item c - 1
+    std::int64_t Value = 0;
+};
+
 struct NewListRow {
     std::string Caption;
     std::vector<std::string> SubItems;
@@ -32,6 +38,7 @@ struct NewListRow {
     std::int64_t Data = 0;
     RowTags Tags{};  // values kept with the row for the program; sorts never read them
     int Rule = 0;    // the number of the rule that made the row; sorts never read it
+    std::vector<ColumnValue> Values;
 };
 
 // Selected and focused rows by place, as the control numbers them.
@@ -78,8 +85,9 @@ public:
     bool HeaderClick(int column, bool autoSort);
     // Sorts again by the last header-click sort.
     void Resort();
-    // Column 0 sorts by caption, column c > 0 by sub-item c - 1, whole numbers numerically, stable; a
-    // negative column does nothing.
+    // Column 0 sorts by caption, column c > 0 by sub-item c - 1, stable: by the rows' values for the column
+    // where they have them (rows without come after them, ascending), otherwise whole numbers numerically
+    // and the rest by collation. A negative column does nothing.
     void SortByColumn(int column, bool ascending);
 
     // Appends a row, or with stText/stBoth puts it where a caption sort would (after equal captions).
@@ -121,6 +129,7 @@ private:
         int ImageIndex = -1;
         std::uint64_t Id = 0;
         std::vector<std::string> Texts;  // the caption, then the sub-items
+        std::vector<ColumnValue> Values;
     };
     // Which rows are selected and focused, by id, while rows move under the control's places.
     struct Marks {

@@ -44,6 +44,13 @@ SortKey MakeSortKey(std::string text) {
 }
 
 int CompareSortKeys(const SortKey& a, const SortKey& b, bool ascending, const TextCollation& collation) {
+    if (a.Value || b.Value) {
+        // Values give a true order, which the texts' mix of numbers and words does not.
+        const SortKey& first = ascending ? a : b;
+        const SortKey& second = ascending ? b : a;
+        if (!first.Value || !second.Value) return first.Value ? -1 : 1;
+        return *first.Value < *second.Value ? -1 : *first.Value > *second.Value ? 1 : 0;
+    }
     if (a.Number != 0 && b.Number != 0) {
         // 64 bits: 2147483647 - (-5) must stay positive.
         const std::int64_t difference =
@@ -57,7 +64,8 @@ int CompareSortKeys(const SortKey& a, const SortKey& b, bool ascending, const Te
 
 int CompareSortKeys(const std::string& a, const std::string& b, bool ascending,
                     const TextCollation& collation) {
-    return CompareSortKeys(SortKey{a, SortKeyNumber(a)}, SortKey{b, SortKeyNumber(b)}, ascending, collation);
+    return CompareSortKeys(SortKey{a, SortKeyNumber(a), {}}, SortKey{b, SortKeyNumber(b), {}}, ascending,
+                           collation);
 }
 
 bool ColumnSortState::HeaderClick(int column, bool autoSort) {

@@ -4,6 +4,7 @@
 // column and direction, and where a row goes in a list kept in caption order.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace kelvaro {
@@ -24,15 +25,18 @@ public:
 };
 
 // A key text with its number worked out once, so that a sort converts each row once, not per comparison.
+// A key with a value (a size, a time) sorts by that value alone.
 struct SortKey {
     std::string Text;
     std::int32_t Number = 0;
+    std::optional<std::int64_t> Value;
 };
 SortKey MakeSortKey(std::string text);
 
-// Both numbers nonzero: nA - nB ascending, nB - nA descending (clamped, never overflowing); otherwise
-// collation(A, B) ascending and collation(B, A) descending: descending swaps the operands rather than
-// negating the result.
+// Both with values: by value, equal values equal; a key with a value before one without (ascending).
+// Otherwise both numbers nonzero: nA - nB ascending, nB - nA descending (clamped, never overflowing);
+// otherwise collation(A, B) ascending and collation(B, A) descending: descending swaps the operands rather
+// than negating the result.
 int CompareSortKeys(const SortKey& a, const SortKey& b, bool ascending, const TextCollation& collation);
 int CompareSortKeys(const std::string& a, const std::string& b, bool ascending,
                     const TextCollation& collation);

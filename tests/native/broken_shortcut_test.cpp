@@ -161,7 +161,8 @@ TEST_F(BrokenShortcut, ReadsThroughTheSharedLinkAsAFullPath) {
         ShortcutIsValid("D:\\bad.lnk", "Yes", link, probe, drives, progress);
         ADD_FAILURE();
     } catch (const EQSShellLink& error) {
-        EXPECT_EQ(error.Message(), kLinkReadFailed);
+        EXPECT_EQ(error.Message(),
+                  std::string("The shortcut \"D:\\bad.lnk\" cannot be read: ") + kLinkReadFailed);
     }
     EXPECT_TRUE(drives.asked.empty());
 }

@@ -9,7 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "base/date_time.h"
 #include "base/errors.h"
+#include "native/fake_platform.h"
+#include "run/result_row.h"
 
 namespace kelvaro {
 namespace {
@@ -267,6 +270,71 @@ TEST(ListRows, AgreesWithAPlainListThroughRandomOperations) {
         SCOPED_TRACE(seed);
         RunRandomOperations(true, seed);
         RunRandomOperations(false, seed);
+    }
+}
+
+// Results rows of the awkward sizes and times, shown in two locales' formats: a click on Size, Date or Time
+// orders them as a stable sort of the values they show, and a second click reverses it.
+TEST(ListRows, ResultsSortSizeDateAndTimeByTheirValues) {
+    const std::uint64_t sizes[] = {0, 3, 10, 999, 1000, 2000, 3000, 65536, 3000000, (1ull << 32) + 1};
+    const int days[][3] = {{2018, 9, 20}, {2025, 12, 31}, {2026, 1, 1}, {2026, 2, 10}, {2026, 11, 3}};
+    const int times[][3] = {{0, 5, 0},    {1, 0, 0},  {11, 59, 58}, {12, 0, 0},
+                            {12, 30, 10}, {13, 5, 0}, {23, 59, 58}};
+    std::mt19937 random(7);
+    std::vector<std::pair<std::uint64_t, DosDateTimeParts>> files;
+    for (int i = 0; i < 60; ++i) {
+        const int* d = days[random() % std::size(days)];
+        const int* t = times[random() % std::size(times)];
+        files.push_back({sizes[random() % std::size(sizes)], {d[0], d[1], d[2], t[0], t[1], t[2]}});
+    }
+    // What each column shows, as one number: the bytes; the date and time; the time alone.
+    const auto shownValue = [&](int column, std::int64_t file) -> std::int64_t {
+        const auto& [size, w] = files[static_cast<std::size_t>(file)];
+        const std::int64_t time = (w.hour * 100LL + w.minute) * 100 + w.second;
+        if (column == 3) return static_cast<std::int64_t>(size);
+        return column == 4 ? ((w.year * 100LL + w.month) * 100 + w.day) * 1000000 + time : time;
+    };
+    for (const auto& [separator, pattern] : {std::pair(",", "M/d/yyyy"), std::pair(".", "dd.MM.yyyy")}) {
+        testing::FixedLocale locale;
+        locale.separator = separator;
+        locale.datePattern = pattern;
+        const CaseBlindCollation collation(true);
+        FakeDisplay display;
+        ListRows model(collation, display);
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            const std::uint32_t dos = MakeDosDateTime(files[i].second);
+            // A FILETIME's scale: 100 ns steps.
+            const auto lastWrite =
+                static_cast<std::uint64_t>(DosDateTimeToDateTime(dos) * 86400.0 + 0.5) * 10000000;
+            const ResultRowTexts texts =
+                MakeResultRow("C:\\f" + std::to_string(i), files[i].first, dos, locale);
+            model.AddRow({texts.Name,
+                          {texts.Ext, texts.Location, texts.Size, texts.Date, texts.Time},
+                          -1,
+                          static_cast<std::int64_t>(i),
+                          {},
+                          0,
+                          ResultSortValues(files[i].first, lastWrite, dos)});
+        }
+        const auto shownFiles = [&] {
+            std::vector<std::int64_t> order;
+            for (int row = 0; row < model.Count(); ++row) order.push_back(model.Data(row));
+            return order;
+        };
+        for (int column = 3; column <= 5; ++column) {
+            for (bool ascending : {true, false}) {
+                SCOPED_TRACE(pattern + std::string(" column ") + std::to_string(column) +
+                             (ascending ? " ascending" : " descending"));
+                // Each click sorts the rows as they stand, so the reference does too.
+                std::vector<std::int64_t> expected = shownFiles();
+                std::stable_sort(expected.begin(), expected.end(), [&](std::int64_t a, std::int64_t b) {
+                    return ascending ? shownValue(column, a) < shownValue(column, b)
+                                     : shownValue(column, b) < shownValue(column, a);
+                });
+                model.HeaderClick(column, true);
+                ASSERT_EQ(shownFiles(), expected);
+            }
+        }
     }
 }
 

@@ -384,8 +384,12 @@ TEST_F(MainWindowTest, DISABLED_Screenshots) {
     f.Form3().Hide();
     f.ListView().Clear();
     TempFolder temp;
-    for (const char* name : {"report.tmp", "notes.tmp", "setup.log", "old draft.tmp", "cache\\a1.tmp"})
-        temp.File(name, std::string(1500, 'x'));
+    const std::pair<const char*, std::size_t> files[] = {{"report.tmp", 65536},
+                                                         {"notes.tmp", 3000000},
+                                                         {"setup.log", 1500},
+                                                         {"old draft.tmp", 999},
+                                                         {"cache\\a1.tmp", 1000}};
+    for (const auto& [name, size] : files) temp.File(name, std::string(size, 'x'));
     f.AppendRule({temp.Path(), {"*.tmp", "  ", "  ", "Yes", " "}});
     f.AppendRule({temp.Path(), {"*.log", "  ", "> 1 KBytes", " ", " "}});
     Click(cmd::EBStart);
@@ -397,6 +401,9 @@ TEST_F(MainWindowTest, DISABLED_Screenshots) {
     settle();
     SaveScreenshot(prefix + "results-large-icons.bmp");
     Click(cmd::EBDetails);
+    f.ListView().SortByColumn(3, false);  // Size, largest first
+    settle();
+    SaveScreenshot(prefix + "results-by-size.bmp");
 
     // The modal boxes: a timer inside their own loops takes the picture and closes them.
     static std::string shot;

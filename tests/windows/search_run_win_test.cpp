@@ -8,6 +8,7 @@
 
 #include "app/progress_dialog_win.h"
 #include "rules/rule_editor_win.h"
+#include "run/broken_shortcut.h"
 #include "windows/main_window_fixture.h"
 #include "windows/test_tree.h"
 
@@ -357,8 +358,9 @@ TEST_F(SearchRunTest, ShortcutRulesSayTheyLookForBrokenShortcuts) {
     EXPECT_EQ(texts[0], "Searching for *.TmP");
     EXPECT_EQ(texts[1], "Searching for broken shortcuts");
     EXPECT_EQ(f.Form3().SearchText(), "Testing Shortcuts...");
-    // A file named .lnk that is no shortcut cannot be read: the run ends with the component's message.
-    EXPECT_EQ(boxes, std::vector<std::string>{"Erreur en lecture."});
+    // A file named .lnk that is no shortcut cannot be read: the run ends with a box that names it.
+    EXPECT_EQ(boxes, std::vector<std::string>{
+                         UnreadableShortcutMessage(temp.Path() + "\\x.lnk", "Erreur en lecture.")});
     EXPECT_EQ(f.ListView().RowCount(), 1);
     EXPECT_FALSE(f.Form3().Visible());
 }
@@ -372,7 +374,8 @@ TEST_F(SearchRunTest, AnErrorPartWayThroughARuleKeepsTheRowsMadeBeforeIt) {
     TForm1& f = Open();
     AddRule(temp.Path(), "*.*");
     Command(cmd::StartKelvaro1);
-    EXPECT_EQ(boxes, std::vector<std::string>{"Erreur en lecture."});
+    EXPECT_EQ(boxes, std::vector<std::string>{
+                         UnreadableShortcutMessage(temp.Path() + "\\sub\\x.lnk", "Erreur en lecture.")});
     EXPECT_EQ(Names(), (std::vector<std::string>{"a.tmp", "b.tmp"}));
     EXPECT_FALSE(f.Form3().Visible());
 }
