@@ -132,6 +132,9 @@ void TForm1::CreateStatusBar() {
         kStatusBarHeight, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(command::StatusBar)),
         GetModuleHandleA(nullptr), nullptr);
     SendMessageA(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    // The panels as at the design width until the first layout sets them for the window's own.
+    int edges[2] = {kHintPanelWidth, -1};
+    SendMessageA(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
     SetStatusText(kStatePanel, "Ready");
 }
 

@@ -144,7 +144,9 @@ TEST_F(RunAtStartupMenu, TheTickFollowsOnlyAWrittenShortcut) {
     Command(cmd::RunduringWin95Boot1);
     EXPECT_TRUE(window.Menu().Checked(cmd::RunduringWin95Boot1));
     EXPECT_TRUE(Exists(temp.Path() + "\\Kelvaro.lnk"));
-    EXPECT_EQ(boxes.size(), 2u);
+    // Only a shortcut written says what every logon will now do.
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_EQ(boxes[2], kRunAtStartupNotice);
 }
 
 }  // namespace
