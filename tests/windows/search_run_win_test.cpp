@@ -680,6 +680,25 @@ TEST_F(AutomaticModeTest, KeptFilesAreNotReportedAndTheProgramStillCloses) {
     Pump();
 }
 
+// Stopped from its window (here its close box), the delete keeps the files not yet tried, listed and
+// selected in the main window, which stays open without a box.
+TEST_F(AutomaticModeTest, AStopDuringTheDeleteLeavesTheWindowOpenWithTheRestSelected) {
+    StoreRule();
+    SetString("Settings", "Confirm", "0");
+    form = NewForm(MakePlatformMainWindowServices());
+    form->CommandLine = "Kelvaro.exe -a";
+    auto deleter = std::make_unique<RecordingDeleter>(deleted);
+    deleter->duringFirstCall = [&] { SendMessageA(form->DeleteForm().Handle(), WM_CLOSE, 0, 0); };
+    form->SetShellDeleter(std::move(deleter));
+    ShowWindow(form->Handle(), SW_SHOWMINNOACTIVE);
+    EXPECT_EQ(deleted, std::vector<std::string>{temp.Path() + "\\a.tmp"});
+    ASSERT_TRUE(IsWindow(form->Handle()));
+    EXPECT_TRUE(IsWindowVisible(form->Handle()) && !IsIconic(form->Handle()));
+    EXPECT_EQ(Names(), std::vector<std::string>{"b.tmp"});
+    EXPECT_EQ(form->ListView().SelectedCount(), 1);
+    EXPECT_TRUE(boxes.empty());
+}
+
 TEST_F(AutomaticModeTest, ClosingDuringTheRunDeletesNothingAndClosesOnce) {
     temp.File("a.tmp");
     temp.File("later\\x.tmp");
