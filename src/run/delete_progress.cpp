@@ -27,8 +27,12 @@ bool DeletePacer::Between(int tried, int total, const ListedFile& last) {
     if (!shown_ && now - started_ >= kShowAfterMilliseconds) {
         view_.Show();
         shown_ = true;
+        lastRedraw_ = now - kRedrawMilliseconds;
     }
-    if (shown_) view_.Update(DeletingText(tried, total, thousandSeparator_), last.path, tried, total);
+    if (shown_ && now - lastRedraw_ >= kRedrawMilliseconds) {
+        lastRedraw_ = now;
+        view_.Update(DeletingText(tried, total, thousandSeparator_), last.path, tried, total);
+    }
     pump_.ProcessMessages();
     return !stopRequested_;
 }

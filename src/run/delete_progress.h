@@ -24,7 +24,9 @@ public:
 class DeletePacer {
 public:
     static constexpr std::uint32_t kShowAfterMilliseconds = 500;
-    static constexpr std::uint32_t kPaceMilliseconds = 25;
+    static constexpr std::uint32_t kPaceMilliseconds = 40;
+    // Drawing the window's lines costs far more than a pump: a few times a second is enough to read them.
+    static constexpr std::uint32_t kRedrawMilliseconds = 250;
 
     // The delete's time counts from here.
     DeletePacer(Clock& clock, MessagePump& pump, DeleteProgressView& view, std::string thousandSeparator);
@@ -45,6 +47,7 @@ private:
     std::string thousandSeparator_;
     std::uint32_t started_;
     std::uint32_t lastPump_;
+    std::uint32_t lastRedraw_ = 0;
     bool shown_ = false;
     bool stopRequested_ = false;
 };

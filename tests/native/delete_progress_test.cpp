@@ -30,12 +30,18 @@ public:
 
 class RecordingView : public DeleteProgressView {
 public:
+    explicit RecordingView(TestClock& clock) : clock_(clock) {}
     std::vector<std::string> events;
+    std::vector<std::uint32_t> updatedAt;
     void Show() override { events.emplace_back("show"); }
     void Update(const std::string& text, const std::string& path, int tried, int total) override {
         events.push_back(text + " " + path + " " + std::to_string(tried) + "/" + std::to_string(total));
+        updatedAt.push_back(clock_.now);
     }
     void Hide() override { events.emplace_back("hide"); }
+
+private:
+    TestClock& clock_;
 };
 
 // Files that each take the same time, from a start just before the tick counter wraps.
@@ -53,7 +59,7 @@ TEST(DeletePacer, PumpsOnATimerNeverPerFileAndShowsOnlyALongDelete) {
         const std::uint32_t start = clock.now;
         CountingPump pump;
         pump.clock = &clock;
-        RecordingView view;
+        RecordingView view(clock);
         {
             DeletePacer pacer(clock, pump, view, ",");
             for (int tried = 1; tried < c.files; ++tried) {
@@ -70,11 +76,16 @@ TEST(DeletePacer, PumpsOnATimerNeverPerFileAndShowsOnlyALongDelete) {
         EXPECT_LT(clock.now - last, DeletePacer::kPaceMilliseconds + c.msPerFile);
         ASSERT_EQ(!view.events.empty(), c.shown);
         if (!c.shown) continue;
-        // Shown at the first pump past half a second, updated at that pump and every later one, gone at the
-        // end.
+        // Shown at the first pump past half a second, drawn then and a few times a second, gone at the end.
         std::size_t before = 0;
         while (pump.at[before] - start < DeletePacer::kShowAfterMilliseconds) ++before;
-        EXPECT_EQ(view.events.size(), pump.at.size() - before + 2);
+        ASSERT_FALSE(view.updatedAt.empty());
+        EXPECT_EQ(view.updatedAt.front(), pump.at[before]);
+        for (std::size_t i = 1; i < view.updatedAt.size(); ++i) {
+            const std::uint32_t gap = view.updatedAt[i] - view.updatedAt[i - 1];
+            EXPECT_GE(gap, DeletePacer::kRedrawMilliseconds);
+            EXPECT_LE(gap, DeletePacer::kRedrawMilliseconds + DeletePacer::kPaceMilliseconds + c.msPerFile);
+        }
         EXPECT_EQ(view.events.front(), "show");
         EXPECT_EQ(view.events.back(), "hide");
     }
@@ -84,7 +95,7 @@ TEST(DeletePacer, AStopDuringAPumpEndsTheDeleteWithTheViewTellingHowFarItGot) {
     TestClock clock;
     CountingPump pump;
     pump.clock = &clock;
-    RecordingView view;
+    RecordingView view(clock);
     std::vector<int> stoppedAt;
     {
         DeletePacer pacer(clock, pump, view, ".");
@@ -101,8 +112,7 @@ TEST(DeletePacer, AStopDuringAPumpEndsTheDeleteWithTheViewTellingHowFarItGot) {
     }
     EXPECT_EQ(stoppedAt, std::vector<int>{6});
     EXPECT_EQ(view.events,
-              (std::vector<std::string>{"show", "Deleting 5 of 16.667 C:\\TEMP\\5.tmp 5/16667",
-                                        "Deleting 6 of 16.667 C:\\TEMP\\6.tmp 6/16667", "hide"}));
+              (std::vector<std::string>{"show", "Deleting 5 of 16.667 C:\\TEMP\\5.tmp 5/16667", "hide"}));
 }
 
 }  // namespace
