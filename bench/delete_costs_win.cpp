@@ -24,13 +24,33 @@ std::vector<std::string> MakeFiles(const std::string& folder, const char* set, i
     CreateDirectoryA(sub.c_str(), nullptr);
     std::vector<std::string> paths;
     for (int i = 0; i < count; ++i) {
-        paths.push_back(sub + "f" + std::to_string(i) + ".tmp");
+        // Names of their own in every set: a name already in the Trash costs the shell extra tries.
+        paths.push_back(sub + set + "-" + std::to_string(i) + ".tmp");
         HANDLE file = CreateFileA(paths.back().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         DWORD written = 0;
         WriteFile(file, "x", 1, &written, nullptr);
         CloseHandle(file);
     }
     return paths;
+}
+
+// Every measurement into the Trash starts with an empty one: under Wine each new name in the Trash's folders
+// is looked for among all the names already there, so a fuller Trash makes every recycle slower.
+void EmptyTrash() {
+    char home[MAX_PATH] = {};
+    if (!GetEnvironmentVariableA("XDG_DATA_HOME", home, MAX_PATH) || home[0] != '/') return;
+    for (const char* part : {"/Trash/files/", "/Trash/info/"}) {
+        std::string folder = std::string("\\\\?\\unix") + home + part;
+        for (char& c : folder)
+            if (c == '/') c = '\\';
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA((folder + "*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) continue;
+        do {
+            DeleteFileA((folder + found.cFileName).c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
 }
 
 int ShellDelete(const std::string& list, bool recycle) {
@@ -90,6 +110,7 @@ int main(int argc, char** argv) {
     });
     for (bool recycle : {true, false}) {
         files = MakeFiles(folder, recycle ? "one-r" : "one-p", count);
+        EmptyTrash();
         Time(recycle ? "shell call alone, one path, recycle" : "shell call alone, one path, for good", count,
              [&] {
                  for (const auto& path : files) ShellDelete(path + '\0', recycle);
@@ -99,12 +120,14 @@ int main(int argc, char** argv) {
         });
         files = MakeFiles(folder, recycle ? "whole-r" : "whole-p", count);
         ListedRows rows(files, *probe);
+        EmptyTrash();
         kelvaro::DeletionResult result;
         Time(recycle ? "deletion loop, recycle" : "deletion loop, for good", count,
              [&] { result = kelvaro::DeleteSelectedRows(rows, deleter, *probe, recycle); });
         std::printf("  %-44s %8lld us (%d of %d deleted)\n", "  longest check-to-shell gap",
                     static_cast<long long>(result.longestCheckToShell.count()), result.deleted, count);
         files = MakeFiles(folder, recycle ? "list-r" : "list-p", count);
+        EmptyTrash();
         Time(recycle ? "shell call, 100 paths a call, recycle" : "shell call, 100 paths a call, for good",
              count, [&] {
                  std::string list;

@@ -8,6 +8,7 @@
 #include "app/main_window_win.h"
 #include "rules/protected_folders_win.h"
 #include "shell/run_at_startup.h"
+#include "ui/message_box_win.h"
 #include "widgets/speed_button_win.h"
 
 namespace kelvaro {
@@ -85,9 +86,11 @@ void TForm1::SetDeleteFlags(bool confirmDelete, bool useRecycleBin) {
 void TForm1::RunduringWin95Boot1Click() {
     char program[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, program, MAX_PATH);
-    menu_->SetChecked(command::RunduringWin95Boot1,
-                      ToggleRunAtStartup(menu_->Checked(command::RunduringWin95Boot1), *shellLink_,
-                                         *services_.fileDeleter, program));
+    const bool on = ToggleRunAtStartup(menu_->Checked(command::RunduringWin95Boot1), *shellLink_,
+                                       *services_.fileDeleter, program);
+    menu_->SetChecked(command::RunduringWin95Boot1, on);
+    // Switched on, it deletes at every logon with nobody watching: said once, plainly.
+    if (on) ShowMessageBox(Handle(), kRunAtStartupNotice, "Kelvaro", MB_OK | MB_ICONINFORMATION);
 }
 
 void TForm1::ToggleTick(int menuId) {

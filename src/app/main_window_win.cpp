@@ -26,6 +26,13 @@ constexpr int kDesignWidth = 549;
 constexpr int kDesignHeight = 300;
 constexpr int kToolbarHeight = 30;
 constexpr int kStatusBarHeight = 19;
+// The smallest client area in which the toolbar's buttons, the list's header with one row, and the
+// selection's summary in the status bar can all still be read.
+constexpr int kMinClientWidth = 300;
+constexpr int kMinClientHeight = kToolbarHeight + 64 + kStatusBarHeight;
+// The status bar's right panel keeps this much of a narrow window; the hint panel gives way first.
+constexpr int kStatePanelWidth = 200;
+constexpr int kHintPanelWidth = 300;
 
 // The window whose key preview the message filter runs; a window going away removes only its own.
 TForm1* keyPreviewOwner = nullptr;
@@ -128,10 +135,6 @@ void TForm1::CreateStatusBar() {
         kStatusBarHeight, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(command::StatusBar)),
         GetModuleHandleA(nullptr), nullptr);
     SendMessageA(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-    // Panel 0 is 300 wide; panel 1 takes the rest (200 at the design width), so the selection's
-    // summary has room for thousands of rows and no empty box is left at the right.
-    int edges[2] = {300, -1};
-    SendMessageA(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
     SetStatusText(kStatePanel, "Ready");
 }
 
@@ -155,6 +158,11 @@ void TForm1::LayOut() {
         if (list) list->SetBounds(0, kToolbarHeight, width, listHeight);
     if (!statusBar_) return;
     MoveWindow(statusBar_, 0, height - kStatusBarHeight, width, kStatusBarHeight, TRUE);
+    // Panel 0 is 300 wide; panel 1 takes the rest (200 at the design width), so the selection's summary
+    // has room for thousands of rows and no empty box is left at the right. In a narrower window the hint
+    // panel gives way, so the summary stays readable.
+    int edges[2] = {std::clamp(width - kStatePanelWidth, 0, kHintPanelWidth), -1};
+    SendMessageA(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
     // Moved down by a taller window, the bar keeps the pixels its new place held (blank, or a copy
     // of the list's scroll bar) until its text changes: draw it anew after every layout.
     RedrawWindow(statusBar_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
@@ -238,6 +246,14 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE:
             LayOut();
             return 0;
+        case WM_GETMINMAXINFO: {
+            RECT least{0, 0, kMinClientWidth, kMinClientHeight};
+            AdjustWindowRectEx(&least, static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE)), TRUE,
+                               static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE)));
+            auto& limits = *reinterpret_cast<MINMAXINFO*>(lParam);
+            limits.ptMinTrackSize = {least.right - least.left, least.bottom - least.top};
+            return 0;
+        }
         case WM_SHOWWINDOW:
         case WM_WINDOWPOSCHANGED:
             // Shown minimised (as the start-up shortcut starts it), the window gets no WM_SHOWWINDOW.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "base/wildcard_match.h"
 #include "platform/name_case.h"
 
 namespace kelvaro {
@@ -68,25 +69,7 @@ bool SameFolder(const std::optional<FolderIdentity>& a, const std::optional<Fold
 
 // The directory search's wildcards over upper-case forms.
 bool SpecificationMatches(std::wstring_view spec, std::wstring_view name) {
-    if (spec == L"*.*") return true;
-    std::size_t s = 0, n = 0;
-    std::size_t starS = std::wstring_view::npos, starN = 0;
-    while (n < name.size()) {
-        if (s < spec.size() && spec[s] == L'*') {
-            starS = s++;
-            starN = n;
-        } else if (s < spec.size() && (spec[s] == L'?' || spec[s] == name[n])) {
-            ++s;
-            ++n;
-        } else if (starS != std::wstring_view::npos) {
-            s = starS + 1;
-            n = ++starN;
-        } else {
-            return false;
-        }
-    }
-    while (s < spec.size() && spec[s] == L'*') ++s;
-    return s == spec.size();
+    return WildcardMatch(spec, name, [](wchar_t a, wchar_t b) { return a == b; });
 }
 
 }  // namespace

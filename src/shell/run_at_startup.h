@@ -14,6 +14,11 @@ inline constexpr const char* kStartupLinkDesignPath =
     "C:\\WINDOWS\\Start Menu\\Programs\\StartUp\\Kelvaro.lnk";
 inline constexpr const char* kStartupLinkArguments = "-a";
 inline constexpr const char* kStartupLinkDescription = "Kelvaro";
+// What switching it on means, told when it is switched on.
+inline constexpr const char* kRunAtStartupNotice =
+    "From now on, each time you log on Kelvaro runs every rule and deletes everything it finds, with "
+    "nobody watching. It asks first when Confirm Delete is on, and always when a run finds far more than "
+    "the runs before it.\n\nTo stop it, switch Options > Run At Win95 Boot off again.";
 // Without a Startup folder the shortcut would land in the root of the current drive, where it never runs.
 inline constexpr const char* kNoStartupFolder =
     "Kelvaro cannot run at start-up: the registry names no Startup folder";

@@ -8,25 +8,10 @@
 
 #include <cstdio>
 
-namespace {
-
-BOOL CALLBACK FindQuestion(HWND window, LPARAM found) {
-    char caption[64] = {}, kind[16] = {};
-    GetWindowTextA(window, caption, sizeof caption);
-    GetClassNameA(window, kind, sizeof kind);
-    if (IsWindowVisible(window) && lstrcmpA(caption, "Kelvaro") == 0 && lstrcmpA(kind, "#32770") == 0) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-}  // namespace
+#include "kelvaro_box_win.h"
 
 int main() {
-    HWND question = nullptr;
-    for (DWORD start = GetTickCount(); !question && GetTickCount() - start < 90000; Sleep(20))
-        EnumWindows(FindQuestion, reinterpret_cast<LPARAM>(&question));
+    HWND question = kelvaro::e2e::WaitForKelvaroBox(90000);
     if (!question) return 2;
     char text[1024] = {};
     GetDlgItemTextA(question, 0xFFFF, text, sizeof text);  // the box's message text

@@ -65,3 +65,18 @@ run_automatic() {
     local rc=$?
     [ $rc -eq 0 ] || fail "Kelvaro -a ended with $rc (124: did not close by itself)"
 }
+
+# Kelvaro.exe -a whose run ends in one box, answered by answer_guard.exe (No to a question, OK to an
+# error box), which then closes the window; sets answer to what it reported. Fails when no box came, the
+# window did not close or the program did not end well.
+run_automatic_answering() {
+    timeout 120 "$tools/wine-run.sh" "$prefix" "$build/Kelvaro.exe" -a >/dev/null 2>&1 &
+    local program=$! answered ended
+    answer=$(timeout 120 "$tools/wine-run.sh" "$prefix" "$build/answer_guard.exe" 2>/dev/null | tr -d '\r')
+    answered=${PIPESTATUS[0]}
+    wait "$program"
+    ended=$?
+    echo "$answer"
+    [ "$answered" = 0 ] || fail "no box came, or the window did not close after it ($answered)"
+    [ "$ended" = 0 ] || fail "Kelvaro -a ended with $ended"
+}

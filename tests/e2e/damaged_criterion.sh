@@ -46,15 +46,7 @@ appdata=$(wine_run cmd /c echo %APPDATA% 2>/dev/null | tr -d '\r')
 record=$(wine_run winepath -u "$appdata\\Kelvaro\\Kelvaro.log" 2>/dev/null | tr -d '\r')
 [ -n "$record" ] && rm -f "$record" "$record.1"
 
-timeout 120 "$tools/wine-run.sh" "$prefix" "$build/Kelvaro.exe" -a >/dev/null 2>&1 &
-program=$!
-answer=$(timeout 120 "$tools/wine-run.sh" "$prefix" "$build/answer_guard.exe" 2>/dev/null | tr -d '\r')
-answered=${PIPESTATUS[0]}
-wait "$program"
-ended=$?
-echo "$answer"
-[ "$answered" = 0 ] || fail "no box came, or the window did not close after it ($answered)"
-[ "$ended" = 0 ] || fail "Kelvaro -a ended with $ended"
+run_automatic_answering
 case $answer in *'rule 2 (folder "'*'", files "*.tmp"): its File Age ">30 Days"'*) ;;
     *) fail "the box does not name the rule and the cell" ;;
 esac

@@ -16,6 +16,8 @@
 #include <cwchar>
 #include <string>
 
+#include "kelvaro_box_win.h"
+
 namespace {
 
 HWND WaitForWindow(const char* windowClass, DWORD milliseconds) {
@@ -77,21 +79,8 @@ int PrintVersion(const wchar_t* path) {
     return 0;
 }
 
-BOOL CALLBACK FindBox(HWND window, LPARAM found) {
-    char caption[64] = {}, kind[16] = {};
-    GetWindowTextA(window, caption, sizeof caption);
-    GetClassNameA(window, kind, sizeof kind);
-    if (IsWindowVisible(window) && lstrcmpA(caption, "Kelvaro") == 0 && lstrcmpA(kind, "#32770") == 0) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 int Answer(const std::wstring& button) {
-    HWND box = nullptr;
-    for (DWORD start = GetTickCount(); !box && GetTickCount() - start < 120000; Sleep(20))
-        EnumWindows(FindBox, reinterpret_cast<LPARAM>(&box));
+    HWND box = kelvaro::e2e::WaitForKelvaroBox(120000);
     if (!box) return 1;
     char text[4096] = {};
     GetDlgItemTextA(box, 0xFFFF, text, sizeof text);  // the box's message text

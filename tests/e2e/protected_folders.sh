@@ -39,15 +39,7 @@ kept_all keep/a.tmp keep/deep/b.tmp precious1.tmp sub/Precious2.tmp
 
 make_tree
 protect 2 'precious*.tmp' ''
-timeout 120 "$tools/wine-run.sh" "$prefix" "$build/Kelvaro.exe" -a >/dev/null 2>&1 &
-program=$!
-answer=$(timeout 120 "$tools/wine-run.sh" "$prefix" "$build/answer_guard.exe" 2>/dev/null | tr -d '\r')
-answered=${PIPESTATUS[0]}
-wait "$program"
-ended=$?
-echo "$answer"
-[ "$answered" = 0 ] || fail "no box came, or the window did not close after it ($answered)"
-[ "$ended" = 0 ] || fail "Kelvaro -a ended with $ended"
+run_automatic_answering
 case $answer in *"protected folders cannot be read ('Item2' is missing)"*) ;;
     *) fail "the box does not say the protected list cannot be read" ;;
 esac

@@ -102,6 +102,7 @@ ask open "$(wine_run winepath -w "$menu/Kelvaro.lnk" 2>/dev/null | tr -d '\r')" 
 ask command 221 >/dev/null || fail "Help > Contents not taken"
 expect_equal "help window" "$(ask help-caption)" "Kelvaro Help"
 ask command 214 >/dev/null || fail "Run At Win95 Boot not taken"
+ask answer ok | grep -q "each time you log on" || fail "switching Run At Win95 Boot on said nothing"
 expect_equal "start-up shortcut" "$(ask read "$(wine_run winepath -w "$startup/Kelvaro.lnk" 2>/dev/null | tr -d '\r')" | head -2)" \
     "target=$folder\\Kelvaro.exe
 arguments=-a"

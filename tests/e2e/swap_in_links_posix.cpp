@@ -2,11 +2,13 @@
 // run. It waits until f000.tmp of FOLDER is gone (the delete has begun), then keeps replacing every third
 // file a few places ahead of the lowest-numbered one still there with a link to a victim outside the
 // rule's tree: most to a file VICTIMS/vNNN.tmp, every fourth to a folder VICTIMS/dK holding files. The
-// listed file keeps its content in SAVED (a second name of it, made first), and the link takes the listed
-// name in one rename, so the name never names nothing in between.
+// link and the listed file change names in one exchange, so the name never names nothing in between,
+// and the listed file is then kept with its content in SAVED.
 //   swap_in_links FOLDER COUNT VICTIMS SAVED STOP_FILE
 // Prints "swapped fNNN.tmp" for each swap and "swaps N" at the end; stops once every file is gone or
 // swapped, when STOP_FILE exists, when the delete stands still for 5 s, or after 150 s.
+#include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -62,12 +64,16 @@ struct Swapper {
         const std::string target = swaps % 4 == 3 ? victims + "/" + Numbered("d%d", swaps / 4 % 5)
                                                   : victims + "/" + Numbered("v%03d.tmp", i);
         const std::string temporary = folder + "/" + Numbered("f%03d.swap", i);
-        if (link(Listed(i).c_str(), (saved + "/" + name).c_str()) != 0) return false;
         if (symlink(target.c_str(), temporary.c_str()) != 0) return false;
-        if (rename(temporary.c_str(), Listed(i).c_str()) != 0) {
+        // One step: the link takes the listed name and the listed file the temporary one, or, when the delete
+        // took the file first, nothing changes. (A second name made first and a rename after it would let the
+        // delete take the listed file in between, and the link would then seem to have been deleted.)
+        if (renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, Listed(i).c_str(), RENAME_EXCHANGE) != 0) {
             unlink(temporary.c_str());
             return false;
         }
+        // The listed file, kept aside with its content.
+        if (rename(temporary.c_str(), (saved + "/" + name).c_str()) != 0) return false;
         std::printf("swapped %s\n", name.c_str());
         std::fflush(stdout);
         swapped[i] = true;

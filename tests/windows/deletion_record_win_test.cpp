@@ -74,11 +74,16 @@ TEST_F(DeletionRecordTest, AWindowDrivenDeleteRecordsEachFileGoneAndNoFailedOne)
 
     const std::string stamp = R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\t)";
     const std::string folder = std::regex_replace(temp.Path(), std::regex(R"([\\.])"), R"(\$&)");
-    const std::regex expected(stamp + "deleted\\t5\\t" + folder + R"(\\one\.tmp\trule 1\tmanual\r\n)" +
-                              stamp + "recycled\\t3\\t" + folder + R"(\\two\.dat\trule 2\tmanual\r\n)");
+    // Each delete is a clean-up of its own.
+    const std::string cleanup = R"(\tcleanup ([-0-9]+)\r\n)";
+    const std::regex expected(stamp + "deleted\\t5\\t" + folder + R"(\\one\.tmp\trule 1\tmanual)" + cleanup +
+                              stamp + "recycled\\t3\\t" + folder + R"(\\two\.dat\trule 2\tmanual)" + cleanup);
     const std::string record = ReadAll(recordPath);
-    EXPECT_TRUE(std::regex_match(record, expected)) << record;
+    std::smatch parts;
+    ASSERT_TRUE(std::regex_match(record, parts, expected)) << record;
+    EXPECT_NE(parts[1], parts[2]);
     EXPECT_EQ(f.StatusText(1).find("record"), std::string::npos);
+    EXPECT_EQ(f.StatusText(0), "Deleted 1 file (3 bytes) into the Recycle Bin");
 }
 
 // A delete that lasts shows its window, and the main window answers meanwhile. The delete window's close
@@ -168,7 +173,7 @@ TEST_F(DeletionRecordTest, ARecordThatCannotBeWrittenNeverStopsADeleteAndIsSaidI
     EXPECT_TRUE(boxes.empty());
 }
 
-TEST_F(DeletionRecordTest, TheMenuItemFollowsStartWithItsHintAndOpensTheRecordOrSaysThereIsNone) {
+TEST_F(DeletionRecordTest, TheMenuItemsFollowStartWithTheirHintsAndOpenTheRecordOrSayThereIsNone) {
     TForm1& f = Open();
     HMENU file = GetSubMenu(GetMenu(f.Handle()), 0);
     EXPECT_EQ(GetMenuItemID(file, 1), static_cast<UINT>(cmd::DeletionRecord1));
@@ -187,6 +192,14 @@ TEST_F(DeletionRecordTest, TheMenuItemFollowsStartWithItsHintAndOpensTheRecordOr
     Command(cmd::DeletionRecord1);
     EXPECT_EQ(viewed, std::vector<std::string>{recordPath});
     EXPECT_EQ(boxes.size(), 1u);
+
+    // Restore Last Clean-up... follows it; a record without clean-ups has nothing to restore.
+    EXPECT_EQ(GetMenuItemID(file, 2), static_cast<UINT>(cmd::RestoreLastCleanup1));
+    GetMenuStringA(file, 2, caption, sizeof caption, MF_BYPOSITION);
+    EXPECT_STREQ(caption, "Restore Last Clean-up...");
+    Command(cmd::RestoreLastCleanup1);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1], "The deletion record holds no clean-up to restore.");
 }
 
 // A record that holds five clean-ups and 100,000 lines: the next clean-up moves it aside first, also while

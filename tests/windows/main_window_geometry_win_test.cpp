@@ -128,5 +128,21 @@ TEST_F(MainWindowTest, TheStatusBarEndsWithItsLastPanelAndIsDrawnAnewAfterATalle
     EXPECT_GE(panel.right, client.right - 2);
 }
 
+// Dragged as small as it goes, the window keeps its toolbar, a row of the list and the selection's summary
+// readable: the hint panel gives way before the summary does.
+TEST_F(MainWindowTest, TheSmallestWindowKeepsTheToolbarARowAndTheSummaryReadable) {
+    TForm1& f = Open();
+    SetWindowPos(f.Handle(), nullptr, 0, 0, 40, 40, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump();
+    RECT client{}, exit{}, panel{};
+    GetClientRect(f.Handle(), &client);
+    GetWindowRect(f.Button(cmd::EBExit).Handle(), &exit);
+    MapWindowPoints(nullptr, f.Handle(), reinterpret_cast<POINT*>(&exit), 2);
+    EXPECT_LE(exit.right, client.right) << "the toolbar's last button is cut off";
+    EXPECT_GE(client.bottom - client.top, 30 + 64 + 19);
+    SendMessageA(f.StatusBar(), SB_GETRECT, kStatePanel, reinterpret_cast<LPARAM>(&panel));
+    EXPECT_GE(panel.right - panel.left, 190) << "the selection's summary has no room";
+}
+
 }  // namespace
 }  // namespace kelvaro::testing
