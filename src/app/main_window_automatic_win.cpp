@@ -65,6 +65,11 @@ bool TForm1::AutomaticRun::DeleteAll() {
     const DeletionResult result = form_.DeleteSelectedFiles(true, ignored, &deleted);
     if (auto history = form_.services_.settings->OpenKey(HistoryKey(), true))
         WriteRunHistory(*history, deleted);
+    // Stopped by the user: the files not yet tried stay listed and selected, in the window left open.
+    if (result.stopRequested) {
+        ShowRunWindow();
+        return false;
+    }
     if (!result.stopped) return true;
     ShowRunWindow();
     ShowMessageBox(window_,

@@ -3,11 +3,44 @@
 #include <windows.h>
 
 #include "app/main_window_win.h"
+#include "app/progress_dialog_win.h"
 #include "app/status_panels.h"
+#include "run/delete_progress.h"
 #include "run/record_files_win.h"
 #include "ui/message_box_win.h"
 
 namespace kelvaro {
+namespace {
+
+// The delete's window as the pacer shows its progress there.
+class DeleteWindow : public DeleteProgressView {
+public:
+    explicit DeleteWindow(TForm3& form) : form_(form) {}
+    void Show() override { form_.Show(); }
+    void Update(const std::string& text, const std::string& path, int tried, int total) override {
+        form_.SetSearchText(text);
+        form_.Status().SetFileName(path);
+        form_.SetProgress(tried, total);
+    }
+    void Hide() override { form_.Hide(); }
+
+private:
+    TForm3& form_;
+};
+
+// The pacer the window's Stop reaches, for as long as the delete lasts.
+class PacerScope {
+public:
+    PacerScope(DeletePacer*& current, DeletePacer& pacer) : current_(current) { current_ = &pacer; }
+    ~PacerScope() { current_ = nullptr; }
+    PacerScope(const PacerScope&) = delete;
+    PacerScope& operator=(const PacerScope&) = delete;
+
+private:
+    DeletePacer*& current_;
+};
+
+}  // namespace
 
 void TForm1::EBDeleteClick() {
     // The shell's boxes have no owner, so the window takes input while a delete waits in one: a second
@@ -21,13 +54,14 @@ void TForm1::EBDeleteClick() {
     if (confirmDelete_ &&
         ShowMessageBox(Handle(), "Delete selected files?", "Confirm", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
+    // The option may be changed while the delete runs; what the files went by is what it was at the start.
+    const bool recycled = useRecycleBin_;
     AfterWork after = AfterWork::Nothing;
     const DeletionResult result = DeleteSelectedFiles(false, after);
     // What it did stays in the hint panel until the next hint.
     if (result.deleted > 0)
-        SetStatusText(kHintPanel,
-                      DeletedFilesText(result, useRecycleBin_, services_.locale->ThousandSeparator(),
-                                       services_.locale->DecimalSeparator()));
+        SetStatusText(kHintPanel, DeletedFilesText(result, recycled, services_.locale->ThousandSeparator(),
+                                                   services_.locale->DecimalSeparator()));
     // One box for every file kept, whatever kept it.
     const std::string kept = KeptFilesText(result);
     if (!kept.empty()) ShowMessageBox(Handle(), kept, "Kelvaro", MB_OK | MB_ICONINFORMATION);
@@ -58,13 +92,26 @@ DeletionResult TForm1::DeleteSelectedFiles(bool automatic, AfterWork& after, Run
         }
         return recorded || !automatic;
     };
-    const DeletionResult result =
-        DeleteSelectedRows(rows, *services_.deleter, *services_.fileStates, useRecycleBin_, record);
+    // The window's messages run between files, on a timer; a delete that lasts shows its own window.
+    DeleteWindow window(*deleteForm_);
+    DeletionResult result;
+    {
+        DeletePacer pacer(*services_.clock, *services_.pump, window, services_.locale->ThousandSeparator());
+        PacerScope current(deletePacer_, pacer);
+        result = DeleteSelectedRows(rows, *services_.deleter, *services_.fileStates, useRecycleBin_, record,
+                                    [&pacer](int tried, int total, const ListedFile& last) {
+                                        return pacer.Between(tried, total, last);
+                                    });
+    }
     if (record_) record_->Close();
     // Said once, after the loop, where nothing of the delete writes over it.
     if (recordFailed) SetStatusText(kStatePanel, "Deletion record not written");
     after = deleting.End();
     return result;
+}
+
+void TForm1::StopDelete() {
+    if (deletePacer_) deletePacer_->RequestStop();
 }
 
 void TForm1::DeletionRecord1Click() {

@@ -149,6 +149,8 @@ void TForm1::SpeedButton3Click() {
 }
 
 void TForm1::EBAbortClick() {
+    // Esc during a delete stops the delete, not a run it may have started in.
+    if (work_.Busy(Work::Delete)) return StopDelete();
     fileScan_->StopScan = true;
     TSpeedButton& start = Button(command::EBStart);
     start.SetEnabled(true);

@@ -69,6 +69,8 @@ TForm1::TForm1(MainWindowServices services, MainWindowParts parts, std::string s
     keyPreviewOwner = this;
     InitSystemImageLists();
     form3_ = std::make_unique<TForm3>(Handle(), [this] { EBAbortClick(); });
+    deleteForm_ = std::make_unique<TForm3>(
+        Handle(), [this] { StopDelete(); }, ProgressKind::Delete);
     fileScan_->CurrInfoLabel = &form3_->ScanLabel();
 }
 
@@ -78,6 +80,7 @@ TForm1::~TForm1() {
         keyPreviewOwner = nullptr;
     }
     form3_.reset();
+    deleteForm_.reset();
     // Before the fonts go: the window and its children still use them.
     if (Handle()) DestroyWindow(Handle());
 }

@@ -29,6 +29,7 @@
 
 namespace kelvaro {
 
+class DeletePacer;
 class TForm3;
 class TSpeedButton;
 class TToolbarPanel;
@@ -50,6 +51,8 @@ public:
     HWND StatusBar() const { return statusBar_; }
     MainMenu& Menu() { return *menu_; }
     TForm3& Form3() { return *form3_; }
+    // The window of a delete that lasts.
+    TForm3& DeleteForm() { return *deleteForm_; }
     TFileScan& FileScan() { return *fileScan_; }
     std::string StatusText(int panel) const;
     void SetStatusText(int panel, const std::string& text);
@@ -131,6 +134,8 @@ private:
     // Each file deleted goes into the deletion record; deleted, when given, sums what went. after says
     // whether a close came during the delete and the window must close now.
     DeletionResult DeleteSelectedFiles(bool automatic, AfterWork& after, RunFigures* deleted = nullptr);
+    // Stop, Esc or the close box of the delete's window: the delete ends after the file under way.
+    void StopDelete();
     void DeletionRecord1Click();
     void RestoreLastCleanup1Click();
 
@@ -158,7 +163,9 @@ private:
     std::unique_ptr<ResultSelection> selection_;
     HWND statusBar_ = nullptr;
     std::unique_ptr<TForm3> form3_;
-    std::vector<RuleRow> runRules_;  // the rules of the last run, for the rows' info tips
+    std::unique_ptr<TForm3> deleteForm_;
+    DeletePacer* deletePacer_ = nullptr;  // the delete's, while one is under way
+    std::vector<RuleRow> runRules_;       // the rules of the last run, for the rows' info tips
     int currentRule_ = 0;
     WorkState work_;
     bool confirmDelete_ = true;

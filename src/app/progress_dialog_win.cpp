@@ -39,18 +39,22 @@ RECT MainWindowBounds(HWND mainWindow) {
 
 }  // namespace
 
-TForm3::TForm3(HWND mainWindow, std::function<void()> onAbort)
+TForm3::TForm3(HWND mainWindow, std::function<void()> onAbort, ProgressKind kind)
     : mainWindow_(mainWindow),
       onAbort_(std::move(onAbort)),
+      kind_(kind),
       font_(CreateDialogFont()),
       boldFont_(CreateDialogFont(FW_BOLD)) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_ANIMATE_CLASS};
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_ANIMATE_CLASS | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&controls);
-    RegisterClassOnce(kClassName, nullptr);
+    // A class of its own, so that whoever looks for the search's window by its class never finds this one.
+    const char* className = kind == ProgressKind::Delete ? kDeleteClassName : kClassName;
+    RegisterClassOnce(className, nullptr);
 
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
-    CreateWithClientArea(kClassName, kCaption, style, exStyle, 0, 0, kClientWidth, kClientHeight, mainWindow);
+    CreateWithClientArea(className, kCaption, style, exStyle, 0, 0, kClientWidth,
+                         kind == ProgressKind::Delete ? kDeleteClientHeight : kClientHeight, mainWindow);
     CreateControls();
 }
 
@@ -61,23 +65,30 @@ TForm3::~TForm3() {
 
 void TForm3::CreateControls() {
     HWND form = Handle();
+    const bool deleting = kind_ == ProgressKind::Delete;
     // Made first, so it is first in the tab order.
-    button1_ = CreateChild(form, "BUTTON", "&Stop", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 336, 48, 75,
-                           25, kButton1Id, font_.Get());
+    button1_ = CreateChild(form, "BUTTON", "&Stop", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 336,
+                           deleting ? 76 : 48, 75, 25, kButton1Id, font_.Get());
     if (button1_) {
         SetWindowLongPtrA(button1_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         button1Default_ = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrA(button1_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Button1Procedure)));
     }
-    animate1_ = CreateChild(form, ANIMATE_CLASSA, "", WS_VISIBLE | ACS_CENTER | ACS_TRANSPARENT, 0, 8, 8,
-                            kAnimationWidth, kAnimationHeight, 0, nullptr);
-    label1_ =
-        CreateChild(form, "STATIC", "Status:", WS_VISIBLE | SS_RIGHT, 0, 64, 16, 41, 13, 0, boldFont_.Get());
-    label3_ =
-        CreateChild(form, "STATIC", "", WS_VISIBLE | SS_LEFTNOWORDWRAP, 0, 112, 16, 0, 13, 0, font_.Get());
-    label2_ =
-        CreateChild(form, "STATIC", "Found:", WS_VISIBLE | SS_RIGHT, 0, 65, 32, 40, 13, 0, boldFont_.Get());
-    status_ = std::make_unique<TFileLabel>(form, 112, 32, 297, 13);
+    // A delete shows no animation: its lines start where the animation would be, above the bar.
+    if (!deleting)
+        animate1_ = CreateChild(form, ANIMATE_CLASSA, "", WS_VISIBLE | ACS_CENTER | ACS_TRANSPARENT, 0, 8, 8,
+                                kAnimationWidth, kAnimationHeight, 0, nullptr);
+    const int shift = deleting ? 56 : 0;
+    label1_ = CreateChild(form, "STATIC", "Status:", WS_VISIBLE | SS_RIGHT, 0, 64 - shift, 16, 41, 13, 0,
+                          boldFont_.Get());
+    label3_ = CreateChild(form, "STATIC", "", WS_VISIBLE | SS_LEFTNOWORDWRAP, 0, 112 - shift, 16, 0, 13, 0,
+                          font_.Get());
+    label2_ = CreateChild(form, "STATIC", deleting ? "File:" : "Found:", WS_VISIBLE | SS_RIGHT, 0, 65 - shift,
+                          32, 40, 13, 0, boldFont_.Get());
+    status_ = std::make_unique<TFileLabel>(form, 112 - shift, 32, 297 + shift, 13);
+    if (deleting)
+        progressBar_ =
+            CreateChild(form, PROGRESS_CLASSA, "", WS_VISIBLE, 0, 8, 54, kClientWidth - 16, 14, 0, nullptr);
     status_->SetFont(font_.Get());
     status_->SetDirection(drFromLeft);
     status_->SetSeparator("\\");
@@ -143,6 +154,12 @@ void TForm3::SetSearchText(const std::string& text) {
 std::string TForm3::SearchText() const {
     if (!label3_) return {};
     return WindowText(label3_);
+}
+
+void TForm3::SetProgress(int tried, int total) {
+    if (!progressBar_) return;
+    SendMessageA(progressBar_, PBM_SETRANGE32, 0, total);
+    SendMessageA(progressBar_, PBM_SETPOS, static_cast<WPARAM>(tried), 0);
 }
 
 void TForm3::RepaintNow() {
@@ -230,8 +247,12 @@ LRESULT TForm3::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
         }
         case WM_CLOSE:
-            // Lives as long as the program: closing only hides it.
-            Hide();
+            // A delete's window is closed as it is stopped. The search's lives as long as the program:
+            // closing only hides it.
+            if (kind_ == ProgressKind::Delete)
+                Button1Click();
+            else
+                Hide();
             return 0;
     }
     return DefaultHandling(message, wParam, lParam);

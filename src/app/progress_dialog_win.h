@@ -1,6 +1,8 @@
 #pragma once
 // TForm3: the window shown while a search run scans the disk. It names what is searched for, shows
-// the entry being examined, plays the find-file animation and offers a Stop button.
+// the entry being examined, plays the find-file animation and offers a Stop button. The same window, made
+// for a delete, shows how many files of how many have been tried, the last one and a progress bar
+// instead of the animation, and its close box stops the delete too.
 #include <windows.h>
 
 #include <functional>
@@ -15,17 +17,21 @@
 
 namespace kelvaro {
 
+enum class ProgressKind { Search, Delete };
+
 class TForm3 : public Window {
 public:
     static constexpr const char* kClassName = "TForm3";
+    static constexpr const char* kDeleteClassName = "TForm3Delete";
     static constexpr const char* kCaption = "Kelvaro in Progress!";
     static constexpr int kClientWidth = 416;
     static constexpr int kClientHeight = 80;
+    static constexpr int kDeleteClientHeight = 108;
     static constexpr int kButton1Id = 1;
 
     // Created hidden. mainWindow owns the window and is what Show centres it over; onAbort runs for
     // the Stop button (click, Alt+S, Space or Enter on it) and for Esc anywhere in the window.
-    TForm3(HWND mainWindow, std::function<void()> onAbort);
+    TForm3(HWND mainWindow, std::function<void()> onAbort, ProgressKind kind = ProgressKind::Search);
     ~TForm3() override;
 
     // Centres the window over the main window, shows it without making it modal and puts the
@@ -42,6 +48,9 @@ public:
     // The same line, as the scan shows the entry it examines.
     InfoLabel& ScanLabel() { return scanLabel_; }
 
+    // The bar of a delete's window: tried of total.
+    void SetProgress(int tried, int total);
+
     // Draws Status, Label3 and the whole window now, not when the message queue gets to it.
     void RepaintNow();
 
@@ -52,6 +61,7 @@ public:
     HWND Label2() const { return label2_; }
     HWND Label3() const { return label3_; }
     HWND Button1() const { return button1_; }
+    HWND ProgressBar() const { return progressBar_; }
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -84,6 +94,7 @@ private:
 
     HWND mainWindow_;
     std::function<void()> onAbort_;
+    ProgressKind kind_;
     FontOwner font_;
     FontOwner boldFont_;
     LibraryOwner shell32_;
@@ -92,6 +103,7 @@ private:
     HWND label2_ = nullptr;
     HWND label3_ = nullptr;
     HWND button1_ = nullptr;
+    HWND progressBar_ = nullptr;
     WNDPROC button1Default_ = nullptr;
     bool animationOpen_ = false;
     bool playsOwnClip_ = false;

@@ -98,7 +98,8 @@ private:
 }  // namespace
 
 DeletionResult DeleteSelectedRows(DeletionRows& rows, ShellDeleter& deleter, FileStateProbe& probe,
-                                  bool useRecycleBin, const DeletedFileObserver& onDeleted) {
+                                  bool useRecycleBin, const DeletedFileObserver& onDeleted,
+                                  const DeletionProgress& between) {
     // Everything is taken before the first shell call: the shell's own boxes let the window take input
     // while they wait, and whatever happens to the list then must not choose what is deleted.
     std::vector<ListedFile> chosen;
@@ -113,11 +114,19 @@ DeletionResult DeleteSelectedRows(DeletionRows& rows, ShellDeleter& deleter, Fil
         FileDeleter files(deleter, probe, useRecycleBin, result);
         // One file a shell call, each checked just before it: a list would leave its later files
         // unchecked for as long as the shell works on the earlier ones.
-        for (const ListedFile& file : chosen) {
-            if (!files.Delete(file)) continue;
-            goneRows.push_back(file.rowId);
-            if (onDeleted && !onDeleted(file, useRecycleBin)) {
-                result.stopped = true;
+        const int total = static_cast<int>(chosen.size());
+        for (int tried = 1; tried <= total; ++tried) {
+            const ListedFile& file = chosen[static_cast<std::size_t>(tried - 1)];
+            if (files.Delete(file)) {
+                goneRows.push_back(file.rowId);
+                if (onDeleted && !onDeleted(file, useRecycleBin)) {
+                    result.stopped = true;
+                    break;
+                }
+            }
+            // Only here, with the file's fate settled and its line written, may anything else run.
+            if (tried < total && between && !between(tried, total, file)) {
+                result.stopRequested = true;
                 break;
             }
         }

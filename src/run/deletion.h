@@ -77,7 +77,8 @@ struct DeletionResult {
     int vanished = 0;                // kept: the file no longer existed when its turn came
     int notRecyclable = 0;           // kept: the Recycle Bin could not take it
     int failed = 0;                  // kept: the shell could not delete it, and showed why itself
-    bool stopped = false;  // the caller ended the delete after a file (its record could not be written)
+    bool stopped = false;        // the caller ended the delete after a file (its record could not be written)
+    bool stopRequested = false;  // the user stopped the delete between two files
     // The longest time from the end of a file's check to the shell's call for it.
     std::chrono::microseconds longestCheckToShell{0};
 };
@@ -85,6 +86,11 @@ struct DeletionResult {
 // Told of each file as soon as it is known to be gone, with whether it was recycled; false ends the
 // delete there, with the files not yet tried kept.
 using DeletedFileObserver = std::function<bool(const ListedFile& file, bool recycled)>;
+
+// Told between two files, after the first has been tried and, when it went, told to the observer: how many
+// files have been tried of how many, and the last one. The only place where the caller may let other work
+// in (a window's messages); false ends the delete there, with the files not yet tried kept.
+using DeletionProgress = std::function<bool(int tried, int total, const ListedFile& last)>;
 
 // Takes the rows selected at the call, then tries each of their files once, top down, one shell call a
 // file: just before its call the file's exact entry must still be the listed file, unchanged, and after it
@@ -94,7 +100,8 @@ using DeletedFileObserver = std::function<bool(const ListedFile& file, bool recy
 // happens to the list while the shell works (a sort, other rows removed) changes neither which files are
 // tried nor which rows go.
 DeletionResult DeleteSelectedRows(DeletionRows& rows, ShellDeleter& deleter, FileStateProbe& probe,
-                                  bool useRecycleBin, const DeletedFileObserver& onDeleted = {});
+                                  bool useRecycleBin, const DeletedFileObserver& onDeleted = {},
+                                  const DeletionProgress& between = {});
 
 // What a delete did, for the status bar: "Deleted 16,667 files (1.2 MB) into the Recycle Bin", or "for good".
 std::string DeletedFilesText(const DeletionResult& result, bool recycled,

@@ -170,6 +170,34 @@ TEST(DeleteSelectedRows, AListChangedDuringACallChangesNeitherTheFilesNorTheRows
     EXPECT_EQ(rows.Paths(), (Paths{"C:\\b", "C:\\d", "C:\\e"}));  // reversed at each of the two calls
 }
 
+// Other work (the window's messages) may run only between files, once a file's line is written; a list
+// changed there changes nothing of the delete, and a stop there keeps every file not yet tried.
+TEST(DeleteSelectedRows, ProgressComesBetweenFilesAfterTheLineAndAStopThereKeepsTheRest) {
+    MemoryRows rows(
+        {{"C:\\a", 1, true}, {"C:\\gone", 1, true}, {"C:\\c", 1, true}, {"C:\\d", 1, true}, {"C:\\e"}});
+    FakeDisk disk;
+    for (const char* path : {"C:\\a", "C:\\c", "C:\\d", "C:\\e"}) disk.Add(path);
+    Paths events;
+    disk.duringDelete = [&] { events.push_back("shell " + disk.tried.back()); };
+    const DeletionResult result = DeleteSelectedRows(
+        rows, disk, disk, true,
+        [&](const ListedFile& file, bool) {
+            events.push_back("line " + file.path);
+            return true;
+        },
+        [&](int tried, int total, const ListedFile& last) {
+            events.push_back(std::to_string(tried) + "/" + std::to_string(total) + " " + last.path);
+            std::reverse(rows.rows.begin(), rows.rows.end());
+            return tried < 3;
+        });
+    EXPECT_EQ(events, (Paths{"shell C:\\a", "line C:\\a", "1/4 C:\\a", "2/4 C:\\gone", "shell C:\\c",
+                             "line C:\\c", "3/4 C:\\c"}));
+    EXPECT_TRUE(result.stopRequested);
+    EXPECT_FALSE(result.stopped);
+    EXPECT_EQ(result.deleted, 2);
+    EXPECT_EQ(rows.Paths(), (Paths{"C:\\e", "C:\\d", "C:\\gone"}));  // reversed three times
+}
+
 TEST(KeptFilesText, OneLinePerReasonOnlyWhenFilesWereKept) {
     DeletionResult result;
     result.deleted = 3;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <fstream>
 #include <regex>
@@ -11,6 +12,7 @@
 #include <sstream>
 #include <thread>
 
+#include "app/progress_dialog_win.h"
 #include "platform/handle_owners_win.h"
 #include "run/record_files_win.h"
 #include "windows/main_window_fixture.h"
@@ -20,11 +22,14 @@ namespace kelvaro::testing {
 namespace {
 
 // Deletes for good whatever the flag says, so that a "recycled" delete stays inside the test folder.
+// It can take a while a file, as the shell does.
 class DiskDeleter : public ShellDeleter {
 public:
     DeleteOutcome ShellDeleteFile(const std::string& path, bool) override {
+        if (millisecondsEach) Sleep(millisecondsEach);
         return DeleteFileA(path.c_str()) ? DeleteOutcome::Deleted : DeleteOutcome::Failed;
     }
+    DWORD millisecondsEach = 0;
 };
 
 std::string ReadAll(const std::string& path) {
@@ -79,6 +84,51 @@ TEST_F(DeletionRecordTest, AWindowDrivenDeleteRecordsEachFileGoneAndNoFailedOne)
     EXPECT_NE(parts[1], parts[2]);
     EXPECT_EQ(f.StatusText(1).find("record"), std::string::npos);
     EXPECT_EQ(f.StatusText(0), "Deleted 1 file (3 bytes) into the Recycle Bin");
+}
+
+// A delete that lasts shows its window, and the main window answers meanwhile. The delete window's close
+// box stops it after the file under way: the files not yet tried stay listed and selected, without a line.
+TEST_F(DeletionRecordTest, ALongDeleteShowsItsWindowAnswersAndAStopKeepsTheRestSelected) {
+    constexpr int kFiles = 2000;
+    for (int i = 0; i < kFiles; ++i) temp.File("f" + std::to_string(i) + ".tmp");
+    TForm1& f = OpenWithRules();
+    auto deleter = std::make_unique<DiskDeleter>();
+    deleter->millisecondsEach = 1;
+    f.SetShellDeleter(std::move(deleter));
+    Click(cmd::EBStart);
+    ASSERT_EQ(f.ListView().RowCount(), kFiles);
+    for (int row = 0; row < kFiles; ++row) f.ListView().SetSelected(row, true);
+    const HWND main = f.Handle();
+    const HWND progress = f.DeleteForm().Handle();
+    const HWND status = f.DeleteForm().Label3();
+    std::atomic<bool> ended = false;
+    bool answered = false;
+    std::string shown;
+    std::thread user([&] {
+        while (!ended && !IsWindowVisible(progress)) Sleep(5);
+        if (ended) return;
+        DWORD_PTR ignored = 0;
+        answered = SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &ignored) != 0;
+        shown = WindowText(status);
+        PostMessageA(progress, WM_CLOSE, 0, 0);
+    });
+    Click(cmd::EBDelete);
+    ended = true;
+    user.join();
+    EXPECT_TRUE(answered);
+    EXPECT_TRUE(std::regex_match(shown, std::regex("Deleting [1-9][0-9,]* of 2,000"))) << shown;
+    EXPECT_FALSE(IsWindowVisible(progress));
+    const int left = f.ListView().RowCount();
+    EXPECT_GT(left, 0);
+    EXPECT_LT(left, kFiles);
+    EXPECT_EQ(f.ListView().SelectedCount(), left);
+    int onDisk = 0;
+    for (int row = 0; row < left; ++row)
+        onDisk += GetFileAttributesA((temp.Path() + "\\" + f.ListView().Text(row, 0)).c_str()) !=
+                  INVALID_FILE_ATTRIBUTES;
+    EXPECT_EQ(onDisk, left);
+    const std::string record = ReadAll(recordPath);
+    EXPECT_EQ(std::count(record.begin(), record.end(), '\n'), kFiles - left);
 }
 
 // Wine's root drive names the same folder as the record's drive, by another path.

@@ -405,6 +405,30 @@ TEST_F(MainWindowTest, DISABLED_Screenshots) {
     settle();
     SaveScreenshot(prefix + "results-by-size.bmp");
 
+    // A delete that lasts, caught half-way by a timer that its own pumps run; the shot stops it.
+    struct SlowDeleter : ShellDeleter {
+        DeleteOutcome ShellDeleteFile(const std::string& path, bool) override {
+            Sleep(2);
+            return DeleteFileA(path.c_str()) ? DeleteOutcome::Deleted : DeleteOutcome::Failed;
+        }
+    };
+    for (int i = 0; i < 3000; ++i)
+        temp.File("Some Folder\\Deeper Still\\old report " + std::to_string(i) + ".tmp", "x");
+    Click(cmd::EBStart);
+    for (int row = 0; row < f.ListView().RowCount(); ++row) f.ListView().SetSelected(row, true);
+    if (f.ConfirmDelete()) Command(cmd::ConfirmDelete1);
+    f.SetShellDeleter(std::make_unique<SlowDeleter>());
+    static std::string deleteShot;
+    static HWND deleteWindow;
+    deleteShot = prefix + "delete-progress.bmp";
+    deleteWindow = f.DeleteForm().Handle();
+    SetTimer(nullptr, 0, 1500, [](HWND, UINT, UINT_PTR timer, DWORD) {
+        KillTimer(nullptr, timer);
+        SaveScreenshot(deleteShot);
+        PostMessageA(deleteWindow, WM_CLOSE, 0, 0);
+    });
+    Click(cmd::EBDelete);
+
     // The modal boxes: a timer inside their own loops takes the picture and closes them.
     static std::string shot;
     static const char* boxClass;

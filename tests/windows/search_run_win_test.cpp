@@ -489,7 +489,7 @@ protected:
 
 // While the shell works on one file (and may show a box), the window keeps taking input: nothing of it
 // may change which files are deleted or which rows go.
-TEST_F(DeleteGuardTest, SortStartDeleteAndTheEditorDuringADeleteAreRefused) {
+TEST_F(DeleteGuardTest, SortStartDeleteRestoreAndTheEditorDuringADeleteAreRefused) {
     TForm1& f = OpenWithRows();
     editorOpened = false;
     const UINT_PTR timer = SetTimer(nullptr, 0, 10, CancelAnyEditor);
@@ -507,9 +507,13 @@ TEST_F(DeleteGuardTest, SortStartDeleteAndTheEditorDuringADeleteAreRefused) {
                           static_cast<UINT>(NM_DBLCLK)};
         SendMessageA(f.Handle(), WM_NOTIFY, cmd::LVSetup, reinterpret_cast<LPARAM>(&doubleClick));
         Command(cmd::Setup2);
+        Command(cmd::RestoreLastCleanup1);
+        // An option changed meanwhile holds from the next delete; this one is told as it went.
+        Command(cmd::UseRecycleBin1);
     };
     Click(cmd::EBDelete);
     KillTimer(nullptr, timer);
+    EXPECT_NE(f.StatusText(0).find("into the Recycle Bin"), std::string::npos) << f.StatusText(0);
     EXPECT_FALSE(editorOpened);
     EXPECT_EQ(asked, (std::vector<std::string>{temp.Path() + "\\a.tmp", temp.Path() + "\\c.tmp"}));
     EXPECT_EQ(Names(), (std::vector<std::string>{"b.tmp", "d.tmp"}));
@@ -677,6 +681,25 @@ TEST_F(AutomaticModeTest, KeptFilesAreNotReportedAndTheProgramStillCloses) {
     EXPECT_TRUE(boxes.empty());
     EXPECT_FALSE(IsWindow(form->Handle()));
     Pump();
+}
+
+// Stopped from its window (here its close box), the delete keeps the files not yet tried, listed and
+// selected in the main window, which stays open without a box.
+TEST_F(AutomaticModeTest, AStopDuringTheDeleteLeavesTheWindowOpenWithTheRestSelected) {
+    StoreRule();
+    SetString("Settings", "Confirm", "0");
+    form = NewForm(MakePlatformMainWindowServices());
+    form->CommandLine = "Kelvaro.exe -a";
+    auto deleter = std::make_unique<RecordingDeleter>(deleted);
+    deleter->duringFirstCall = [&] { SendMessageA(form->DeleteForm().Handle(), WM_CLOSE, 0, 0); };
+    form->SetShellDeleter(std::move(deleter));
+    ShowWindow(form->Handle(), SW_SHOWMINNOACTIVE);
+    EXPECT_EQ(deleted, std::vector<std::string>{temp.Path() + "\\a.tmp"});
+    ASSERT_TRUE(IsWindow(form->Handle()));
+    EXPECT_TRUE(IsWindowVisible(form->Handle()) && !IsIconic(form->Handle()));
+    EXPECT_EQ(Names(), std::vector<std::string>{"b.tmp"});
+    EXPECT_EQ(form->ListView().SelectedCount(), 1);
+    EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(AutomaticModeTest, ClosingDuringTheRunDeletesNothingAndClosesOnce) {
