@@ -247,12 +247,9 @@ LRESULT TForm3::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
         }
         case WM_CLOSE:
-            // A delete's window is closed as it is stopped. The search's lives as long as the program:
-            // closing only hides it.
-            if (kind_ == ProgressKind::Delete)
-                Button1Click();
-            else
-                Hide();
+            // The close box is Stop, for a search as for a delete: hiding the window would leave the work
+            // going on with its Stop button out of reach. The work hides the window when it ends.
+            Button1Click();
             return 0;
     }
     return DefaultHandling(message, wParam, lParam);
