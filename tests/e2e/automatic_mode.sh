@@ -152,7 +152,7 @@ for recycle in 1 0; do
     else
         [ -z "$in_trash" ] || fail "Recycle Bin off, yet the Trash holds: $in_trash"
     fi
-    written=$(wine_run reg query 'HKCU\Software\Tarnwell\Kelvaro\Settings' /v Save 2>/dev/null | tr -d '\r' | grep -c 'Save')
+    written=$(reg_listing 'HKCU\Software\Tarnwell\Kelvaro\Settings' /v Save | grep -c 'Save')
     [ "$written" -ge 1 ] || fail "settings were not written back at exit"
 done
 

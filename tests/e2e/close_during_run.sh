@@ -57,7 +57,7 @@ esac
 
 [ -e "$work/small/first.tmp" ] || fail "first.tmp was deleted: a close must not go on to delete"
 [ -e "$work/small/later.tmp" ] || fail "later.tmp was deleted: no later rule may be scanned"
-saved=$(wine_run reg query 'HKCU\Software\Tarnwell\Kelvaro\Settings' /v Save 2>/dev/null | tr -d '\r' |
+saved=$(reg_listing 'HKCU\Software\Tarnwell\Kelvaro\Settings' /v Save |
     awk '$1 == "Save" { print $3 }')
 [ "$saved" = "1" ] || fail "settings were not written back at the close (Save is '$saved')"
 

@@ -27,9 +27,21 @@ record_file() {
     wine_run winepath -u "$appdata\\Kelvaro\\Kelvaro.log" 2>/dev/null | tr -d '\r'
 }
 
+# A registry key, or with /v NAME one value of it, as `reg query` lists it. Now and then a `wine reg`
+# prints nothing for a key that is there: it is asked again a few times before the key counts as absent.
+reg_listing() {
+    local listing try
+    for try in 1 2 3 4 5; do
+        listing=$(wine_run reg query "$@" 2>/dev/null | tr -d '\r')
+        [ -n "$listing" ] && break
+        [ "$try" = 5 ] || sleep 0.2
+    done
+    printf '%s\n' "$listing"
+}
+
 # One value of the history of automatic runs, empty when it is not there.
 history_value() {
-    wine_run reg query 'HKCU\Software\Tarnwell\Kelvaro\History' /v "$1" 2>/dev/null | tr -d '\r' |
+    reg_listing 'HKCU\Software\Tarnwell\Kelvaro\History' /v "$1" |
         awk -v name="$1" '$1 == name { print $3 }'
 }
 

@@ -54,7 +54,7 @@ case $answer in *"buttons: OK"*) ;; *) fail "the box is not the error box" ;; es
 for f in new1.tmp new2.tmp old.bak; do [ -e "$tree/$f" ] || fail "$f was deleted"; done
 [ ! -s "$record" ] || fail "the stopped run wrote to the record: $(cat "$record")"
 wine_run reg query 'HKCU\Software\Tarnwell\Kelvaro\History' >/dev/null 2>&1 && fail "the stopped run wrote a history"
-stored=$(wine_run reg query 'HKCU\Software\Tarnwell\Kelvaro\Files' 2>/dev/null | tr -d '\r' |
+stored=$(reg_listing 'HKCU\Software\Tarnwell\Kelvaro\Files' |
     awk '$1 ~ /^(Count|Age2|Spec2)$/ { print $1 "=" substr($0, index($0, "REG_SZ") + 10) }' | sort | tr '\n' ' ')
 [ "$stored" = 'Age2=>30 Days Count=2 Spec2=*.tmp ' ] || fail "the stored rule changed: $stored"
 

@@ -29,7 +29,7 @@ ask() { wine_run "$build/drive_program.exe" "$@" 2>/dev/null | tr -d '\r'; }
 # One value of a key; "$3", when given, is the key's whole listing read before (one wine start for all).
 reg_value() {
     local listing=${3:-}
-    [ -n "$listing" ] || listing=$(wine_run reg query "$1" 2>/dev/null | tr -d '\r')
+    [ -n "$listing" ] || listing=$(reg_listing "$1")
     awk -v name="$2" '$1 == name { $1 = ""; $2 = ""; sub(/^ +/, ""); print }' <<<"$listing"
 }
 expect_equal() { [ "$2" = "$3" ] || fail "$1: '$2', expected '$3'"; }
@@ -84,7 +84,7 @@ arguments=
 folder=$folder"
 expect_equal "help shortcut" "$(ask read "$(wine_run winepath -w "$menu/Kelvaro Help.lnk" 2>/dev/null | tr -d '\r')" | head -1)" \
     "target=$folder\\Kelvaro.hlp"
-entry=$(wine_run reg query "$uninstall_key" 2>/dev/null | tr -d '\r')
+entry=$(reg_listing "$uninstall_key")
 expect_equal DisplayName "$(reg_value "$uninstall_key" DisplayName "$entry")" Kelvaro
 expect_equal Publisher "$(reg_value "$uninstall_key" Publisher "$entry")" Tarnwell
 expect_equal DisplayIcon "$(reg_value "$uninstall_key" DisplayIcon "$entry")" "$folder\\Kelvaro.exe,0"
