@@ -17,27 +17,6 @@
 namespace kelvaro {
 namespace {
 
-// False when the name has no exact form in the ANSI code page.
-bool NarrowExactly(const wchar_t* name, int wideLength, std::string& narrow) {
-    if (wideLength <= 0) return false;
-    // Most names are plain ASCII, which every ANSI code page holds as it is.
-    narrow.resize(static_cast<std::size_t>(wideLength));
-    bool ascii = true;
-    for (int i = 0; i < wideLength && ascii; ++i) {
-        ascii = name[i] < 0x80;
-        narrow[static_cast<std::size_t>(i)] = static_cast<char>(name[i]);
-    }
-    if (ascii) return true;
-    BOOL usedDefault = FALSE;
-    int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name, wideLength, nullptr, 0, nullptr,
-                                     &usedDefault);
-    if (length <= 0 || usedDefault) return false;
-    narrow.assign(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name, wideLength, narrow.data(), length, nullptr,
-                        &usedDefault);
-    return !usedDefault && Widen(narrow) == std::wstring(name, static_cast<std::size_t>(wideLength));
-}
-
 std::uint32_t LocalDosDateTime(const FILETIME& utc) {
     FILETIME local;
     WORD date = 0, time = 0;

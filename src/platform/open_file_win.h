@@ -13,6 +13,9 @@ namespace kelvaro {
 
 // A text of the ANSI code page as wide characters.
 std::wstring Widen(const std::string& text);
+// The ANSI form of a wide name into narrow; false when the code page cannot hold it exactly (the "A" calls
+// would then reach another file, or none).
+bool NarrowExactly(const wchar_t* name, int wideLength, std::string& narrow);
 
 // The path the system gives to an open file or folder ("\\?\C:\dir\name"); nullopt when it gives none.
 std::optional<std::wstring> FinalPathOf(HANDLE handle);

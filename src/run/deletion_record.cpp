@@ -29,7 +29,7 @@ std::vector<std::string_view> Fields(std::string_view line) {
     }
 }
 
-// Digits only, at most nine of them: no sign, no blank, no hexadecimal.
+// Digits only, no more than `most` of them: no sign, no blank, no hexadecimal.
 std::optional<std::uint64_t> Digits(std::string_view text, std::size_t most = 20) {
     if (text.empty() || text.size() > most) return std::nullopt;
     std::uint64_t value = 0;

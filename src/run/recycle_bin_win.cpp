@@ -33,17 +33,10 @@ std::wstring TakeString(STRRET& text, PCUITEMID_CHILD item) {
     return result;
 }
 
-// The ANSI form of a wide name, or nothing when the code page cannot hold it exactly.
 std::optional<std::string> Narrow(const std::wstring& wide) {
-    if (wide.empty()) return std::string();
-    BOOL usedDefault = FALSE;
-    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(),
-                                           static_cast<int>(wide.size()), nullptr, 0, nullptr, &usedDefault);
-    if (length <= 0 || usedDefault) return std::nullopt;
-    std::string narrow(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.c_str(), static_cast<int>(wide.size()),
-                        narrow.data(), length, nullptr, &usedDefault);
-    if (usedDefault || Widen(narrow) != wide) return std::nullopt;
+    std::string narrow;
+    if (wide.empty()) return narrow;
+    if (!NarrowExactly(wide.c_str(), static_cast<int>(wide.size()), narrow)) return std::nullopt;
     return narrow;
 }
 
@@ -86,23 +79,13 @@ public:
             return items;
         PITEMID_CHILD item = nullptr;
         while (list->Next(1, &item, nullptr) == S_OK) {
-            STRRET name{}, folder{}, deleted{};
-            SHELLDETAILS details{};
-            std::wstring original;
-            if (SUCCEEDED(folder_->GetDisplayNameOf(item, SHGDN_NORMAL, &name)) &&
-                SUCCEEDED(folder_->GetDetailsOf(item, kOriginalFolderColumn, &details))) {
-                folder = details.str;
-                original = TakeString(folder, item);
-                if (!original.empty() && original.back() != L'\\') original += L'\\';
-                original += TakeString(name, item);
-            }
+            SHELLDETAILS deleted{};
             std::string deletedAt;
-            if (SUCCEEDED(folder_->GetDetailsOf(item, kDeletedAtColumn, &details))) {
-                deleted = details.str;
-                deletedAt = Narrow(TakeString(deleted, item)).value_or(std::string());
-            }
+            if (SUCCEEDED(folder_->GetDetailsOf(item, kDeletedAtColumn, &deleted)))
+                deletedAt = Narrow(TakeString(deleted.str, item)).value_or(std::string());
+            originals_.push_back(OriginalOf(item));
             // An item whose name the program could not have deleted by its ANSI path is not one of its files.
-            items.push_back({Narrow(original).value_or(std::string()), deletedAt});
+            items.push_back({Narrow(originals_.back()).value_or(std::string()), deletedAt});
             items_.push_back(item);
         }
         return items;
@@ -125,7 +108,7 @@ public:
 
     RestoreOutcome Restore(std::size_t index, std::uint64_t size) override {
         if (index >= items_.size() || !folder_) return RestoreOutcome::Failed;
-        const std::wstring original = OriginalOf(index);
+        const std::wstring& original = originals_[index];
         // Never over anything at its place, in any spelling of its name.
         if (original.empty() || GetFileAttributesW(original.c_str()) != INVALID_FILE_ATTRIBUTES)
             return original.empty() ? RestoreOutcome::Failed : RestoreOutcome::Occupied;
@@ -154,16 +137,17 @@ public:
     }
 
 private:
-    std::wstring OriginalOf(std::size_t index) {
+    // Where the item was deleted from: its original folder and name; empty when the bin does not say.
+    std::wstring OriginalOf(PCUITEMID_CHILD item) {
         STRRET name{};
         SHELLDETAILS details{};
-        if (FAILED(folder_->GetDisplayNameOf(items_[index], SHGDN_NORMAL, &name)) ||
-            FAILED(folder_->GetDetailsOf(items_[index], kOriginalFolderColumn, &details)))
+        if (FAILED(folder_->GetDisplayNameOf(item, SHGDN_NORMAL, &name)) ||
+            FAILED(folder_->GetDetailsOf(item, kOriginalFolderColumn, &details)))
             return {};
-        std::wstring original = TakeString(details.str, items_[index]);
+        std::wstring original = TakeString(details.str, item);
         if (original.empty()) return {};
         if (original.back() != L'\\') original += L'\\';
-        return original + TakeString(name, items_[index]);
+        return original + TakeString(name, item);
     }
 
     // The item's Restore command: the one whose verb is "undelete", or where the shell names no verbs (Wine),
@@ -189,10 +173,12 @@ private:
     void FreeItems() {
         for (PITEMID_CHILD item : items_) CoTaskMemFree(item);
         items_.clear();
+        originals_.clear();
     }
 
     ComPtr<IShellFolder2> folder_;
     std::vector<PITEMID_CHILD> items_;
+    std::vector<std::wstring> originals_;  // of items_, as the Recycle Bin names them
     std::unique_ptr<FileStateProbe> probe_ = MakePlatformFileStateProbe();
 };
 
