@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/command_ids.h"
-#include "app/help_win.h"
+#include "ui/help_win.h"
 #include "app/main_window_win.h"
 #include "platform/message_filter_win.h"
 #include "ui/message_box_win.h"
