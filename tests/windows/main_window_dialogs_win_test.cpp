@@ -66,9 +66,21 @@ TEST_F(MainWindowTest, AddAndDoubleClickOpenTheRuleEditorOnTheSetupList) {
     EXPECT_FALSE(f.AddingRule);
 }
 
-// F1 as the keyboard gives it, with the focus on a control of the window.
+// F1 as the keyboard gives it, with the focus on a control of the window. The desktop settles its
+// activation a moment after a window of an earlier test went: the window is made the foreground again
+// until it stays so.
 void PressF1(HWND control) {
-    SetForegroundWindow(GetAncestor(control, GA_ROOT));
+    HWND window = GetAncestor(control, GA_ROOT);
+    for (int settled = 0, tries = 0; settled < 5 && tries < 100; ++tries) {
+        if (GetForegroundWindow() != window)
+            settled = 0, SetForegroundWindow(window);
+        else
+            ++settled;
+        // Reads what the desktop said, without running the messages of a dialog's loop.
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+        Sleep(10);
+    }
     SetFocus(control);
     keybd_event(VK_F1, 0x3B, 0, 0);
     keybd_event(VK_F1, 0x3B, KEYEVENTF_KEYUP, 0);
