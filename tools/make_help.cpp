@@ -8,19 +8,22 @@
 //   @title TEXT            the help window's caption
 //   @topic ID TITLE        starts a topic; ID names it for jumps, the first topic is the contents page
 //   @link ID               a paragraph that jumps to topic ID, shown as that topic's title
+//   @keywords A; B; ...    index entries that lead to the current topic
+//   @context N             the number a program asks for the current topic by (HELP_CONTEXT)
 //   - TEXT                 a list item (a paragraph of its own, with a bullet)
 //   TEXT                   paragraph text; lines run together until a blank line
 // The text is Windows-1252 ASCII: anything else is refused rather than shown as the wrong characters.
 //
 // The file holds the smallest set of internal files the viewer needs: |SYSTEM (version 3.1 with no
-// compression, the title, the contents topic, the main window's caption), |FONT, |TOPIC and |CONTEXT (topic
-// ID hashes to topic offsets), found through the internal directory. Text is stored uncompressed, so no
-// phrase tables.
+// compression, the title, the contents topic, the main window's caption), |FONT, |TOPIC, |CONTEXT (topic
+// ID hashes to topic offsets), |CTXOMAP (context numbers to topic offsets) and the keyword index (|KWBTREE,
+// |KWDATA, |KWMAP), found through the internal directory. Text is stored uncompressed, so no phrase tables.
 #include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -34,8 +37,9 @@ constexpr std::uint32_t kNone = 0xFFFFFFFF;
 constexpr std::size_t kTopicBlockSize = 0x1000;  // what the viewer assumes for uncompressed 3.1 files
 constexpr std::size_t kBlockHeaderSize = 12;
 constexpr std::size_t kBlockDataSize = kTopicBlockSize - kBlockHeaderSize;
-constexpr std::size_t kTreePageSize = 1024;
-constexpr std::uint8_t kBullet = 0x95;  // Windows-1252
+constexpr std::size_t kDirectoryPageSize = 1024;
+constexpr std::size_t kTreePageSize = 2048;  // every B+ tree but the directory
+constexpr std::uint8_t kBullet = 0x95;       // Windows-1252
 
 constexpr int kBodyFont = 0;
 constexpr int kTitleFont = 1;
@@ -51,6 +55,8 @@ struct Topic {
     std::string id;
     std::string title;
     std::vector<Paragraph> paragraphs;
+    std::vector<std::string> keywords;
+    std::optional<std::uint32_t> context;
 };
 
 struct HelpSource {
@@ -108,6 +114,27 @@ HelpSource Parse(const std::string& file) {
             continue;
         }
         if (source.topics.empty()) Fail(file, number, "text before the first @topic");
+        if (line.starts_with("@keywords ")) {
+            std::istringstream list(line.substr(10));
+            for (std::string keyword; std::getline(list, keyword, ';');) {
+                keyword = Trim(keyword);
+                if (keyword.empty()) Fail(file, number, "empty keyword");
+                source.topics.back().keywords.push_back(keyword);
+            }
+            continue;
+        }
+        if (line.starts_with("@context ")) {
+            const std::string digits = Trim(line.substr(9));
+            if (digits.empty() || digits.size() > 9 ||
+                digits.find_first_not_of("0123456789") != std::string::npos)
+                Fail(file, number, "@context needs a number");
+            if (source.topics.back().context) Fail(file, number, "the topic has a context number already");
+            const auto context = static_cast<std::uint32_t>(std::stoul(digits));
+            for (const Topic& other : source.topics)
+                if (other.context == context) Fail(file, number, "context " + digits + " is used twice");
+            source.topics.back().context = context;
+            continue;
+        }
         if (line.starts_with("@link ")) {
             flush();
             source.topics.back().paragraphs.push_back({{}, Trim(line.substr(6))});
@@ -189,34 +216,85 @@ Bytes InternalFile(const Bytes& data) {
     return out;
 }
 
-// A one-page B+ tree; the entries must already be in key order. Large trees are not needed here.
-Bytes SinglePageTree(const char* structure, unsigned flags, const std::vector<Bytes>& entries) {
-    Bytes page;
-    std::size_t used = 8;
-    for (const Bytes& e : entries) used += e.size();
-    if (used > kTreePageSize) throw std::runtime_error("too many entries for one B+ tree page");
-    Put16(page, static_cast<unsigned>(kTreePageSize - used));
-    Put16(page, static_cast<unsigned>(entries.size()));
-    Put16(page, 0xFFFF);  // no previous leaf
-    Put16(page, 0xFFFF);  // no next leaf
-    for (const Bytes& e : entries) Append(page, e);
-    page.resize(kTreePageSize, 0);
+// One entry of a B+ tree: the key the index pages repeat, and what a leaf holds after it.
+struct TreeEntry {
+    Bytes key;
+    Bytes value;
+};
 
-    Bytes tree;
-    Put16(tree, 0x293B);
-    Put16(tree, flags);
-    Put16(tree, kTreePageSize);
+struct Tree {
+    Bytes file;
+    std::vector<std::pair<std::uint32_t, unsigned>> leaves;  // per leaf page: its first entry, its number
+};
+
+// A B+ tree of the entries, which must already be in key order: as many leaf pages as they fill, chained
+// in order, and above several leaves one index page that names each leaf by its first key.
+Tree BuildTree(const char* structure, unsigned flags, std::size_t pageSize,
+               const std::vector<TreeEntry>& entries) {
+    constexpr std::size_t kLeafHeader = 8;
+    std::vector<std::vector<const TreeEntry*>> leaves(1);
+    std::size_t used = kLeafHeader;
+    for (const TreeEntry& e : entries) {
+        const std::size_t size = e.key.size() + e.value.size();
+        if (kLeafHeader + size > pageSize) throw std::runtime_error("a B+ tree entry is larger than a page");
+        if (used + size > pageSize) {
+            leaves.emplace_back();
+            used = kLeafHeader;
+        }
+        leaves.back().push_back(&e);
+        used += size;
+    }
+    const bool indexed = leaves.size() > 1;
+    std::vector<Bytes> pages;
+    Tree tree;
+    std::uint32_t first = 0;
+    for (std::size_t n = 0; n < leaves.size(); ++n) {
+        Bytes page;
+        Put16(page, 0);  // free bytes, filled in below
+        Put16(page, static_cast<unsigned>(leaves[n].size()));
+        Put16(page, n == 0 ? 0xFFFF : static_cast<unsigned>(n - 1));
+        Put16(page, n + 1 < leaves.size() ? static_cast<unsigned>(n + 1) : 0xFFFF);
+        for (const TreeEntry* e : leaves[n]) {
+            Append(page, e->key);
+            Append(page, e->value);
+        }
+        tree.leaves.emplace_back(first, static_cast<unsigned>(n));
+        first += static_cast<std::uint32_t>(leaves[n].size());
+        pages.push_back(std::move(page));
+    }
+    if (indexed) {
+        Bytes page;
+        Put16(page, 0);
+        Put16(page, static_cast<unsigned>(leaves.size() - 1));
+        Put16(page, 0);  // the first leaf, before every key
+        for (std::size_t n = 1; n < leaves.size(); ++n) {
+            Append(page, leaves[n].front()->key);
+            Put16(page, static_cast<unsigned>(n));
+        }
+        if (page.size() > pageSize) throw std::runtime_error("too many leaves for one B+ tree index page");
+        pages.push_back(std::move(page));
+    }
+
+    Put16(tree.file, 0x293B);
+    Put16(tree.file, flags);
+    Put16(tree.file, static_cast<unsigned>(pageSize));
     std::string s(structure);
     s.resize(16, '\0');
-    PutString(tree, s, false);
-    Put16(tree, 0);       // always zero
-    Put16(tree, 0);       // page splits
-    Put16(tree, 0);       // root page
-    Put16(tree, 0xFFFF);  // always -1
-    Put16(tree, 1);       // pages
-    Put16(tree, 1);       // levels
-    Put32(tree, static_cast<std::uint32_t>(entries.size()));
-    Append(tree, page);
+    PutString(tree.file, s, false);
+    Put16(tree.file, 0);                                                   // always zero
+    Put16(tree.file, static_cast<unsigned>(leaves.size() - 1));            // page splits
+    Put16(tree.file, static_cast<unsigned>(indexed ? leaves.size() : 0));  // root page
+    Put16(tree.file, 0xFFFF);                                              // always -1
+    Put16(tree.file, static_cast<unsigned>(pages.size()));                 // pages
+    Put16(tree.file, indexed ? 2 : 1);                                     // levels
+    Put32(tree.file, static_cast<std::uint32_t>(entries.size()));
+    for (Bytes& page : pages) {
+        const std::size_t free = pageSize - page.size();
+        page[0] = static_cast<std::uint8_t>(free & 0xFF);
+        page[1] = static_cast<std::uint8_t>(free >> 8);
+        page.resize(pageSize, 0);
+        Append(tree.file, page);
+    }
     return tree;
 }
 
@@ -476,38 +554,106 @@ Bytes BuildContext(const HelpSource& source, const std::vector<std::uint32_t>& o
         pairs.emplace_back(hash, offsets[i]);
     }
     std::sort(pairs.begin(), pairs.end());  // the viewer compares hashes as signed numbers
-    std::vector<Bytes> entries;
+    std::vector<TreeEntry> entries;
     for (const auto& [hash, offset] : pairs) {
-        Bytes e;
-        Put32(e, static_cast<std::uint32_t>(hash));
-        Put32(e, offset);
+        TreeEntry e;
+        Put32(e.key, static_cast<std::uint32_t>(hash));
+        Put32(e.value, offset);
         entries.push_back(std::move(e));
     }
-    return SinglePageTree("L4", 0x0002, entries);
+    return BuildTree("L4", 0x0002, kTreePageSize, entries).file;
+}
+
+// The context numbers a program asks for topics by, in one plain list.
+Bytes BuildContextMap(const HelpSource& source, const std::vector<std::uint32_t>& offsets) {
+    Bytes out;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> map;
+    for (std::size_t i = 0; i < source.topics.size(); ++i)
+        if (source.topics[i].context) map.emplace_back(*source.topics[i].context, offsets[i]);
+    std::sort(map.begin(), map.end());
+    Put16(out, static_cast<unsigned>(map.size()));
+    for (const auto& [context, offset] : map) {
+        Put32(out, context);
+        Put32(out, offset);
+    }
+    return out;
+}
+
+// Keywords compare as the index shows them: letter case aside.
+std::string KeywordOrder(const std::string& keyword) {
+    std::string upper = keyword;
+    for (char& c : upper)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return upper;
+}
+
+struct KeywordIndex {
+    Bytes tree;  // |KWBTREE: each keyword with how many topics it leads to and where their list starts
+    Bytes data;  // |KWDATA: those lists of topic offsets
+    Bytes map;   // |KWMAP: each leaf page of the tree with the number of its first keyword
+};
+
+KeywordIndex BuildKeywordIndex(const HelpSource& source, const std::vector<std::uint32_t>& offsets) {
+    struct Keyword {
+        std::string text;
+        std::vector<std::uint32_t> topics;
+    };
+    std::map<std::string, Keyword> keywords;
+    for (std::size_t i = 0; i < source.topics.size(); ++i)
+        for (const std::string& text : source.topics[i].keywords) {
+            Keyword& k = keywords[KeywordOrder(text)];
+            if (k.text.empty()) k.text = text;
+            if (k.text != text) throw std::runtime_error("keyword written two ways: " + k.text + ", " + text);
+            if (std::find(k.topics.begin(), k.topics.end(), offsets[i]) == k.topics.end())
+                k.topics.push_back(offsets[i]);
+        }
+    KeywordIndex index;
+    std::vector<TreeEntry> entries;
+    for (const auto& [order, k] : keywords) {
+        TreeEntry e;
+        PutString(e.key, k.text, true);
+        Put16(e.value, static_cast<unsigned>(k.topics.size()));
+        Put32(e.value, static_cast<std::uint32_t>(index.data.size()));
+        for (const std::uint32_t offset : k.topics) Put32(index.data, offset);
+        entries.push_back(std::move(e));
+    }
+    const Tree tree = BuildTree("z24", 0x0002, kTreePageSize, entries);
+    index.tree = tree.file;
+    Put16(index.map, static_cast<unsigned>(tree.leaves.size()));
+    for (const auto& [first, page] : tree.leaves) {
+        Put32(index.map, first);
+        Put16(index.map, page);
+    }
+    return index;
 }
 
 Bytes BuildHelpFile(const HelpSource& source) {
     const TopicStream topics = BuildTopics(source);
+    const KeywordIndex keywords = BuildKeywordIndex(source, topics.topicOffsets);
     // Sorted by name: the directory is searched with strcmp.
     const std::vector<std::pair<std::string, Bytes>> files = {
         {"|CONTEXT", InternalFile(BuildContext(source, topics.topicOffsets))},
+        {"|CTXOMAP", InternalFile(BuildContextMap(source, topics.topicOffsets))},
         {"|FONT", InternalFile(BuildFonts())},
+        {"|KWBTREE", InternalFile(keywords.tree)},
+        {"|KWDATA", InternalFile(keywords.data)},
+        {"|KWMAP", InternalFile(keywords.map)},
         {"|SYSTEM", InternalFile(BuildSystem(source, topics.topicOffsets.front()))},
         {"|TOPIC", InternalFile(topics.file)},
     };
 
     constexpr std::size_t kFileHeaderSize = 16;
     Bytes body;
-    std::vector<Bytes> entries;
+    std::vector<TreeEntry> entries;
     for (const auto& [name, file] : files) {
-        Bytes e;
-        PutString(e, name, true);
-        Put32(e, static_cast<std::uint32_t>(kFileHeaderSize + body.size()));
+        TreeEntry e;
+        PutString(e.key, name, true);
+        Put32(e.value, static_cast<std::uint32_t>(kFileHeaderSize + body.size()));
         entries.push_back(std::move(e));
         Append(body, file);
     }
     const std::uint32_t directoryStart = static_cast<std::uint32_t>(kFileHeaderSize + body.size());
-    Append(body, InternalFile(SinglePageTree("z4", 0x0402, entries)));
+    Append(body, InternalFile(BuildTree("z4", 0x0402, kDirectoryPageSize, entries).file));
 
     Bytes out;
     Put32(out, 0x00035F3F);

@@ -4,10 +4,10 @@
 
 #include "app/about_box_win.h"
 #include "app/command_ids.h"
-#include "app/help_win.h"
 #include "app/main_window_win.h"
 #include "rules/protected_folders_win.h"
 #include "shell/run_at_startup.h"
+#include "ui/help_win.h"
 #include "ui/message_box_win.h"
 #include "widgets/speed_button_win.h"
 

@@ -6,7 +6,6 @@
 #include <algorithm>
 
 #include "app/command_ids.h"
-#include "app/help_win.h"
 #include "app/main_window_design_win.h"
 #include "app/main_window_settings_win.h"
 #include "app/progress_dialog_win.h"
@@ -15,6 +14,7 @@
 #include "platform/message_filter_win.h"
 #include "rules/settings_store.h"
 #include "ui/guarded_call_win.h"
+#include "ui/help_win.h"
 #include "ui/resource_ids.h"
 #include "widgets/speed_button_win.h"
 
@@ -281,6 +281,10 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CHAR:
             FormKeyPress(static_cast<char>(wParam));
             return 0;
+        case WM_HELP:
+            // F1, in the window or any of its controls: the help's contents, as Help > Contents opens it.
+            Contents1Click();
+            return TRUE;
         case WM_CLOSE:
             OnClose();
             return 0;

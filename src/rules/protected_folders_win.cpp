@@ -6,6 +6,7 @@
 #include "rules/protected_store.h"
 #include "rules/rule_editor_win.h"
 #include "ui/child_window_win.h"
+#include "ui/help_win.h"
 #include "ui/message_box_win.h"
 #include "ui/window_text_win.h"
 
@@ -192,6 +193,9 @@ LRESULT TProtectedFolders::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
                 id = GetDlgCtrlID(focus);
             return MAKELONG(id, DC_HASDEFID);
         }
+        case WM_HELP:
+            RunHelpCommand(owner_, HELP_CONTEXT, help_topic::kProtectedFolders);
+            return TRUE;
         case WM_CLOSE:
             EndModal(IDCANCEL);
             return 0;

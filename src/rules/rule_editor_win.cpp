@@ -7,6 +7,7 @@
 #include "rules/rule_editor.h"
 #include "ui/child_window_win.h"
 #include "ui/guarded_call_win.h"
+#include "ui/help_win.h"
 #include "ui/label_size_win.h"
 #include "ui/message_box_win.h"
 #include "widgets/clip_animation_win.h"
@@ -364,6 +365,11 @@ LRESULT TForm2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             const bool onCancel = GetFocus() == Control(kButton3Id);
             return MAKELONG(onCancel ? kButton3Id : kButton1Id, DC_HASDEFID);
         }
+        case WM_HELP:
+            // F1: the topic about rules, opened for the main window, whose close ends the help. Left to the
+            // default, the message would reach the main window and open the contents.
+            RunHelpCommand(host_.Window(), HELP_CONTEXT, help_topic::kRules);
+            return TRUE;
         case WM_CLOSE:
             // Only Alt+F4 gets here: the caption has no close box.
             Button3Click();

@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 
+#include "rules/protected_folders_win.h"
 #include "rules/rule_editor_win.h"
 #include "windows/main_window_fixture.h"
 #include "windows/test_tree.h"
@@ -13,10 +14,12 @@ namespace kelvaro::testing {
 namespace {
 
 std::deque<std::function<void(HWND)>> editorSteps;
+const char* editorClass = TForm2::kClassName;
 
-// Drives the modal editor from inside its own message loop, one step per timer tick.
+// Drives the modal editor (or the dialog of editorClass) from inside its own message loop, one step per
+// timer tick.
 void CALLBACK NextEditorStep(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND dialog = FindWindowA(TForm2::kClassName, nullptr);
+    HWND dialog = FindWindowA(editorClass, nullptr);
     if (!dialog) return;
     if (editorSteps.empty()) {
         KillTimer(nullptr, timer);
@@ -61,6 +64,62 @@ TEST_F(MainWindowTest, AddAndDoubleClickOpenTheRuleEditorOnTheSetupList) {
     EXPECT_EQ(f.LVSetup().Text(0, 0), "E:\\Y");
     EXPECT_EQ(f.LVSetup().Text(0, 1), "*.bak");
     EXPECT_FALSE(f.AddingRule);
+}
+
+// F1 as the keyboard gives it, with the focus on a control of the window. The desktop settles its
+// activation a moment after a window of an earlier test went: the window is made the foreground again
+// until it stays so.
+void PressF1(HWND control) {
+    HWND window = GetAncestor(control, GA_ROOT);
+    for (int settled = 0, tries = 0; settled < 5 && tries < 100; ++tries) {
+        if (GetForegroundWindow() != window)
+            settled = 0, SetForegroundWindow(window);
+        else
+            ++settled;
+        // Reads what the desktop said, without running the messages of a dialog's loop.
+        MSG message;
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+        Sleep(10);
+    }
+    SetFocus(control);
+    keybd_event(VK_F1, 0x3B, 0, 0);
+    keybd_event(VK_F1, 0x3B, KEYEVENTF_KEYUP, 0);
+}
+
+// F1 in the main window opens the help's contents, as Help > Contents does; in the rule editor and the
+// Protected Folders dialog it opens their own topics.
+TEST_F(MainWindowTest, F1OpensTheHelpAtTheTopicOfItsWindow) {
+    static std::vector<std::pair<UINT, ULONG_PTR>> asked;
+    asked.clear();
+    const HelpFunction fixtureHelp = SetHelpFunction(
+        [](HWND, const std::string&, UINT command, ULONG_PTR data) { asked.emplace_back(command, data); });
+    TForm1& f = Open();
+    PressF1(f.ListView().Handle());
+    for (int wait = 0; wait < 100 && asked.empty(); ++wait) Sleep(10), Pump();
+    const struct {
+        const char* dialogClass;
+        int command, field, cancel;
+    } dialogs[] = {{TForm2::kClassName, cmd::Add1, TForm2::kEditLocId, TForm2::kButton3Id},
+                   {TProtectedFolders::kClassName, cmd::ProtectedFolders1, TProtectedFolders::kEditId,
+                    TProtectedFolders::kCancelId}};
+    const auto idle = [](HWND) {};
+    for (const auto& dialog : dialogs) {
+        editorClass = dialog.dialogClass;
+        editorSteps = {[&dialog](HWND d) { PressF1(GetDlgItem(d, dialog.field)); },
+                       idle,
+                       idle,
+                       idle,
+                       idle,
+                       [&dialog](HWND d) { Press(d, dialog.cancel); }};
+        SetTimer(nullptr, 0, 10, NextEditorStep);
+        Command(dialog.command);
+    }
+    editorClass = TForm2::kClassName;
+    SetHelpFunction(fixtureHelp);
+    EXPECT_EQ(asked,
+              (std::vector<std::pair<UINT, ULONG_PTR>>{{HELP_FINDER, 0},
+                                                       {HELP_CONTEXT, help_topic::kRules},
+                                                       {HELP_CONTEXT, help_topic::kProtectedFolders}}));
 }
 
 TEST_F(MainWindowTest, RunAtBootWritesAndRemovesTheStartupShortcut) {

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "app/command_ids.h"
-#include "app/help_win.h"
 #include "app/main_window_win.h"
 #include "platform/message_filter_win.h"
+#include "ui/help_win.h"
 #include "ui/message_box_win.h"
 #include "widgets/cool_list_view_win.h"
 #include "widgets/speed_button_win.h"
