@@ -52,7 +52,7 @@ void TForm1::EBDeleteClick() {
     }
     if (!listView_->Visible()) return;
     if (confirmDelete_ &&
-        ShowMessageBox(Handle(), "Delete selected files?", "Confirm", MB_YESNO | MB_ICONQUESTION) != IDYES)
+        ShowMessageBox(Handle(), DeleteQuestion(useRecycleBin_), "Confirm", MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     // The option may be changed while the delete runs; what the files went by is what it was at the start.
     const bool recycled = useRecycleBin_;

@@ -33,6 +33,9 @@ TEST_F(MainWindowTest, FirstStartShowsTheDesignAndDefaults) {
     EXPECT_EQ(f.ListView().ColumnWidth(1), 40);
     EXPECT_EQ(f.LVSetup().ColumnWidth(4), 55);
     EXPECT_EQ(f.LVSetup().RowCount(), 0);
+    // A question about the selected rows takes the focus from the list: the rows must stay marked.
+    for (HWND list : {f.ListView().Handle(), f.LVSetup().Handle()})
+        EXPECT_TRUE(GetWindowLongPtrA(list, GWL_STYLE) & LVS_SHOWSELALWAYS);
     EXPECT_TRUE(f.Panel1().BevelsVisible());
     EXPECT_EQ(f.Button(cmd::EBStart).ShortHint(), "Kelvaro");
     EXPECT_EQ(f.FileScan().FileSpecs, "*.tmp");
