@@ -239,6 +239,7 @@ TEST(KeptFilesText, NamesTheFirstTenKeptFilesAndCountsTheRest) {
         for (int i = 0; i < std::min(vanished, 10); ++i) expected += "\n    C:\\f" + std::to_string(i);
         if (vanished > 10) expected += "\n    and " + std::to_string(vanished - 10) + " more";
         EXPECT_EQ(KeptFilesText(result), expected) << vanished;
+        EXPECT_LE(result.vanishedPaths.size(), kKeptFilesNamed) << "a large delete keeps only what it names";
     }
     // Eight changed, five vanished, one refused by the Recycle Bin.
     DeletionResult mixed;
