@@ -51,8 +51,8 @@ void TForm1::EBDeleteClick() {
         return;
     }
     if (!listView_->Visible()) return;
-    if (confirmDelete_ &&
-        ShowMessageBox(Handle(), DeleteQuestion(useRecycleBin_), "Confirm", MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (confirmDelete_ && ShowMessageBox(Handle(), DeleteQuestion(useRecycleBin_), "Confirm",
+                                         MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     // The option may be changed while the delete runs; what the files went by is what it was at the start.
     const bool recycled = useRecycleBin_;

@@ -57,7 +57,8 @@ std::string GuardQuestion(const RunFigures& run, const std::vector<RunFigures>& 
                                    ? ", and there is no earlier automatic run to compare it with."
                                    : ", more than ten times what the last automatic runs deleted (at most " +
                                          Figures(Largest(history)) + ").";
-    return found + before + "\n\nNothing has been deleted yet. Delete these files now?" + ForGoodNote(useRecycleBin);
+    return found + before + "\n\nNothing has been deleted yet. Delete these files now?" +
+           ForGoodNote(useRecycleBin);
 }
 
 std::string ConfirmedRunQuestion(const RunFigures& run, const std::vector<RunFigures>& history,

@@ -161,7 +161,8 @@ std::string KeptFilesText(const DeletionResult& result) {
         text += std::to_string(n) + (n == 1 ? " file " : " files ") + (n == 1 ? one : many);
         // Indented under their line, so that the user can find the files and tell which reason kept which.
         std::size_t shown = 0;
-        for (; shown < paths.size() && named < kKeptFilesNamed; ++shown, ++named) text += "\n    " + paths[shown];
+        for (; shown < paths.size() && named < kKeptFilesNamed; ++shown, ++named)
+            text += "\n    " + paths[shown];
         // A line whose files are all left out already says how many there are.
         const auto left = static_cast<std::size_t>(n) - shown;
         if (shown > 0 && left > 0) text += "\n    and " + std::to_string(left) + " more";
@@ -170,7 +171,8 @@ std::string KeptFilesText(const DeletionResult& result) {
          "changed since they were listed and were kept.");
     line(result.vanished, result.vanishedPaths, "no longer existed and was kept in the list.",
          "no longer existed and were kept in the list.");
-    line(result.notRecyclable, result.notRecyclablePaths, "could not be moved to the Recycle Bin and was kept.",
+    line(result.notRecyclable, result.notRecyclablePaths,
+         "could not be moved to the Recycle Bin and was kept.",
          "could not be moved to the Recycle Bin and were kept.");
     return text;
 }

@@ -134,8 +134,8 @@ std::string ForGoodNote(bool useRecycleBin);
 // of rows that are no longer selected (or no longer there); one that was empty already leaves the panel to
 // whatever wrote it since, such as a run.
 std::optional<std::string> SelectionSummaryFromSums(int selected, int rowCount, bool reportsSelectedRow,
-                                                    bool wasSelected,
-                                                    std::int64_t selectedBytes, std::int64_t totalBytes,
+                                                    bool wasSelected, std::int64_t selectedBytes,
+                                                    std::int64_t totalBytes,
                                                     const std::string& thousandSeparator,
                                                     const std::string& decimalSeparator);
 

@@ -38,7 +38,8 @@ bool SearchRun::Ending() const {
     return work_.RunStoppingToClose() || pump_.QuitRequested();
 }
 
-std::string SearchingText(const std::string& wildcard, std::int64_t found, const std::string& thousandSeparator) {
+std::string SearchingText(const std::string& wildcard, std::int64_t found,
+                          const std::string& thousandSeparator) {
     if (UpperAscii(wildcard).find(".LNK") != std::string::npos) return "Searching for broken shortcuts";
     return "Searching for " + wildcard + " (" + GroupThousands(std::to_string(found), thousandSeparator) +
            " found)";

@@ -48,7 +48,8 @@ private:
 // What the progress dialog says a rule searches for, with how many files the run has found so far.
 // Shortcut rules look for broken shortcuts, which are known only when their shortcuts are tested after
 // the scan: they show no count.
-std::string SearchingText(const std::string& wildcard, std::int64_t found, const std::string& thousandSeparator);
+std::string SearchingText(const std::string& wildcard, std::int64_t found,
+                          const std::string& thousandSeparator);
 
 // What a run found, for the status bar once it has ended: "Found 16,667 files, 79.6 MB".
 std::string FoundFilesText(std::int64_t files, std::uint64_t bytes, const std::string& thousandSeparator,

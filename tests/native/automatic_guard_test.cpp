@@ -62,9 +62,10 @@ TEST(ConfirmedRunQuestion, NamesWhatWasFoundAndWhatTheGuardKnows) {
 
 // Whoever answers an automatic run's question learns that the files would not go to the Recycle Bin.
 TEST(AutomaticRunQuestions, ADeleteForGoodSaysSoAfterTheQuestion) {
-    EXPECT_EQ(ConfirmedRunQuestion({12, 3000}, {{12, 3000}}, false),
-              "Delete files found for Kelvaro? They will be deleted for good, not moved to the Recycle Bin.\n\n"
-              "This automatic run found 12 files, 3,000 bytes.");
+    EXPECT_EQ(
+        ConfirmedRunQuestion({12, 3000}, {{12, 3000}}, false),
+        "Delete files found for Kelvaro? They will be deleted for good, not moved to the Recycle Bin.\n\n"
+        "This automatic run found 12 files, 3,000 bytes.");
     const std::string guard = GuardQuestion({1500, 2000000}, {}, false);
     EXPECT_TRUE(guard.ends_with(
         "Delete these files now? They will be deleted for good, not moved to the Recycle Bin."))

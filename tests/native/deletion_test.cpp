@@ -249,12 +249,13 @@ TEST(KeptFilesText, NamesTheFirstTenKeptFilesAndCountsTheRest) {
     for (int i = 0; i < 8; ++i) mixed.changedPaths.push_back("C:\\c" + std::to_string(i));
     for (int i = 0; i < 5; ++i) mixed.vanishedPaths.push_back("C:\\v" + std::to_string(i));
     mixed.notRecyclablePaths = {"C:\\r"};
-    EXPECT_EQ(KeptFilesText(mixed),
-              "8 files changed since they were listed and were kept.\n"
-              "    C:\\c0\n    C:\\c1\n    C:\\c2\n    C:\\c3\n    C:\\c4\n    C:\\c5\n    C:\\c6\n    C:\\c7\n"
-              "5 files no longer existed and were kept in the list.\n"
-              "    C:\\v0\n    C:\\v1\n    and 3 more\n"
-              "1 file could not be moved to the Recycle Bin and was kept.");
+    EXPECT_EQ(
+        KeptFilesText(mixed),
+        "8 files changed since they were listed and were kept.\n"
+        "    C:\\c0\n    C:\\c1\n    C:\\c2\n    C:\\c3\n    C:\\c4\n    C:\\c5\n    C:\\c6\n    C:\\c7\n"
+        "5 files no longer existed and were kept in the list.\n"
+        "    C:\\v0\n    C:\\v1\n    and 3 more\n"
+        "1 file could not be moved to the Recycle Bin and was kept.");
 }
 
 TEST(DeleteQuestion, ADeleteForGoodSaysSo) {

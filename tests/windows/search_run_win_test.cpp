@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <ostream>
 #include <utility>
 
 #include "app/progress_dialog_win.h"
@@ -42,6 +43,9 @@ struct Box {
     std::string text, caption;
     UINT type;
     bool operator==(const Box&) const = default;
+    friend void PrintTo(const Box& box, std::ostream* out) {
+        *out << box.caption << " (type " << box.type << "): \"" << box.text << "\"";
+    }
 };
 
 // Sets a file's last write time, as an old file found by a rule has it.
@@ -360,9 +364,9 @@ TEST_F(SearchRunTest, TheStatusLineCountsTheFilesFoundAndShortcutRulesLookForBro
     f.FileScan().CurrInfoLabel = &probe;
     temp.File("x.lnk", "not a shortcut");
     Command(cmd::StartKelvaro1);
-    EXPECT_EQ(texts, (std::vector<std::string>{"Searching for *.TmP (0 found)", "Searching for *.TmP (1 found)",
-                                                "Searching for *.tmp (2 found)",
-                                                "Searching for broken shortcuts"}));
+    EXPECT_EQ(texts,
+              (std::vector<std::string>{"Searching for *.TmP (0 found)", "Searching for *.TmP (1 found)",
+                                        "Searching for *.tmp (2 found)", "Searching for broken shortcuts"}));
     EXPECT_EQ(f.Form3().SearchText(), "Testing Shortcuts...");
     // A file named .lnk that is no shortcut cannot be read: the run ends with a box that names it.
     EXPECT_EQ(boxes, std::vector<std::string>{
@@ -608,11 +612,12 @@ TEST_F(SearchRunTest, FilesChangedSinceTheRunAreKeptAndReportedInOneBox) {
     });
     Click(cmd::EBDelete);
     const std::string in = "\n    " + temp.Path() + "\\";
-    EXPECT_EQ(shown, (std::vector<Box>{{"4 files changed since they were listed and were kept." + in +
-                                            "grown.tmp" + in + "recreated.tmp" + in + "replaced.tmp" + in +
-                                            "rewritten.tmp\n1 file no longer existed and was kept in the list." +
-                                            in + "vanished.tmp",
-                                        "Kelvaro", MB_OK | MB_ICONINFORMATION}}));
+    EXPECT_EQ(shown,
+              (std::vector<Box>{{"4 files changed since they were listed and were kept." + in + "grown.tmp" +
+                                     in + "recreated.tmp" + in + "replaced.tmp" + in +
+                                     "rewritten.tmp\n1 file no longer existed and was kept in the list." +
+                                     in + "vanished.tmp",
+                                 "Kelvaro", MB_OK | MB_ICONINFORMATION}}));
     EXPECT_FALSE(Exists(temp.Path() + "\\same.tmp"));
     for (const char* name : {"rewritten.tmp", "grown.tmp", "replaced.tmp", "recreated.tmp"})
         EXPECT_TRUE(Exists(temp.Path() + "\\" + name)) << name;
