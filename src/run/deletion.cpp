@@ -155,17 +155,21 @@ std::string DeletedFilesText(const DeletionResult& result, bool recycled,
 std::string KeptFilesText(const DeletionResult& result) {
     std::string text;
     std::size_t named = 0;
+    bool listedBefore = false;
     auto line = [&](int n, const std::vector<std::string>& paths, const char* one, const char* many) {
         if (n <= 0) return;
-        if (!text.empty()) text += "\n";
+        // A list of paths ends with a blank line, so that the next reason does not read as one of them.
+        if (!text.empty()) text += listedBefore ? "\n\n" : "\n";
         text += std::to_string(n) + (n == 1 ? " file " : " files ") + (n == 1 ? one : many);
-        // Indented under their line, so that the user can find the files and tell which reason kept which.
+        // Under the line of the reason that kept them, so that the user can find the files and tell which
+        // reason kept which. The box wraps a long path: the dash marks where each one starts.
         std::size_t shown = 0;
         for (; shown < paths.size() && named < kKeptFilesNamed; ++shown, ++named)
-            text += "\n    " + paths[shown];
+            text += "\n- " + paths[shown];
         // A line whose files are all left out already says how many there are.
         const auto left = static_cast<std::size_t>(n) - shown;
-        if (shown > 0 && left > 0) text += "\n    and " + std::to_string(left) + " more";
+        if (shown > 0 && left > 0) text += "\nand " + std::to_string(left) + " more";
+        listedBefore = shown > 0;
     };
     line(result.changed, result.changedPaths, "changed since it was listed and was kept.",
          "changed since they were listed and were kept.");

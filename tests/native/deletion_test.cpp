@@ -236,8 +236,8 @@ TEST(KeptFilesText, NamesTheFirstTenKeptFilesAndCountsTheRest) {
                                : vanished == 1 ? "1 file no longer existed and was kept in the list."
                                                : std::to_string(vanished) +
                                                      " files no longer existed and were kept in the list.";
-        for (int i = 0; i < std::min(vanished, 10); ++i) expected += "\n    C:\\f" + std::to_string(i);
-        if (vanished > 10) expected += "\n    and " + std::to_string(vanished - 10) + " more";
+        for (int i = 0; i < std::min(vanished, 10); ++i) expected += "\n- C:\\f" + std::to_string(i);
+        if (vanished > 10) expected += "\nand " + std::to_string(vanished - 10) + " more";
         EXPECT_EQ(KeptFilesText(result), expected) << vanished;
         EXPECT_LE(result.vanishedPaths.size(), kKeptFilesNamed) << "a large delete keeps only what it names";
     }
@@ -249,13 +249,12 @@ TEST(KeptFilesText, NamesTheFirstTenKeptFilesAndCountsTheRest) {
     for (int i = 0; i < 8; ++i) mixed.changedPaths.push_back("C:\\c" + std::to_string(i));
     for (int i = 0; i < 5; ++i) mixed.vanishedPaths.push_back("C:\\v" + std::to_string(i));
     mixed.notRecyclablePaths = {"C:\\r"};
-    EXPECT_EQ(
-        KeptFilesText(mixed),
-        "8 files changed since they were listed and were kept.\n"
-        "    C:\\c0\n    C:\\c1\n    C:\\c2\n    C:\\c3\n    C:\\c4\n    C:\\c5\n    C:\\c6\n    C:\\c7\n"
-        "5 files no longer existed and were kept in the list.\n"
-        "    C:\\v0\n    C:\\v1\n    and 3 more\n"
-        "1 file could not be moved to the Recycle Bin and was kept.");
+    EXPECT_EQ(KeptFilesText(mixed),
+              "8 files changed since they were listed and were kept.\n"
+              "- C:\\c0\n- C:\\c1\n- C:\\c2\n- C:\\c3\n- C:\\c4\n- C:\\c5\n- C:\\c6\n- C:\\c7\n\n"
+              "5 files no longer existed and were kept in the list.\n"
+              "- C:\\v0\n- C:\\v1\nand 3 more\n\n"
+              "1 file could not be moved to the Recycle Bin and was kept.");
 }
 
 TEST(DeleteQuestion, ADeleteForGoodSaysSo) {

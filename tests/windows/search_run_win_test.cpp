@@ -570,8 +570,8 @@ TEST_F(DeleteGuardTest, FilesTheRecycleBinCannotTakeAreReportedInOneBox) {
         return IDOK;
     });
     Click(cmd::EBDelete);
-    const Box expected{"2 files could not be moved to the Recycle Bin and were kept.\n    " + temp.Path() +
-                           "\\a.tmp\n    " + temp.Path() + "\\c.tmp",
+    const Box expected{"2 files could not be moved to the Recycle Bin and were kept.\n- " + temp.Path() +
+                           "\\a.tmp\n- " + temp.Path() + "\\c.tmp",
                        "Kelvaro", MB_OK | MB_ICONINFORMATION};
     EXPECT_EQ(shown, std::vector<Box>{expected});
     EXPECT_EQ(f.ListView().RowCount(), 4);
@@ -611,11 +611,11 @@ TEST_F(SearchRunTest, FilesChangedSinceTheRunAreKeptAndReportedInOneBox) {
         return IDOK;
     });
     Click(cmd::EBDelete);
-    const std::string in = "\n    " + temp.Path() + "\\";
+    const std::string in = "\n- " + temp.Path() + "\\";
     EXPECT_EQ(shown,
               (std::vector<Box>{{"4 files changed since they were listed and were kept." + in + "grown.tmp" +
                                      in + "recreated.tmp" + in + "replaced.tmp" + in +
-                                     "rewritten.tmp\n1 file no longer existed and was kept in the list." +
+                                     "rewritten.tmp\n\n1 file no longer existed and was kept in the list." +
                                      in + "vanished.tmp",
                                  "Kelvaro", MB_OK | MB_ICONINFORMATION}}));
     EXPECT_FALSE(Exists(temp.Path() + "\\same.tmp"));
