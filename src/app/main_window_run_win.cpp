@@ -141,12 +141,11 @@ public:
     void EndRun(bool close) override {
         if (form_.StatusText(kStatePanel) == "Searching!!")
             form_.SetStatusText(kStatePanel, "Search Finished!!");
-        // Also after a stop or an error: what the list holds is what was found up to there. It stays until
-        // the next hint.
+        // Also after a stop or an error: what the list holds is what was found up to there.
         const RunFigures found = form_.selection_->Listed();
-        form_.SetStatusText(kHintPanel,
-                            FoundFilesText(found.files, static_cast<std::uint64_t>(found.bytes),
-                                           ThousandSeparator(), form_.services_.locale->DecimalSeparator()));
+        form_.ShowInHintPanel(FoundFilesText(found.files, static_cast<std::uint64_t>(found.bytes),
+                                             ThousandSeparator(),
+                                             form_.services_.locale->DecimalSeparator()));
         form_.form3_->Hide();
         if (close) PostMessageA(form_.Handle(), WM_CLOSE, 0, 0);
     }

@@ -257,12 +257,6 @@ TEST(KeptFilesText, NamesTheFirstTenKeptFilesAndCountsTheRest) {
               "1 file could not be moved to the Recycle Bin and was kept.");
 }
 
-TEST(DeleteQuestion, ADeleteForGoodSaysSo) {
-    EXPECT_EQ(DeleteQuestion(true), "Delete selected files?");
-    EXPECT_EQ(DeleteQuestion(false),
-              "Delete selected files? They will be deleted for good, not moved to the Recycle Bin.");
-}
-
 // What the directory search lists and what the probe sees later, on real files.
 TEST(UnchangedSinceListed, RealFilesRewrittenGrownReplacedRecreatedOrLinkedAreChanged) {
     TempTree tree;

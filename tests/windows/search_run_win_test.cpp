@@ -93,7 +93,9 @@ TEST_F(SearchRunTest, RowsCarryNameExtLocationSizeDateAndTimeInNameOrder) {
     AddRule(temp.Path(), "*.tmp");
     AddRule(temp.Path(), "noext", "  ", "  ", " ");
     AddRule(temp.Path(), "b.tmp", "  ", "  ", " ");  // found twice: listed twice
+    SendMessageA(f.Button(cmd::EBStart).Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
     Click(cmd::EBStart);
+    SendMessageA(f.Panel1().Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));  // off the button: no hint now
     EXPECT_EQ(Names(), (std::vector<std::string>{"a.tmp", "b.tmp", "b.tmp", "c.tmp", "noext"}));
     TCoolListView& list = f.ListView();
     EXPECT_EQ(list.Text(0, 1), ".tmp");
