@@ -778,6 +778,7 @@ TEST_F(AutomaticModeTest, NothingFoundStillAsksWhenConfirmationIsOn) {
 
 TEST_F(AutomaticModeTest, AnUnusuallyLargeRunAsksWithNoAsTheDefault) {
     StoreRule();
+    SetString("Settings", "Recycle", "0");
     for (int i = 0; i < 100; ++i) temp.File("many" + std::to_string(i) + ".tmp");
     std::vector<Box> questions;
     SetMessageBoxFunction([&](HWND, const std::string& text, const std::string& caption, UINT type) {
@@ -790,6 +791,7 @@ TEST_F(AutomaticModeTest, AnUnusuallyLargeRunAsksWithNoAsTheDefault) {
     EXPECT_EQ(questions[0].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2));
     EXPECT_NE(questions[0].text.find("found 102 files"), std::string::npos) << questions[0].text;
     EXPECT_NE(questions[0].text.find("no earlier automatic run"), std::string::npos) << questions[0].text;
+    EXPECT_NE(questions[0].text.find("deleted for good"), std::string::npos) << questions[0].text;
     EXPECT_TRUE(deleted.empty());
 }
 
