@@ -98,7 +98,7 @@ bool TForm1::AutomaticRun::Confirmed(const RunFigures& found) {
     const std::vector<RunFigures> history = History();
     ShowRunWindow();
     const UINT defaultButton = GuardStopsRun(found, history) ? MB_DEFBUTTON2 : MB_DEFBUTTON1;
-    return ShowMessageBox(window_, ConfirmedRunQuestion(found, history), "Confirm",
+    return ShowMessageBox(window_, ConfirmedRunQuestion(found, history, form_.useRecycleBin_), "Confirm",
                           MB_YESNO | MB_ICONQUESTION | defaultButton) == IDYES;
 }
 
@@ -107,7 +107,7 @@ bool TForm1::AutomaticRun::MayDelete(const RunFigures& found) {
     const std::vector<RunFigures> history = History();
     if (!GuardStopsRun(found, history)) return true;
     ShowRunWindow();
-    return ShowMessageBox(window_, GuardQuestion(found, history), "Kelvaro",
+    return ShowMessageBox(window_, GuardQuestion(found, history, form_.useRecycleBin_), "Kelvaro",
                           MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 

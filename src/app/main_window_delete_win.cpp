@@ -51,8 +51,8 @@ void TForm1::EBDeleteClick() {
         return;
     }
     if (!listView_->Visible()) return;
-    if (confirmDelete_ &&
-        ShowMessageBox(Handle(), "Delete selected files?", "Confirm", MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (confirmDelete_ && ShowMessageBox(Handle(), DeleteQuestion(useRecycleBin_), "Confirm",
+                                         MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     // The option may be changed while the delete runs; what the files went by is what it was at the start.
     const bool recycled = useRecycleBin_;
@@ -60,8 +60,8 @@ void TForm1::EBDeleteClick() {
     const DeletionResult result = DeleteSelectedFiles(false, after);
     // What it did stays in the hint panel until the next hint.
     if (result.deleted > 0)
-        SetStatusText(kHintPanel, DeletedFilesText(result, recycled, services_.locale->ThousandSeparator(),
-                                                   services_.locale->DecimalSeparator()));
+        ShowInHintPanel(DeletedFilesText(result, recycled, services_.locale->ThousandSeparator(),
+                                         services_.locale->DecimalSeparator()));
     // One box for every file kept, whatever kept it.
     const std::string kept = KeptFilesText(result);
     if (!kept.empty()) ShowMessageBox(Handle(), kept, "Kelvaro", MB_OK | MB_ICONINFORMATION);

@@ -47,6 +47,11 @@ void TForm1::DisplayHint(const std::string& hint) {
     SetStatusText(kHintPanel, hint);
 }
 
+void TForm1::ShowInHintPanel(const std::string& text) {
+    hint_.clear();
+    SetStatusText(kHintPanel, text);
+}
+
 void TForm1::OnMenuSelect(WPARAM wParam, LPARAM lParam) {
     UINT flags = HIWORD(wParam);
     if (flags == 0xFFFF && lParam == 0) {  // the menu closed

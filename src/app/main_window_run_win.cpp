@@ -33,6 +33,58 @@ private:
     TForm3& dialog_;
 };
 
+// The scan's label as a run hands it over: the progress dialog's status line counts the files found so far
+// each time the scan shows an entry, which it does at its own pace rather than per file.
+class CountingLabel : public InfoLabel {
+public:
+    CountingLabel(InfoLabel* shown, TForm3& dialog, const TFileScan& scan, std::string wildcard,
+                  std::int64_t foundBefore, std::string thousandSeparator)
+        : shown_(shown),
+          dialog_(dialog),
+          scan_(scan),
+          wildcard_(std::move(wildcard)),
+          found_(foundBefore),
+          thousandSeparator_(std::move(thousandSeparator)),
+          text_(dialog.SearchText()) {}
+    void SetFileName(const std::string& text) override {
+        // Only the lines added since the last look are counted: a count of the whole list would cost more
+        // the more is found.
+        for (; counted_ < scan_.FoundEntries.size(); ++counted_)
+            if (!scan_.FoundEntries[counted_].isError) ++found_;
+        std::string searching = SearchingText(wildcard_, found_, thousandSeparator_);
+        if (searching != text_) dialog_.SetSearchText(text_ = std::move(searching));
+        if (shown_) shown_->SetFileName(text);
+    }
+    void Repaint() override {
+        if (shown_) shown_->Repaint();
+    }
+
+private:
+    InfoLabel* shown_;
+    TForm3& dialog_;
+    const TFileScan& scan_;
+    std::string wildcard_;
+    std::int64_t found_;
+    std::string thousandSeparator_;
+    std::string text_;
+    std::size_t counted_ = 0;
+};
+
+// The scan shows its entries through the counting label for as long as it runs, however it ends.
+class LabelScope {
+public:
+    LabelScope(InfoLabel*& current, InfoLabel& label) : current_(current), previous_(current) {
+        current_ = &label;
+    }
+    ~LabelScope() { current_ = previous_; }
+    LabelScope(const LabelScope&) = delete;
+    LabelScope& operator=(const LabelScope&) = delete;
+
+private:
+    InfoLabel*& current_;
+    InfoLabel* previous_;
+};
+
 }  // namespace
 
 class TForm1::RunHost : public SearchRunHost {
@@ -66,7 +118,8 @@ public:
         const RuleRow& rule = form_.runRules_[static_cast<std::size_t>(index)];
         DecodeRuleForRun(rule, index + 1, scan_);
         scan_.Directory = folders_[static_cast<std::size_t>(index)];
-        form_.form3_->SetSearchText(SearchingText(rule.SubItems[0]));
+        form_.form3_->SetSearchText(
+            SearchingText(rule.SubItems[0], form_.listView_->RowCount(), ThousandSeparator()));
         form_.form3_->Status().SetFileName("");
         form_.form3_->RepaintNow();
     }
@@ -76,17 +129,29 @@ public:
         start.RepaintNow();
     }
     bool StopRequested() override { return scan_.StopScan; }
-    void Scan() override { scan_.SetStartScan(true); }
+    void Scan() override {
+        CountingLabel counting(scan_.CurrInfoLabel, *form_.form3_, scan_,
+                               form_.runRules_[static_cast<std::size_t>(form_.currentRule_)].SubItems[0],
+                               form_.listView_->RowCount(), ThousandSeparator());
+        LabelScope scope(scan_.CurrInfoLabel, counting);
+        scan_.SetStartScan(true);
+    }
     void AddFoundFiles(int index) override;
     void ClearStop() override { scan_.StopScan = false; }
     void EndRun(bool close) override {
         if (form_.StatusText(kStatePanel) == "Searching!!")
             form_.SetStatusText(kStatePanel, "Search Finished!!");
+        // Also after a stop or an error: what the list holds is what was found up to there.
+        const RunFigures found = form_.selection_->Listed();
+        form_.ShowInHintPanel(FoundFilesText(found.files, static_cast<std::uint64_t>(found.bytes),
+                                             ThousandSeparator(),
+                                             form_.services_.locale->DecimalSeparator()));
         form_.form3_->Hide();
         if (close) PostMessageA(form_.Handle(), WM_CLOSE, 0, 0);
     }
 
 private:
+    std::string ThousandSeparator() const { return form_.services_.locale->ThousandSeparator(); }
     TCoolListView::NewRow ResultListRow(const std::string& path, const FoundEntry& found,
                                         int imageIndex) const;
     void AddResultRows(std::vector<TCoolListView::NewRow> rows) {

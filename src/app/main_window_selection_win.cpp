@@ -25,12 +25,13 @@ void ResultSelection::ShowSummary() {
     // so. Only then is it asked: the question walks the whole list, and rows being added change texts.
     bool reportsSelected = selected == 0 && changeTouchesSelection_ &&
                            ListView_GetNextItem(list_.Handle(), -1, LVNI_SELECTED) != -1;
-    if (selected == 0 && !reportsSelected) return;
+    if (selected == 0 && !reportsSelected && !wasSelected_) return;
     sums_.RecountIfNeeded(ResultRows(list_));
-    if (auto summary = SelectionSummaryFromSums(selected, list_.RowCount(), reportsSelected,
+    if (auto summary = SelectionSummaryFromSums(selected, list_.RowCount(), reportsSelected, wasSelected_,
                                                 sums_.SelectedBytes(), sums_.TotalBytes(),
                                                 locale_.ThousandSeparator(), locale_.DecimalSeparator()))
         show_(*summary);
+    wasSelected_ = selected > 0 || reportsSelected;
 }
 
 void ResultSelection::Track(const NMHDR& header) {
@@ -84,6 +85,11 @@ void ResultSelection::RemoveRows(const std::vector<std::uint64_t>& rowIds) {
 RunFigures ResultSelection::Selected() {
     sums_.RecountIfNeeded(ResultRows(list_));
     return {list_.SelectedCount(), sums_.SelectedBytes()};
+}
+
+RunFigures ResultSelection::Listed() {
+    sums_.RecountIfNeeded(ResultRows(list_));
+    return {list_.RowCount(), sums_.TotalBytes()};
 }
 
 }  // namespace kelvaro

@@ -41,8 +41,11 @@ public:
     ResultSelection(TCoolListView& list, LocaleFormats& locale, Show show)
         : list_(list), locale_(locale), show_(std::move(show)) {}
 
-    // A new run: no rows, no sums.
-    void Reset() { sums_.Reset(); }
+    // A new run: no rows, no sums, and no selection whose end the panel would have to tell of.
+    void Reset() {
+        sums_.Reset();
+        wasSelected_ = false;
+    }
     void RowsAdded(const std::vector<TCoolListView::NewRow>& rows);
     // Every notification of the list, before the list handles it.
     void Track(const NMHDR& header);
@@ -53,6 +56,8 @@ public:
     // Takes the rows out together and shows the summary once, for the list as it ends.
     void RemoveRows(const std::vector<std::uint64_t>& rowIds);
     RunFigures Selected();
+    // Every row of the list, and the bytes of their files.
+    RunFigures Listed();
 
 private:
     void ShowSummary();
@@ -64,6 +69,7 @@ private:
     bool changeTouchesSelection_ = false;  // of the change the list reports now
     bool selectingAll_ = false;            // the rows' own selection changes show no summary
     bool removingRows_ = false;            // the summary waits until the last of them is gone
+    bool wasSelected_ = false;             // rows were selected when the summary was last shown
 };
 
 }  // namespace kelvaro

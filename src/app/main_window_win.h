@@ -121,6 +121,9 @@ private:
     bool PreviewKey(MSG& message);
     void OnMenuSelect(WPARAM wParam, LPARAM lParam);
     void OnSetCursor(HWND over);
+    // What a run or a delete did, in the hint panel: it stays until the mouse brings a hint, rather than
+    // go as soon as the mouse leaves the button that started the work.
+    void ShowInHintPanel(const std::string& text);
 
     // The search run (main_window_run_win.cpp).
     void SpeedButton3Click();

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "base/digit_groups.h"
+#include "run/deletion.h"
 
 namespace kelvaro {
 namespace {
@@ -50,17 +51,20 @@ bool GuardStopsRun(const RunFigures& run, const std::vector<RunFigures>& history
     return grown && large;
 }
 
-std::string GuardQuestion(const RunFigures& run, const std::vector<RunFigures>& history) {
+std::string GuardQuestion(const RunFigures& run, const std::vector<RunFigures>& history, bool useRecycleBin) {
     const std::string found = "This automatic run found " + Figures(run) + " to delete";
     const std::string before = history.empty()
                                    ? ", and there is no earlier automatic run to compare it with."
                                    : ", more than ten times what the last automatic runs deleted (at most " +
                                          Figures(Largest(history)) + ").";
-    return found + before + "\n\nNothing has been deleted yet. Delete these files now?";
+    return found + before + "\n\nNothing has been deleted yet. Delete these files now?" +
+           ForGoodNote(useRecycleBin);
 }
 
-std::string ConfirmedRunQuestion(const RunFigures& run, const std::vector<RunFigures>& history) {
-    std::string text = "Delete files found for Kelvaro?\n\nThis automatic run found " + Figures(run) + ".";
+std::string ConfirmedRunQuestion(const RunFigures& run, const std::vector<RunFigures>& history,
+                                 bool useRecycleBin) {
+    std::string text = "Delete files found for Kelvaro?" + ForGoodNote(useRecycleBin) +
+                       "\n\nThis automatic run found " + Figures(run) + ".";
     if (GuardStopsRun(run, history))
         text += history.empty()
                     ? " There is no earlier automatic run to compare it with."

@@ -25,12 +25,14 @@ inline constexpr std::int64_t kGuardGrowth = 10;
 // enough).
 bool GuardStopsRun(const RunFigures& run, const std::vector<RunFigures>& history);
 
-// The question put to the user, naming the run's figures and the largest earlier ones.
-std::string GuardQuestion(const RunFigures& run, const std::vector<RunFigures>& history);
+// The question put to the user, naming the run's figures and the largest earlier ones; useRecycleBin: where
+// the files would go (a delete for good says so).
+std::string GuardQuestion(const RunFigures& run, const std::vector<RunFigures>& history, bool useRecycleBin);
 
 // The question of an automatic run that asks because the user chose to be asked: what it found, and when
 // the guard would have stopped it, why it is unusual.
-std::string ConfirmedRunQuestion(const RunFigures& run, const std::vector<RunFigures>& history);
+std::string ConfirmedRunQuestion(const RunFigures& run, const std::vector<RunFigures>& history,
+                                 bool useRecycleBin);
 
 // The runs kept under the key, newest first; values that are missing or not whole numbers end the list.
 std::vector<RunFigures> ReadRunHistory(RegistryKey& key);

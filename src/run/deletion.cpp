@@ -52,16 +52,16 @@ public:
         }
         // Found by two rules: the first row's file went, and a second try could only reach another file.
         if (gone_.count(UpperCaseName(std::string_view(file.path)))) {
-            ++result_.vanished;
+            Keep(result_.vanished, result_.vanishedPaths, file.path);
             return false;
         }
         const FileState now = probe_.Describe(file.path);
         if (!now.exists) {
-            ++result_.vanished;
+            Keep(result_.vanished, result_.vanishedPaths, file.path);
             return false;
         }
         if (!UnchangedSinceListed(now, file)) {
-            ++result_.changed;
+            Keep(result_.changed, result_.changedPaths, file.path);
             return false;
         }
         const auto checked = std::chrono::steady_clock::now();
@@ -72,7 +72,7 @@ public:
                 std::max(result_.longestCheckToShell,
                          std::chrono::duration_cast<std::chrono::microseconds>(called - checked));
         if (outcome == DeleteOutcome::NotRecyclable) {
-            ++result_.notRecyclable;
+            Keep(result_.notRecyclable, result_.notRecyclablePaths, file.path);
             return false;
         }
         // The shell's word alone is not enough: it reports success for some names it did not touch. Nor is
@@ -88,6 +88,11 @@ public:
     }
 
 private:
+    static void Keep(int& count, std::vector<std::string>& paths, const std::string& path) {
+        ++count;
+        if (paths.size() < kKeptFilesNamed) paths.push_back(path);
+    }
+
     ShellDeleter& deleter_;
     FileStateProbe& probe_;
     bool useRecycleBin_;
@@ -149,18 +154,39 @@ std::string DeletedFilesText(const DeletionResult& result, bool recycled,
 
 std::string KeptFilesText(const DeletionResult& result) {
     std::string text;
-    auto line = [&](int n, const char* one, const char* many) {
+    std::size_t named = 0;
+    bool listedBefore = false;
+    auto line = [&](int n, const std::vector<std::string>& paths, const char* one, const char* many) {
         if (n <= 0) return;
-        if (!text.empty()) text += "\n";
+        // A list of paths ends with a blank line, so that the next reason does not read as one of them.
+        if (!text.empty()) text += listedBefore ? "\n\n" : "\n";
         text += std::to_string(n) + (n == 1 ? " file " : " files ") + (n == 1 ? one : many);
+        // Under the line of the reason that kept them, so that the user can find the files and tell which
+        // reason kept which. The box wraps a long path: the dash marks where each one starts.
+        std::size_t shown = 0;
+        for (; shown < paths.size() && named < kKeptFilesNamed; ++shown, ++named)
+            text += "\n- " + paths[shown];
+        // A line whose files are all left out already says how many there are.
+        const auto left = static_cast<std::size_t>(n) - shown;
+        if (shown > 0 && left > 0) text += "\nand " + std::to_string(left) + " more";
+        listedBefore = shown > 0;
     };
-    line(result.changed, "changed since it was listed and was kept.",
+    line(result.changed, result.changedPaths, "changed since it was listed and was kept.",
          "changed since they were listed and were kept.");
-    line(result.vanished, "no longer existed and was kept in the list.",
+    line(result.vanished, result.vanishedPaths, "no longer existed and was kept in the list.",
          "no longer existed and were kept in the list.");
-    line(result.notRecyclable, "could not be moved to the Recycle Bin and was kept.",
+    line(result.notRecyclable, result.notRecyclablePaths,
+         "could not be moved to the Recycle Bin and was kept.",
          "could not be moved to the Recycle Bin and were kept.");
     return text;
+}
+
+std::string ForGoodNote(bool useRecycleBin) {
+    return useRecycleBin ? std::string() : " They will be deleted for good, not moved to the Recycle Bin.";
+}
+
+std::string DeleteQuestion(bool useRecycleBin) {
+    return "Delete selected files?" + ForGoodNote(useRecycleBin);
 }
 
 std::string FormatKilobytes(std::int64_t bytes, const std::string& thousandSeparator,
@@ -189,11 +215,14 @@ std::string SizeText(std::int64_t selectedBytes, std::int64_t totalBytes,
 }  // namespace
 
 std::optional<std::string> SelectionSummaryFromSums(int selected, int rowCount, bool reportsSelectedRow,
-                                                    std::int64_t selectedBytes, std::int64_t totalBytes,
+                                                    bool wasSelected, std::int64_t selectedBytes,
+                                                    std::int64_t totalBytes,
                                                     const std::string& thousandSeparator,
                                                     const std::string& decimalSeparator) {
-    if (selected == 0 && !reportsSelectedRow) return std::nullopt;
-    return "Selected: " + std::to_string(selected > 0 ? selected : 1) + " of " + std::to_string(rowCount) +
+    const bool emptied = selected == 0 && !reportsSelectedRow;
+    if (emptied && !wasSelected) return std::nullopt;
+    return "Selected: " + std::to_string(selected > 0 || emptied ? selected : 1) + " of " +
+           std::to_string(rowCount) +
            SizeText(selectedBytes, totalBytes, thousandSeparator, decimalSeparator);
 }
 

@@ -77,6 +77,9 @@ struct DeletionResult {
     int vanished = 0;                // kept: the file no longer existed when its turn came
     int notRecyclable = 0;           // kept: the Recycle Bin could not take it
     int failed = 0;                  // kept: the shell could not delete it, and showed why itself
+    // The first paths kept for each reason, at most kKeptFilesNamed of them: enough for the box that tells
+    // of them, without keeping every path of a large delete.
+    std::vector<std::string> changedPaths, vanishedPaths, notRecyclablePaths;
     bool stopped = false;        // the caller ended the delete after a file (its record could not be written)
     bool stopRequested = false;  // the user stopped the delete between two files
     // The longest time from the end of a file's check to the shell's call for it.
@@ -107,17 +110,32 @@ DeletionResult DeleteSelectedRows(DeletionRows& rows, ShellDeleter& deleter, Fil
 std::string DeletedFilesText(const DeletionResult& result, bool recycled,
                              const std::string& thousandSeparator, const std::string& decimalSeparator);
 
-// The information shown after an interactive delete that kept files, a line per reason; empty when
-// nothing was kept for any of them.
+// How many kept files the box after a delete names, over all reasons together.
+inline constexpr std::size_t kKeptFilesNamed = 10;
+
+// The information shown after an interactive delete that kept files: a line per reason, each followed by
+// the paths of its files while kKeptFilesNamed lasts and, where some of them are left out, how many;
+// empty when nothing was kept for any of them.
 std::string KeptFilesText(const DeletionResult& result);
+
+// The question asked before the selected files are deleted; a delete that skips the Recycle Bin says so,
+// since nothing brings those files back.
+std::string DeleteQuestion(bool useRecycleBin);
+// The sentence that follows a question about deleting files when they would not go to the Recycle Bin,
+// with the blank that joins it to the question; empty when they would.
+std::string ForGoodNote(bool useRecycleBin);
 
 // The selection summary for status panel 1, "Selected: <n> of <rows> (<selected>k of <total>k)" with
 // k = 1024 bytes, both with two decimals and grouped thousands; std::nullopt leaves the panel unchanged.
 // The caller keeps the selected count and the byte sums up to date as the selection changes, so that a long
 // list is not summed again at every change. reportsSelectedRow: the list says a row is selected although
-// no row counts as selected (it can while a change is under way).
+// no row counts as selected (it can while a change is under way). wasSelected: rows were selected when the
+// panel last showed the summary. A selection that has just become empty says so, rather than leave a count
+// of rows that are no longer selected (or no longer there); one that was empty already leaves the panel to
+// whatever wrote it since, such as a run.
 std::optional<std::string> SelectionSummaryFromSums(int selected, int rowCount, bool reportsSelectedRow,
-                                                    std::int64_t selectedBytes, std::int64_t totalBytes,
+                                                    bool wasSelected, std::int64_t selectedBytes,
+                                                    std::int64_t totalBytes,
                                                     const std::string& thousandSeparator,
                                                     const std::string& decimalSeparator);
 

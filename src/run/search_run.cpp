@@ -1,6 +1,8 @@
 #include "run/search_run.h"
 
 #include "base/ascii_case.h"
+#include "base/byte_size_text.h"
+#include "base/digit_groups.h"
 
 namespace kelvaro {
 
@@ -36,9 +38,17 @@ bool SearchRun::Ending() const {
     return work_.RunStoppingToClose() || pump_.QuitRequested();
 }
 
-std::string SearchingText(const std::string& wildcard) {
-    return UpperAscii(wildcard).find(".LNK") != std::string::npos ? "Searching for broken shortcuts"
-                                                                  : "Searching for " + wildcard;
+std::string SearchingText(const std::string& wildcard, std::int64_t found,
+                          const std::string& thousandSeparator) {
+    if (UpperAscii(wildcard).find(".LNK") != std::string::npos) return "Searching for broken shortcuts";
+    return "Searching for " + wildcard + " (" + GroupThousands(std::to_string(found), thousandSeparator) +
+           " found)";
+}
+
+std::string FoundFilesText(std::int64_t files, std::uint64_t bytes, const std::string& thousandSeparator,
+                           const std::string& decimalSeparator) {
+    return "Found " + GroupThousands(std::to_string(files), thousandSeparator) +
+           (files == 1 ? " file, " : " files, ") + ByteSizeText(bytes, thousandSeparator, decimalSeparator);
 }
 
 }  // namespace kelvaro

@@ -4,6 +4,7 @@
 // works through the window's parts as SearchRunHost offers them, runs the waiting messages (Stop, Esc,
 // a close or a quit come in through them) through the pump, and asks the window's WorkState whether it
 // may start and what comes after it.
+#include <cstdint>
 #include <string>
 
 #include "platform/message_pump.h"
@@ -44,7 +45,14 @@ private:
     MessagePump& pump_;
 };
 
-// What the progress dialog says a rule searches for; shortcut rules look for broken shortcuts.
-std::string SearchingText(const std::string& wildcard);
+// What the progress dialog says a rule searches for, with how many files the run has found so far.
+// Shortcut rules look for broken shortcuts, which are known only when their shortcuts are tested after
+// the scan: they show no count.
+std::string SearchingText(const std::string& wildcard, std::int64_t found,
+                          const std::string& thousandSeparator);
+
+// What a run found, for the status bar once it has ended: "Found 16,667 files, 79.6 MB".
+std::string FoundFilesText(std::int64_t files, std::uint64_t bytes, const std::string& thousandSeparator,
+                           const std::string& decimalSeparator);
 
 }  // namespace kelvaro

@@ -20,10 +20,11 @@ UINT ResumeRedrawMessage() {
 TCoolListView::TCoolListView(HWND parent, int controlId, bool visible) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
-    // No LVS_SINGLESEL (multi-select), no LVS_EDITLABELS (read-only captions), no LVS_SHOWSELALWAYS (the
-    // selection is hidden while the list has no focus), clickable headers.
+    // No LVS_SINGLESEL (multi-select), no LVS_EDITLABELS (read-only captions), clickable headers. The
+    // selection stays in view without the focus: a question about the selected rows takes the focus away
+    // while the user must still see which rows it means.
     const DWORD style = WS_CHILD | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT | LVS_SHAREIMAGELISTS |
-                        LVS_AUTOARRANGE | LVS_OWNERDATA | (visible ? WS_VISIBLE : 0);
+                        LVS_AUTOARRANGE | LVS_OWNERDATA | LVS_SHOWSELALWAYS | (visible ? WS_VISIBLE : 0);
     handle_ = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", style, 0, 0, 0, 0, parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
                               GetModuleHandleA(nullptr), nullptr);

@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const kelvaro::RunFigures& run : history)
         if (run.files < 0 || run.bytes < 0) std::abort();
     kelvaro::GuardStopsRun({12, 3456}, history);
-    kelvaro::GuardQuestion({12, 3456}, history);
+    kelvaro::GuardQuestion({12, 3456}, history, true);
     if (!kelvaro::WriteRunHistory(key, {7, 8})) std::abort();
     const std::vector<kelvaro::RunFigures> after = kelvaro::ReadRunHistory(key);
     if (after.empty() || after.front().files != 7 || after.front().bytes != 8) std::abort();

@@ -39,7 +39,7 @@ TEST(GuardStopsRun, AsksOnlyAboveAFloorAndTenTimesTheLargestEarlierRunInEitherFi
 }
 
 TEST(GuardQuestion, NamesTheRunsFiguresAndTheLargestEarlierOnes) {
-    const std::string question = GuardQuestion({1500, 2000000}, {{12, 3000}, {40, 900}});
+    const std::string question = GuardQuestion({1500, 2000000}, {{12, 3000}, {40, 900}}, true);
     EXPECT_NE(question.find("1,500 files, 2,000,000 bytes"), std::string::npos) << question;
     EXPECT_NE(question.find("at most 40 files, 3,000 bytes"), std::string::npos) << question;
 }
@@ -47,17 +47,29 @@ TEST(GuardQuestion, NamesTheRunsFiguresAndTheLargestEarlierOnes) {
 // The question of a run with confirmation on keeps its first line and adds what the run found, and why it
 // is unusual only when the guard would have stopped it.
 TEST(ConfirmedRunQuestion, NamesWhatWasFoundAndWhatTheGuardKnows) {
-    const std::string usual = ConfirmedRunQuestion({12, 3000}, {{12, 3000}});
+    const std::string usual = ConfirmedRunQuestion({12, 3000}, {{12, 3000}}, true);
     EXPECT_EQ(usual, "Delete files found for Kelvaro?\n\nThis automatic run found 12 files, 3,000 bytes.");
-    const std::string unusual = ConfirmedRunQuestion({1500, 2000000}, {{12, 3000}, {40, 900}});
+    const std::string unusual = ConfirmedRunQuestion({1500, 2000000}, {{12, 3000}, {40, 900}}, true);
     EXPECT_EQ(unusual.rfind("Delete files found for Kelvaro?\n\nThis automatic run found 1,500 files, ", 0),
               0u);
     EXPECT_NE(unusual.find(
                   "more than ten times what the last automatic runs deleted (at most 40 files, 3,000 bytes)"),
               std::string::npos)
         << unusual;
-    EXPECT_NE(ConfirmedRunQuestion({101, 0}, {}).find("no earlier automatic run"), std::string::npos);
-    EXPECT_EQ(ConfirmedRunQuestion({0, 0}, {}).find("earlier"), std::string::npos);
+    EXPECT_NE(ConfirmedRunQuestion({101, 0}, {}, true).find("no earlier automatic run"), std::string::npos);
+    EXPECT_EQ(ConfirmedRunQuestion({0, 0}, {}, true).find("earlier"), std::string::npos);
+}
+
+// Whoever answers an automatic run's question learns that the files would not go to the Recycle Bin.
+TEST(AutomaticRunQuestions, ADeleteForGoodSaysSoAfterTheQuestion) {
+    EXPECT_EQ(
+        ConfirmedRunQuestion({12, 3000}, {{12, 3000}}, false),
+        "Delete files found for Kelvaro? They will be deleted for good, not moved to the Recycle Bin.\n\n"
+        "This automatic run found 12 files, 3,000 bytes.");
+    const std::string guard = GuardQuestion({1500, 2000000}, {}, false);
+    EXPECT_TRUE(guard.ends_with(
+        "Delete these files now? They will be deleted for good, not moved to the Recycle Bin."))
+        << guard;
 }
 
 class MemoryKey : public RegistryKey {

@@ -224,6 +224,39 @@ TEST(KeptFilesText, OneLinePerReasonOnlyWhenFilesWereKept) {
               "3 files no longer existed and were kept in the list.");
 }
 
+// The box names the kept files, ten at most over all reasons, under the line of the reason that kept them.
+TEST(KeptFilesText, NamesTheFirstTenKeptFilesAndCountsTheRest) {
+    for (const int vanished : {0, 1, 10, 11, 25}) {
+        std::vector<Row> listed;
+        for (int i = 0; i < vanished; ++i) listed.push_back({"C:\\f" + std::to_string(i), 1, true});
+        MemoryRows rows(listed);
+        FakeDisk disk;
+        const DeletionResult result = Delete(rows, disk);
+        std::string expected = vanished == 0   ? ""
+                               : vanished == 1 ? "1 file no longer existed and was kept in the list."
+                                               : std::to_string(vanished) +
+                                                     " files no longer existed and were kept in the list.";
+        for (int i = 0; i < std::min(vanished, 10); ++i) expected += "\n- C:\\f" + std::to_string(i);
+        if (vanished > 10) expected += "\nand " + std::to_string(vanished - 10) + " more";
+        EXPECT_EQ(KeptFilesText(result), expected) << vanished;
+        EXPECT_LE(result.vanishedPaths.size(), kKeptFilesNamed) << "a large delete keeps only what it names";
+    }
+    // Eight changed, five vanished, one refused by the Recycle Bin.
+    DeletionResult mixed;
+    mixed.changed = 8;
+    mixed.vanished = 5;
+    mixed.notRecyclable = 1;
+    for (int i = 0; i < 8; ++i) mixed.changedPaths.push_back("C:\\c" + std::to_string(i));
+    for (int i = 0; i < 5; ++i) mixed.vanishedPaths.push_back("C:\\v" + std::to_string(i));
+    mixed.notRecyclablePaths = {"C:\\r"};
+    EXPECT_EQ(KeptFilesText(mixed),
+              "8 files changed since they were listed and were kept.\n"
+              "- C:\\c0\n- C:\\c1\n- C:\\c2\n- C:\\c3\n- C:\\c4\n- C:\\c5\n- C:\\c6\n- C:\\c7\n\n"
+              "5 files no longer existed and were kept in the list.\n"
+              "- C:\\v0\n- C:\\v1\nand 3 more\n\n"
+              "1 file could not be moved to the Recycle Bin and was kept.");
+}
+
 // What the directory search lists and what the probe sees later, on real files.
 TEST(UnchangedSinceListed, RealFilesRewrittenGrownReplacedRecreatedOrLinkedAreChanged) {
     TempTree tree;
@@ -264,14 +297,20 @@ TEST(UnchangedSinceListed, RealFilesRewrittenGrownReplacedRecreatedOrLinkedAreCh
 }
 
 TEST(SelectionSummary, TextsAndWhenThePanelIsLeftAlone) {
-    EXPECT_EQ(SelectionSummaryFromSums(1, 3, false, 1024, 3584, ",", "."),
+    EXPECT_EQ(SelectionSummaryFromSums(1, 3, false, false, 1024, 3584, ",", "."),
               "Selected: 1 of 3 (1.00k of 3.50k)");
-    EXPECT_EQ(SelectionSummaryFromSums(0, 3, false, 0, 3584, ",", "."), std::nullopt);
-    EXPECT_EQ(SelectionSummaryFromSums(0, 0, false, 0, 0, ",", "."), std::nullopt);
+    EXPECT_EQ(SelectionSummaryFromSums(0, 3, false, false, 0, 3584, ",", "."), std::nullopt);
+    EXPECT_EQ(SelectionSummaryFromSums(0, 0, false, false, 0, 0, ",", "."), std::nullopt);
+    // The selection has just become empty: the panel says so rather than keep the last count.
+    EXPECT_EQ(SelectionSummaryFromSums(0, 3, false, true, 0, 3584, ",", "."),
+              "Selected: 0 of 3 (0.00k of 3.50k)");
     // The list reports a row under change although none counts as selected.
-    EXPECT_EQ(SelectionSummaryFromSums(0, 3, true, 0, 3584, ",", "."), "Selected: 1 of 3 (0.00k of 3.50k)");
+    EXPECT_EQ(SelectionSummaryFromSums(0, 3, true, false, 0, 3584, ",", "."),
+              "Selected: 1 of 3 (0.00k of 3.50k)");
+    EXPECT_EQ(SelectionSummaryFromSums(0, 3, true, true, 0, 3584, ",", "."),
+              "Selected: 1 of 3 (0.00k of 3.50k)");
     // Sums above what 32 bits hold, with the locale's own separators.
-    EXPECT_EQ(SelectionSummaryFromSums(2, 3, false, 3'000'001'024, 6'000'001'024, ".", ","),
+    EXPECT_EQ(SelectionSummaryFromSums(2, 3, false, true, 3'000'001'024, 6'000'001'024, ".", ","),
               "Selected: 2 of 3 (2.929.688,50k of 5.859.376,00k)");
 }
 

@@ -87,9 +87,13 @@ TEST(SearchRun, NoRunStartsDuringADelete) {
     EXPECT_EQ(host.log, "");
 }
 
-TEST(SearchRun, ShortcutRulesLookForBrokenShortcuts) {
-    EXPECT_EQ(SearchingText("*.TmP"), "Searching for *.TmP");
-    EXPECT_EQ(SearchingText("*.lNk"), "Searching for broken shortcuts");
+TEST(SearchRun, WhatTheRunSaysItLooksForAndWhatItFound) {
+    EXPECT_EQ(SearchingText("*.TmP", 0, ","), "Searching for *.TmP (0 found)");
+    EXPECT_EQ(SearchingText("*.tmp", 1234, "."), "Searching for *.tmp (1.234 found)");
+    EXPECT_EQ(SearchingText("*.lNk", 1234, ","), "Searching for broken shortcuts");
+    EXPECT_EQ(FoundFilesText(16667, 83'466'650, ",", "."), "Found 16,667 files, 79.6 MB");
+    EXPECT_EQ(FoundFilesText(1, 12, ",", "."), "Found 1 file, 12 bytes");
+    EXPECT_EQ(FoundFilesText(0, 0, ",", "."), "Found 0 files, 0 bytes");
 }
 
 }  // namespace

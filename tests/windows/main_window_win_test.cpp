@@ -33,6 +33,9 @@ TEST_F(MainWindowTest, FirstStartShowsTheDesignAndDefaults) {
     EXPECT_EQ(f.ListView().ColumnWidth(1), 40);
     EXPECT_EQ(f.LVSetup().ColumnWidth(4), 55);
     EXPECT_EQ(f.LVSetup().RowCount(), 0);
+    // A question about the selected rows takes the focus from the list: the rows must stay marked.
+    for (HWND list : {f.ListView().Handle(), f.LVSetup().Handle()})
+        EXPECT_TRUE(GetWindowLongPtrA(list, GWL_STYLE) & LVS_SHOWSELALWAYS);
     EXPECT_TRUE(f.Panel1().BevelsVisible());
     EXPECT_EQ(f.Button(cmd::EBStart).ShortHint(), "Kelvaro");
     EXPECT_EQ(f.FileScan().FileSpecs, "*.tmp");
@@ -375,7 +378,7 @@ TEST_F(MainWindowTest, DISABLED_Screenshots) {
     settle();
     SaveScreenshot(prefix + "setup-mode.bmp");
     Click(cmd::EBSetup);
-    f.Form3().SetSearchText("Searching for *.tmp");
+    f.Form3().SetSearchText("Searching for *.tmp (1,234 found)");
     f.Form3().Show();
     f.Form3().Status().SetFileName("C:\\WINDOWS\\TEMP\\Some Folder\\Deeper Still\\report.tmp" +
                                    std::string(78, ' '));
@@ -437,9 +440,32 @@ TEST_F(MainWindowTest, DISABLED_Screenshots) {
         if (!box) return;
         KillTimer(nullptr, timer);
         SaveScreenshot(shot);
-        PostMessageA(GetDlgItem(box, IDCANCEL) ? GetDlgItem(box, IDCANCEL) : GetDlgItem(box, IDOK), BM_CLICK,
-                     0, 0);
+        HWND button = GetDlgItem(box, IDCANCEL);
+        if (!button) button = GetDlgItem(box, IDNO);
+        if (!button) button = GetDlgItem(box, IDOK);
+        PostMessageA(button, BM_CLICK, 0, 0);
     };
+    // The delete's own boxes, the platform's, over the list: the question (answered No) with the rows it
+    // means still marked, then the box that names the files kept because they went behind the list's back.
+    const MessageBoxFunction answers = SetMessageBoxFunction({});
+    Click(cmd::EBStart);
+    settle();
+    SaveScreenshot(prefix + "search-finished.bmp");
+    for (int row = 0; row < 30; row += 2) f.ListView().SetSelected(row, true);
+    if (!f.ConfirmDelete()) Command(cmd::ConfirmDelete1);
+    if (f.UseRecycleBin()) Command(cmd::UseRecycleBin1);
+    shot = prefix + "delete-question.bmp";
+    boxClass = "#32770";
+    SetTimer(nullptr, 0, 700, shootAndClose);
+    Click(cmd::EBDelete);
+    for (int row = 0; row < 30; row += 2)
+        DeleteFileA((f.ListView().Text(row, 2) + f.ListView().Text(row, 0)).c_str());
+    Command(cmd::ConfirmDelete1);
+    shot = prefix + "kept-files.bmp";
+    SetTimer(nullptr, 0, 700, shootAndClose);
+    Click(cmd::EBDelete);
+    SetMessageBoxFunction(answers);
+
     shot = prefix + "about.bmp";
     boxClass = "TfrmAbout";
     SetTimer(nullptr, 0, 700, shootAndClose);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <ostream>
 #include <utility>
 
 #include "app/progress_dialog_win.h"
@@ -42,6 +43,9 @@ struct Box {
     std::string text, caption;
     UINT type;
     bool operator==(const Box&) const = default;
+    friend void PrintTo(const Box& box, std::ostream* out) {
+        *out << box.caption << " (type " << box.type << "): \"" << box.text << "\"";
+    }
 };
 
 // Sets a file's last write time, as an old file found by a rule has it.
@@ -89,7 +93,9 @@ TEST_F(SearchRunTest, RowsCarryNameExtLocationSizeDateAndTimeInNameOrder) {
     AddRule(temp.Path(), "*.tmp");
     AddRule(temp.Path(), "noext", "  ", "  ", " ");
     AddRule(temp.Path(), "b.tmp", "  ", "  ", " ");  // found twice: listed twice
+    SendMessageA(f.Button(cmd::EBStart).Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
     Click(cmd::EBStart);
+    SendMessageA(f.Panel1().Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));  // off the button: no hint now
     EXPECT_EQ(Names(), (std::vector<std::string>{"a.tmp", "b.tmp", "b.tmp", "c.tmp", "noext"}));
     TCoolListView& list = f.ListView();
     EXPECT_EQ(list.Text(0, 1), ".tmp");
@@ -100,6 +106,7 @@ TEST_F(SearchRunTest, RowsCarryNameExtLocationSizeDateAndTimeInNameOrder) {
     EXPECT_EQ(list.Text(4, 1), "");
     EXPECT_NE(list.Text(0, 5).find("M"), std::string::npos);  // "h:mm AM/PM"
     EXPECT_EQ(f.StatusText(1), "Search Finished!!");
+    EXPECT_EQ(f.StatusText(0), "Found 5 files, 1.2 KB");
     EXPECT_FALSE(f.Form3().Visible());
     EXPECT_TRUE(f.Button(cmd::EBStart).Enabled());
     EXPECT_FALSE(f.FileScan().StopScan);
@@ -114,7 +121,7 @@ TEST_F(SearchRunTest, EmptySetupListAndAStopBeforeTheRunChangeNothing) {
     Command(cmd::StartKelvaro1);
     EXPECT_EQ(f.ListView().RowCount(), 0);
     EXPECT_EQ(f.StatusText(1), "Search Finished!!");
-    EXPECT_EQ(f.StatusText(0), " ");
+    EXPECT_EQ(f.StatusText(0), "Found 0 files, 0 bytes");
     temp.File("a.tmp");
     AddRule(temp.Path(), "*.tmp");
     SendMessageA(f.Handle(), WM_CHAR, 27, 0);
@@ -145,6 +152,7 @@ TEST_F(SearchRunTest, AStopDuringAScanKeepsWhatWasFoundAndEndsTheRun) {
     EXPECT_EQ(f.ListView().RowCount(), 1);
     for (const std::string& name : Names()) EXPECT_NE(name, "x.dat");
     EXPECT_EQ(f.StatusText(1), "Search Aborted!!");
+    EXPECT_EQ(f.StatusText(0), "Found 1 file, 0 bytes");  // what it had found when it stopped
     EXPECT_FALSE(f.FileScan().StopScan);
     EXPECT_FALSE(f.Form3().Visible());
 }
@@ -336,13 +344,17 @@ TEST_F(SearchRunTest, ARelativeRuleFolderListsRowsWithTheirFullLocation) {
     EXPECT_EQ(f.Rule(0).Caption, "rel");
 }
 
-TEST_F(SearchRunTest, ShortcutRulesSayTheyLookForBrokenShortcuts) {
+// The status line counts what the run has found so far, as the scan goes; a shortcut rule's finds are only
+// known once its shortcuts are tested.
+TEST_F(SearchRunTest, TheStatusLineCountsTheFilesFoundAndShortcutRulesLookForBrokenOnes) {
     TForm1& f = Open();
     std::vector<std::string> texts;
     // The dialog's text is read while the scan runs.
     f.FileScan().PaceMilliseconds = 0;
     temp.File("a.tmp");
+    temp.File("sub\\b.tmp");  // examined after a.tmp is listed
     AddRule(temp.Path(), "*.TmP");
+    AddRule(temp.Path() + "\\sub", "*.tmp");  // starts from the rows listed before it
     AddRule(temp.Path(), "*.lnk");
     struct Probe : InfoLabel {
         TForm1& form;
@@ -354,14 +366,14 @@ TEST_F(SearchRunTest, ShortcutRulesSayTheyLookForBrokenShortcuts) {
     f.FileScan().CurrInfoLabel = &probe;
     temp.File("x.lnk", "not a shortcut");
     Command(cmd::StartKelvaro1);
-    ASSERT_EQ(texts.size(), 2u);
-    EXPECT_EQ(texts[0], "Searching for *.TmP");
-    EXPECT_EQ(texts[1], "Searching for broken shortcuts");
+    EXPECT_EQ(texts,
+              (std::vector<std::string>{"Searching for *.TmP (0 found)", "Searching for *.TmP (1 found)",
+                                        "Searching for *.tmp (2 found)", "Searching for broken shortcuts"}));
     EXPECT_EQ(f.Form3().SearchText(), "Testing Shortcuts...");
     // A file named .lnk that is no shortcut cannot be read: the run ends with a box that names it.
     EXPECT_EQ(boxes, std::vector<std::string>{
                          UnreadableShortcutMessage(temp.Path() + "\\x.lnk", "Erreur en lecture.")});
-    EXPECT_EQ(f.ListView().RowCount(), 1);
+    EXPECT_EQ(f.ListView().RowCount(), 3);
     EXPECT_FALSE(f.Form3().Visible());
 }
 
@@ -388,7 +400,6 @@ TEST_F(SearchRunTest, CtrlAAndDeleteWithTheQuestionAnsweredNoThenYes) {
     AddRule(temp.Path(), "*.tmp");
     Click(cmd::EBStart);
     ASSERT_EQ(f.ListView().RowCount(), 2);
-    if (f.UseRecycleBin()) Command(cmd::UseRecycleBin1);  // delete for good inside the test folder
     PressCtrlA();
     EXPECT_EQ(f.ListView().SelectedCount(), 2);
     EXPECT_EQ(f.StatusText(1), "Selected: 2 of 2 (3.00k of 3.00k)");
@@ -405,15 +416,22 @@ TEST_F(SearchRunTest, CtrlAAndDeleteWithTheQuestionAnsweredNoThenYes) {
     ASSERT_EQ(questions.size(), 1u);
     EXPECT_EQ(questions[0], "Confirm: Delete selected files?");
     EXPECT_TRUE(Exists(temp.Path() + "\\one.tmp"));
+    ASSERT_TRUE(f.UseRecycleBin());
+    Command(cmd::UseRecycleBin1);  // delete for good inside the test folder
     answer = IDYES;
     Click(cmd::EBDelete);
+    EXPECT_EQ(questions.back(),
+              "Confirm: Delete selected files? They will be deleted for good, not moved to the Recycle Bin.");
     EXPECT_FALSE(Exists(temp.Path() + "\\one.tmp"));
     EXPECT_FALSE(Exists(temp.Path() + "\\two.tmp"));
     EXPECT_TRUE(Exists(temp.Path() + "\\keep.dat"));
     EXPECT_EQ(f.ListView().RowCount(), 0);
+    // The selected rows are gone: the panel no longer counts them.
+    EXPECT_EQ(f.StatusText(1), "Selected: 0 of 0 (0.00k of 0.00k)");
 }
 
-TEST_F(SearchRunTest, SelectionSummaryKeepsItsLastTextWhenNothingIsSelected) {
+// Panel 1 follows the selection, down to none, but a run's state is not the selection's to replace.
+TEST_F(SearchRunTest, SelectionSummarySaysWhenTheSelectionEmptiesButLeavesARunsState) {
     for (auto [name, size] : {std::pair{"a.tmp", 1024}, {"b.tmp", 2048}, {"c.tmp", 512}})
         temp.File(name, std::string(size, 'x'));
     // A sparse file larger than any 32-bit sum holds.
@@ -432,9 +450,16 @@ TEST_F(SearchRunTest, SelectionSummaryKeepsItsLastTextWhenNothingIsSelected) {
     f.ListView().SetSelected(0, true);
     EXPECT_EQ(f.StatusText(1), "Selected: 1 of 4 (1.00k of 2,929,691.00k)");
     f.ListView().SetSelected(0, false);
-    EXPECT_EQ(f.StatusText(1), "Selected: 1 of 4 (1.00k of 2,929,691.00k)");
+    EXPECT_EQ(f.StatusText(1), "Selected: 0 of 4 (0.00k of 2,929,691.00k)");
     for (int row = 0; row < 4; ++row) f.ListView().SetSelected(row, true);
     EXPECT_EQ(f.StatusText(1), "Selected: 4 of 4 (2,929,691.00k of 2,929,691.00k)");
+    // A run empties the list and its selection; the focus moving afterwards selects nothing.
+    Click(cmd::EBStart);
+    EXPECT_EQ(f.StatusText(1), "Search Finished!!");
+    LVITEMA focus{};
+    focus.stateMask = focus.state = LVIS_FOCUSED;
+    SendMessageA(f.ListView().Handle(), LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&focus));
+    EXPECT_EQ(f.StatusText(1), "Search Finished!!");
 }
 
 TEST_F(SearchRunTest, DeleteInSetupModeRemovesTheSelectedRulesWithoutAQuestion) {
@@ -547,8 +572,9 @@ TEST_F(DeleteGuardTest, FilesTheRecycleBinCannotTakeAreReportedInOneBox) {
         return IDOK;
     });
     Click(cmd::EBDelete);
-    const Box expected{"2 files could not be moved to the Recycle Bin and were kept.", "Kelvaro",
-                       MB_OK | MB_ICONINFORMATION};
+    const Box expected{"2 files could not be moved to the Recycle Bin and were kept.\n- " + temp.Path() +
+                           "\\a.tmp\n- " + temp.Path() + "\\c.tmp",
+                       "Kelvaro", MB_OK | MB_ICONINFORMATION};
     EXPECT_EQ(shown, std::vector<Box>{expected});
     EXPECT_EQ(f.ListView().RowCount(), 4);
 }
@@ -587,9 +613,13 @@ TEST_F(SearchRunTest, FilesChangedSinceTheRunAreKeptAndReportedInOneBox) {
         return IDOK;
     });
     Click(cmd::EBDelete);
-    EXPECT_EQ(shown, (std::vector<Box>{{"4 files changed since they were listed and were kept.\n"
-                                        "1 file no longer existed and was kept in the list.",
-                                        "Kelvaro", MB_OK | MB_ICONINFORMATION}}));
+    const std::string in = "\n- " + temp.Path() + "\\";
+    EXPECT_EQ(shown,
+              (std::vector<Box>{{"4 files changed since they were listed and were kept." + in + "grown.tmp" +
+                                     in + "recreated.tmp" + in + "replaced.tmp" + in +
+                                     "rewritten.tmp\n\n1 file no longer existed and was kept in the list." +
+                                     in + "vanished.tmp",
+                                 "Kelvaro", MB_OK | MB_ICONINFORMATION}}));
     EXPECT_FALSE(Exists(temp.Path() + "\\same.tmp"));
     for (const char* name : {"rewritten.tmp", "grown.tmp", "replaced.tmp", "recreated.tmp"})
         EXPECT_TRUE(Exists(temp.Path() + "\\" + name)) << name;
@@ -748,6 +778,7 @@ TEST_F(AutomaticModeTest, NothingFoundStillAsksWhenConfirmationIsOn) {
 
 TEST_F(AutomaticModeTest, AnUnusuallyLargeRunAsksWithNoAsTheDefault) {
     StoreRule();
+    SetString("Settings", "Recycle", "0");
     for (int i = 0; i < 100; ++i) temp.File("many" + std::to_string(i) + ".tmp");
     std::vector<Box> questions;
     SetMessageBoxFunction([&](HWND, const std::string& text, const std::string& caption, UINT type) {
@@ -760,6 +791,7 @@ TEST_F(AutomaticModeTest, AnUnusuallyLargeRunAsksWithNoAsTheDefault) {
     EXPECT_EQ(questions[0].type, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2));
     EXPECT_NE(questions[0].text.find("found 102 files"), std::string::npos) << questions[0].text;
     EXPECT_NE(questions[0].text.find("no earlier automatic run"), std::string::npos) << questions[0].text;
+    EXPECT_NE(questions[0].text.find("deleted for good"), std::string::npos) << questions[0].text;
     EXPECT_TRUE(deleted.empty());
 }
 
