@@ -274,6 +274,10 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 FormShow();
             }
             break;
+        case WM_INITMENUPOPUP:
+            // Nothing to save in setup mode, where the results list is out of sight, or from an empty list.
+            menu_->SetEnabled(command::SaveListAs1, listView_->Visible() && listView_->RowCount() > 0);
+            break;
         case WM_MENUSELECT:
             OnMenuSelect(wParam, lParam);
             return 0;

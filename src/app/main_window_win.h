@@ -141,6 +141,9 @@ private:
     void DeletionRecord1Click();
     void RestoreLastCleanup1Click();
 
+    // The results list as a file a spreadsheet opens (main_window_save_list_win.cpp).
+    void SaveListAs1Click();
+
     // Automatic mode (main_window_automatic_win.cpp).
     void AutomaticMode();
 
