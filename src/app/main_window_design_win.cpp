@@ -97,7 +97,7 @@ std::vector<MainMenu::Popup> MenuDesign() {
            .hint = "Bring back the files the last delete sent to the Recycle Bin"},
           {.id = cmd::SaveListAs1,
            .caption = "Save &List As...",
-           .hint = "Save the results list, or the files selected in it, as a file a spreadsheet opens"},
+           .hint = "Save the list, or the selected files, for a spreadsheet"},
           {.id = cmd::N2, .caption = "-"},
           {.id = cmd::Add1, .caption = "&Add", .hint = "Add file for Kelvaro", .visible = false},
           {.id = cmd::Delete1, .caption = "&Delete", .hint = "Delete selected files", .visible = false},

@@ -2,11 +2,12 @@
 
 #include <string>
 
+#include "app/main_window_win.h"
+
 namespace kelvaro {
 namespace {
 
 constexpr const char* kOwnerProperty = "Kelvaro.MainWindowOwner";
-constexpr const char* kOwnerClass = "TForm1";
 
 // "Local\" keeps it to the logon session; the user's name keeps apart users who share one (run as).
 std::string MutexName() {
@@ -21,7 +22,7 @@ std::string MutexName() {
 BOOL CALLBACK FindOwnerWindow(HWND window, LPARAM found) {
     char kind[16] = {};
     GetClassNameA(window, kind, sizeof kind);
-    if (lstrcmpA(kind, kOwnerClass) != 0 || !GetPropA(window, kOwnerProperty)) return TRUE;
+    if (lstrcmpA(kind, TForm1::kClassName) != 0 || !GetPropA(window, kOwnerProperty)) return TRUE;
     *reinterpret_cast<HWND*>(found) = window;
     return FALSE;
 }

@@ -3,6 +3,7 @@
 # the front, restored; the first window then saves the rule added in it. An automatic run beside a window
 # still runs, but leaves the rules to the window, even when it closes after it. An interactive start during
 # an automatic run brings that run's window forward, and the window stays open when the run has deleted.
+# Two starts at once make one window.
 #   one_window.sh WINDOWS_BUILD_DIR
 set -u
 if [ -z "${DISPLAY:-}" ]; then
@@ -73,5 +74,17 @@ sleep 1
 [ "$(ask windows | wc -l)" -eq 1 ] || fail "the automatic run's window closed although it was asked for"
 ask close || fail "the automatic run's window did not close"
 wait "$automatic" || fail "the automatic run ended with $?"
+
+# Two starts at once, as a double click given twice: whichever makes its window first keeps it.
+start &
+one=$!
+start &
+two=$!
+for _ in $(seq 50); do kill -0 $one 2>/dev/null && kill -0 $two 2>/dev/null || break; sleep 0.2; done
+sleep 1
+[ "$(ask windows | wc -l)" -eq 1 ] || fail "two starts at once made $(ask windows | wc -l) windows"
+ask close || fail "the window of two starts at once did not close"
+wait $one || fail "one of two starts at once ended with $?"
+wait $two || fail "one of two starts at once ended with $?"
 
 finish "one window at a time"
