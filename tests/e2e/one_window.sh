@@ -56,7 +56,7 @@ ask close "$pid" || fail "the first window did not close"
 wait "$first" || fail "the first window's program ended with $?"
 ask answer no >/dev/null || fail "the question could not be answered"
 ask close || fail "the automatic run's window did not close"
-wait "$automatic"
+wait "$automatic" || fail "the automatic run beside the window ended with $?"
 [ "$(files_value Count)" = 2 ] && [ "$(files_value Spec2)" = '*.bak' ] ||
     fail "the rule added in the window is lost (Count '$(files_value Count)', Spec2 '$(files_value Spec2)')"
 
