@@ -25,6 +25,7 @@ constexpr int Delete1 = 203;
 constexpr int Exit1 = 204;
 constexpr int DeletionRecord1 = 205;
 constexpr int RestoreLastCleanup1 = 206;
+constexpr int SaveListAs1 = 207;
 constexpr int Setup2 = 211;
 constexpr int ConfirmDelete1 = 212;
 constexpr int UseRecycleBin1 = 213;

@@ -39,7 +39,8 @@ void TForm1::AutomaticRun::Run() {
     // With confirmation on the user is asked anyway, with what the guard knows; without it the guard
     // decides whether to ask.
     const bool go = form_.confirmDelete_ ? Confirmed(found) : MayDelete(found);
-    if (go && DeleteAll()) SendMessageA(window_, WM_CLOSE, 0, 0);
+    // Started again by the user meanwhile, the window stays for them, as a window they opened would.
+    if (go && DeleteAll() && !form_.startedAgain_) SendMessageA(window_, WM_CLOSE, 0, 0);
     if (form_.Handle() && IsIconic(form_.Handle())) ShowWindow(form_.Handle(), SW_RESTORE);
 }
 

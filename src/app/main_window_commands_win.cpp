@@ -43,6 +43,7 @@ std::span<const TForm1::Command> TForm1::Commands() {
         {{cmd::EBExit, cmd::Exit1}, {}, [](TForm1& f) { f.Exit1Click(); }},
         {{cmd::DeletionRecord1}, {}, [](TForm1& f) { f.DeletionRecord1Click(); }},
         {{cmd::RestoreLastCleanup1}, {}, [](TForm1& f) { f.RestoreLastCleanup1Click(); }},
+        {{cmd::SaveListAs1}, {}, [](TForm1& f) { f.SaveListAs1Click(); }},
         {{cmd::Contents1}, {}, [](TForm1& f) { f.Contents1Click(); }},
         {{cmd::About1}, {}, [](TForm1& f) { f.About1Click(); }},
     };

@@ -9,6 +9,7 @@
 #include "app/main_window_design_win.h"
 #include "app/main_window_settings_win.h"
 #include "app/progress_dialog_win.h"
+#include "app/single_window_win.h"
 #include "app/status_panels.h"
 #include "app/window_placement_win.h"
 #include "platform/message_filter_win.h"
@@ -212,6 +213,7 @@ void TForm1::FormShow() {
 
 bool TForm1::FormClose() {
     RunHelpCommand(Handle(), HELP_QUIT, 0);
+    if (!SavesSettings) return true;
     Settings settings(*this);
     SaveSettings(*services_.settings, settings, settingsKey_);
     return true;
@@ -231,6 +233,10 @@ void TForm1::OnClose() {
 }
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == StartedAgainMessage()) {
+        startedAgain_ = true;
+        return 0;
+    }
     switch (message) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam));
@@ -267,6 +273,10 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 shownOnce_ = true;
                 FormShow();
             }
+            break;
+        case WM_INITMENUPOPUP:
+            // Nothing to save in setup mode, where the results list is out of sight, or from an empty list.
+            menu_->SetEnabled(command::SaveListAs1, listView_->Visible() && listView_->RowCount() > 0);
             break;
         case WM_MENUSELECT:
             OnMenuSelect(wParam, lParam);

@@ -62,6 +62,8 @@ public:
     int CurrentRuleIndex() const { return currentRule_; }
     // Looked at when the window is first shown; tests set their own.
     std::string CommandLine = GetCommandLineA();
+    // Whether closing saves the rules and options; not when another copy's window owns them.
+    bool SavesSettings = true;
     // The shell delete used for files; tests may hand in their own.
     void SetShellDeleter(std::unique_ptr<ShellDeleter> deleter) { services_.deleter = std::move(deleter); }
 
@@ -142,6 +144,9 @@ private:
     void DeletionRecord1Click();
     void RestoreLastCleanup1Click();
 
+    // The results list as a file a spreadsheet opens (main_window_save_list_win.cpp).
+    void SaveListAs1Click();
+
     // Automatic mode (main_window_automatic_win.cpp).
     void AutomaticMode();
 
@@ -174,6 +179,7 @@ private:
     bool confirmDelete_ = true;
     bool useRecycleBin_ = true;
     bool shownOnce_ = false;
+    bool startedAgain_ = false;  // the program was started again while this window was open
     std::string hint_;
 };
 

@@ -3,10 +3,15 @@
 //   drive_program.exe open LNK         opens the shortcut as the shell does; waits for the main window
 //   drive_program.exe command ID       clicks the menu item ID of the running Kelvaro's main window
 //   drive_program.exe help-caption     waits for the help window and prints its caption
-//   drive_program.exe close            closes Kelvaro through its close box; waits for it to end
+//   drive_program.exe close [PID]      closes Kelvaro (the copy of process PID) through its close box; waits
+//                                      for it to end
+//   drive_program.exe windows          prints a line per Kelvaro main window: its process id, "minimised" or
+//                                      "shown", and "front" when it or a box of its own is the foreground
+//   drive_program.exe minimise         minimises the main window
+//   drive_program.exe add-rule DIR SPEC  adds a rule through the rule editor of the running Kelvaro
 //   drive_program.exe version EXE      prints the file version and product version the program carries
 //   drive_program.exe answer BUTTON    waits for a box under Kelvaro's caption, prints its text and buttons,
-//                                      and presses BUTTON (yes, no or ok)
+//                                      and presses BUTTON (yes, no or ok; none leaves it asking)
 // Exit code 0 when it did what was asked, 1 otherwise.
 #include <windows.h>
 #include <shellapi.h>
@@ -15,6 +20,7 @@
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 #include "kelvaro_box_win.h"
 
@@ -28,6 +34,55 @@ HWND WaitForWindow(const char* windowClass, DWORD milliseconds) {
 
 HWND MainWindow() {
     return WaitForWindow("TForm1", 30000);
+}
+
+struct MainWindows {
+    DWORD processId = 0;  // 0: any
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectMainWindow(HWND window, LPARAM data) {
+    auto& windows = *reinterpret_cast<MainWindows*>(data);
+    char kind[16] = {};
+    GetClassNameA(window, kind, sizeof kind);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (lstrcmpA(kind, "TForm1") == 0 && IsWindowVisible(window) &&
+        (windows.processId == 0 || windows.processId == processId))
+        windows.found.push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> MainWindowsOf(DWORD processId) {
+    MainWindows windows{processId, {}};
+    EnumWindows(CollectMainWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows.found;
+}
+
+int ListWindows() {
+    HWND front = GetForegroundWindow();
+    for (HWND window : MainWindowsOf(0)) {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        const bool inFront = front && (front == window || GetWindow(front, GW_OWNER) == window);
+        std::printf("%lu %s%s\n", static_cast<unsigned long>(processId),
+                    IsIconic(window) ? "minimised" : "shown", inFront ? " front" : "");
+    }
+    return 0;
+}
+
+// The rule editor opened from the menu, its folder and file specification typed, and Ok pressed.
+int AddRule(const wchar_t* folder, const wchar_t* spec) {
+    HWND window = MainWindow();
+    if (!window) return 1;
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(202, 0), 0);  // File > Add
+    HWND editor = WaitForWindow("TForm2", 10000);
+    if (!editor) return 1;
+    SetDlgItemTextW(editor, 10, folder);
+    SetDlgItemTextW(editor, 11, spec);
+    PostMessageA(editor, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    for (int wait = 0; wait < 100 && IsWindow(editor); ++wait) Sleep(50);
+    return IsWindow(editor) ? 1 : 0;
 }
 
 int ReadShortcut(const wchar_t* path) {
@@ -87,6 +142,7 @@ int Answer(const std::wstring& button) {
     std::printf("%s\n", text);
     std::printf("buttons:%s%s%s\n", GetDlgItem(box, IDYES) ? " Yes" : "", GetDlgItem(box, IDNO) ? " No" : "",
                 GetDlgItem(box, IDOK) ? " OK" : "");
+    if (button == L"none") return 0;
     const int id = button == L"yes" ? IDYES : button == L"no" ? IDNO : IDOK;
     if (!GetDlgItem(box, id)) return 1;
     PostMessageA(box, WM_COMMAND, id, 0);
@@ -94,8 +150,10 @@ int Answer(const std::wstring& button) {
     return IsWindow(box) ? 1 : 0;
 }
 
-int Close() {
-    HWND window = MainWindow();
+int Close(DWORD ofProcess) {
+    HWND window = ofProcess == 0 ? MainWindow() : nullptr;
+    if (ofProcess != 0)
+        if (const std::vector<HWND> windows = MainWindowsOf(ofProcess); !windows.empty()) window = windows[0];
     if (!window) return 1;
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
@@ -135,7 +193,15 @@ int main() {
         PostMessageA(help, WM_CLOSE, 0, 0);
         return 0;
     }
-    if (what == L"close") return Close();
+    if (what == L"close") return Close(argc > 2 ? static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10)) : 0);
+    if (what == L"windows") return ListWindows();
+    if (what == L"minimise") {
+        HWND window = MainWindow();
+        if (!window) return 1;
+        ShowWindow(window, SW_MINIMIZE);
+        return 0;
+    }
+    if (what == L"add-rule" && argc > 3) return AddRule(argv[2], argv[3]);
     if (what == L"version" && argc > 2) return PrintVersion(argv[2]);
     if (what == L"answer" && argc > 2) return Answer(argv[2]);
     return 1;

@@ -61,9 +61,9 @@ TEST_F(MainWindowTest, ModeSwitchFromMenuAndButtonKeepsEveryPartInStep) {
     EXPECT_TRUE(f.Button(cmd::EBSetup).Down());
     // The menu of the window holds Add and Delete only now.
     HMENU file = GetSubMenu(GetMenu(f.Handle()), 0);
-    EXPECT_EQ(GetMenuItemCount(file), 8);
+    EXPECT_EQ(GetMenuItemCount(file), 9);
     Command(cmd::Setup2);
-    EXPECT_EQ(GetMenuItemCount(file), 5);
+    EXPECT_EQ(GetMenuItemCount(file), 6);
 }
 
 TEST_F(MainWindowTest, TwinButtonsAndTicksFollowTheFlagsAfterAnyToggles) {
