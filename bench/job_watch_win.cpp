@@ -67,13 +67,12 @@ BOOL CALLBACK FindDeletingLine(HWND child, LPARAM lParam) {
     return FALSE;
 }
 
-// Whether a shown progress window (the search's and the delete's have one class) says "Deleting ...".
+// Whether the delete's progress window shows and says "Deleting ...".
 bool DeletingShown() {
+    HWND dialog = FindWindowA("TForm3Delete", nullptr);
     bool found = false;
-    for (HWND dialog = FindWindowExA(nullptr, nullptr, "TForm3", nullptr); dialog && !found;
-         dialog = FindWindowExA(nullptr, dialog, "TForm3", nullptr))
-        if (IsWindowVisible(dialog))
-            EnumChildWindows(dialog, FindDeletingLine, reinterpret_cast<LPARAM>(&found));
+    if (dialog && IsWindowVisible(dialog))
+        EnumChildWindows(dialog, FindDeletingLine, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
