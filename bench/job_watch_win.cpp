@@ -100,8 +100,14 @@ void TimeSorts(HWND mainWindow) {
     int left = 0;
     for (int column = 0; column < 6; ++column) {
         const int width = static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0));
-        const LPARAM at = MAKELPARAM(left + width / 2, 5);
+        const int x = left + width / 2;
         left += width;
+        // A column past the list's right edge is scrolled into reach first: the header only takes clicks
+        // inside itself, and it widens by what the list scrolls.
+        RECT inside{};
+        GetClientRect(header, &inside);
+        if (x >= inside.right) SendMessageA(list, LVM_SCROLL, x - inside.right + width, 0);
+        const LPARAM at = MAKELPARAM(x, 5);
         LARGE_INTEGER start;
         QueryPerformanceCounter(&start);
         SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
