@@ -25,8 +25,8 @@ public:
     DirectorySearch(std::unique_ptr<DirectoryListing> listing, std::uint32_t mask)
         : listing_(std::move(listing)), mask_(mask) {}
     bool Next(DirectoryEntry& entry);
-    // The search's folder read again for its subfolders: from the search's own read where it made one
-    // of the whole folder, else from a new folders-only search of the folder (ending in "\\") for "*.*".
+    // The entries of the search's folder (ending in "\\") for a walk into its subfolders: from the read
+    // the search made of the whole folder where it made one, else from a folders-only search for "*.*".
     DirectorySearch Subfolders(FileSystem& files, const std::string& folder, std::uint32_t mask);
 
 private:
