@@ -1,5 +1,6 @@
 #pragma once
-// What both Wine benchmarks measure against: the bare two-pass walk of a tree for "*.tmp".
+// What the Wine benchmarks measure against: the bare two-pass walk of a tree for "*.tmp" (or another
+// pattern).
 #include <windows.h>
 
 #include <cstring>
@@ -10,10 +11,10 @@ namespace bench {
 // The walk the scanner makes, with nothing else: files matching the pattern, then the subfolders. Hands
 // each file's path to visit, and returns how many there were.
 template <typename Visit>
-long BareWalk(const std::string& folder, Visit&& visit) {
+long BareWalk(const std::string& folder, Visit&& visit, const char* pattern = "*.tmp") {
     long found = 0;
     WIN32_FIND_DATAA data;
-    HANDLE files = FindFirstFileA((folder + "*.tmp").c_str(), &data);
+    HANDLE files = FindFirstFileA((folder + pattern).c_str(), &data);
     if (files != INVALID_HANDLE_VALUE) {
         do
             if (!(data.dwFileAttributes & 0x1E)) {
@@ -27,7 +28,7 @@ long BareWalk(const std::string& folder, Visit&& visit) {
     if (folders != INVALID_HANDLE_VALUE) {
         do
             if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !std::strchr(data.cFileName, '.'))
-                found += BareWalk(folder + data.cFileName + "\\", visit);
+                found += BareWalk(folder + data.cFileName + "\\", visit, pattern);
         while (FindNextFileA(folders, &data));
         FindClose(folders);
     }

@@ -3,16 +3,24 @@
 # process, timed from outside by job_watch.exe, each against a whole process of the bare two-pass walk
 # of the same tree (100,000 files in 500 folders, 16,667 "*.tmp"):
 #  (a) rule "*.tmp" with subfolders, confirmation on: start until the delete question shows (target <= 3)
+#      and against the walk that also opens each file it finds, on one thread      (target <= 0.8)
 #  (b) the same, confirmation off, Recycle Bin on: start until the process ends having recycled all
 #      16,667, on a fresh copy of the tree with a Trash of its own                  (target <= 8)
 #      and beside it the plainest recycle of the same files as a whole process, the bare walk and one
 #      SHFileOperationA call a file (recycle_loop.exe), on a fresh copy and Trash of its own
 #                                                   (Kelvaro's job / that loop: target <= 1.25)
-#  (c) rule "*.*" listing all 100,000, until the question (target <= 6), and the peak memory of the
-#      Kelvaro process (VmHWM)                                                   (target < 150 MB)
+#  (c) rule "*.*" listing all 100,000, until the question (target <= 6; against the walk that opens
+#      every file: target <= 0.6), and the peak memory of the Kelvaro process (VmHWM) (target < 150 MB)
+#  (d) rule "*.*" deleting all 100,000 for good, then recycling them, each on a fresh copy: the time,
+#      when the delete's progress first says "Deleting n of N", what is left, and the record's lines of
+#      the clean-up across both of its generations
+#  (e) rule "*.*" over 1,000,000 files (1,000 a folder): until the question against the walk that opens
+#      every file, the peak memory, and each column's sort of the million rows, timed from the header's
+#      click to the list's repaint. Its tree is made once and kept in BUILD_DIR/bench-tree-million for
+#      the next run; `job_bench.sh BUILD_DIR drop-million` deletes it.
 # with the phases of each run: progress dialog shown, gone, question shown, first file in the Trash,
 # process end; then what each part of deleting one file costs (delete_costs.exe).
-#   bench/job_bench.sh BUILD_DIR
+#   bench/job_bench.sh BUILD_DIR [CASE...]     CASE: a b c d e costs (all of them when none is named)
 set -eu
 build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
@@ -22,7 +30,15 @@ fi
 windows=$build/windows
 prefix=$windows/wineprefix
 tree=$build/bench-tree
+million=$build/bench-tree-million
 work=$build/bench-job
+shift
+cases=" ${*:-a b c d e costs} "
+if [ "$cases" = " drop-million " ]; then
+    rm -rf "$million"
+    exit 0
+fi
+wanted() { [[ $cases == *" $1 "* ]]; }
 "$build/native/make_bench_tree" "$tree" 100000 500
 rm -rf "$work"
 mkdir -p "$work"
@@ -33,7 +49,7 @@ windows_path() { echo "Z:$1" | tr / '\\'; }
 field() { sed -n "s/.* $1=\([-0-9.]*\).*/\1/p"; }
 
 set_rule() {
-    local spec=$1 confirm=$2 folder
+    local spec=$1 confirm=$2 folder recycle=${4:-1}
     folder=$(windows_path "$3" | sed 's/\\/\\\\/g')
     wine_run reg delete 'HKCU\Software\Tarnwell\Kelvaro' /f >/dev/null 2>&1 || true
     cat >"$work/rule.reg" <<REG
@@ -41,7 +57,7 @@ Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\Software\Tarnwell\Kelvaro\Settings]
 "Confirm"="$confirm"
-"Recycle"="1"
+"Recycle"="$recycle"
 
 [HKEY_CURRENT_USER\Software\Tarnwell\Kelvaro\Files]
 "Count"="1"
@@ -60,10 +76,12 @@ REG
     wine_run reg import "$(windows_path "$work/rule.reg")" >/dev/null 2>&1
 }
 
-# The bare walk as a whole process, timed the same way.
+# The bare walk as a whole process, timed the same way: bare_walk TREE [PATTERN [--open]].
 bare_walk() {
-    wine_run "$windows/job_watch.exe" "$windows/bare_walk.exe" "$(windows_path "$1")" | tr -d '\r' |
-        grep '^phases' | field end
+    local options=()
+    [ "${3:-}" = --open ] && options=(--open)
+    wine_run "$windows/job_watch.exe" "$windows/bare_walk.exe" "${options[@]}" "$(windows_path "$1")" \
+        "${2:-*.tmp}" | tr -d '\r' | grep '^phases' | field end
 }
 
 # The Kelvaro process of this prefix, found among all processes by its program name and prefix.
@@ -79,12 +97,14 @@ kelvaro_pid() {
 }
 
 # Starts Kelvaro -a and answers its question No; with "memory", writes its peak memory in KB to
-# $work/peak while the question waits.
+# $work/peak while the question waits; with "sorts" also times each column's sort after the No, into
+# $work/sorts.
 to_question() {
-    local hold=$work/hold memory=$1 line phases=""
-    rm -f "$hold"
+    local hold=$work/hold memory=$1 line phases="" sorts=()
+    [ "${2:-}" = sorts ] && sorts=(--sorts)
+    rm -f "$hold" "$work/sorts"
     # Read as it comes (a filter in between would hold the line back until the end).
-    exec 3< <(wine_run "$windows/job_watch.exe" --answer-no --hold "$(windows_path "$hold")" \
+    exec 3< <(wine_run "$windows/job_watch.exe" --answer-no "${sorts[@]}" --hold "$(windows_path "$hold")" \
         "$windows/Kelvaro.exe" -a 2>/dev/null)
     while IFS= read -r line <&3; do
         line=${line%$'\r'}
@@ -96,7 +116,7 @@ to_question() {
             fi
             touch "$hold"
         fi
-        case $line in phases*) phases=$line ;; esac
+        case $line in phases*) phases=$line ;; sorts*) echo "$line" >"$work/sorts" ;; esac
     done
     exec 3<&-
     echo "$phases"
@@ -112,16 +132,20 @@ WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
 WINEPREFIX=$prefix wineserver -p
 wine_run "$windows/bare_walk.exe" "$(windows_path "$tree")" >/dev/null  # warms the server and the cache
 
-# (a)
+if wanted a; then
 set_rule "*.tmp" 1 "$tree"
 bare=$(bare_walk "$tree")
+opening=$(bare_walk "$tree" "*.tmp" --open)
 phases=$(to_question none)
 question=$(field question <<<"$phases")
 echo "whole job (a) '*.tmp' to the question: $question s, bare walk $bare s," \
     "ratio $(ratio "$question" "$bare") (target <= 3)"
+echo "  against the walk that opens each of its files: $opening s, ratio $(ratio "$question" "$opening")" \
+    "(target <= 0.8)"
 show_phases "$phases"
+fi
 
-# (b)
+if wanted b; then
 copy=$work/tree
 xdg=$work/xdg
 cp -al "$tree" "$copy"
@@ -147,18 +171,68 @@ echo "  one shell call a file (bare walk, then SHFileOperationA each): $loop s;"
     "$recycled in the Trash, $left left"
 echo "  ratio Kelvaro -a recycle job / one-file-a-call loop: $(ratio "$end" "$loop") (target <= 1.25)"
 rm -rf "$copy" "$xdg"
+fi
 
-# (c)
+if wanted c; then
 set_rule "*.*" 1 "$tree"
 bare=$(bare_walk "$tree")
+opening=$(bare_walk "$tree" "*.*" --open)
 phases=$(to_question memory)
 peak_kb=$(cat "$work/peak" 2>/dev/null || echo 0)
 question=$(field question <<<"$phases")
 echo "whole job (c) '*.*' to the question: $question s, bare walk $bare s," \
     "ratio $(ratio "$question" "$bare") (target <= 6); peak memory $((peak_kb / 1024)) MB (target < 150)"
+echo "  against the walk that opens every file: $opening s, ratio $(ratio "$question" "$opening")" \
+    "(target <= 0.6)"
 show_phases "$phases"
+fi
+
+# The lines of the latest clean-up in the record's two generations.
+record=$prefix/drive_c/users/$(id -un)/AppData/Roaming/Kelvaro/Kelvaro.log
+last_cleanup_lines() {
+    local cleanup
+    cleanup=$(tail -n 1 "$record" 2>/dev/null | tr -d '\r' | awk -F '\t' '{ print $7 }')
+    [ -n "$cleanup" ] || { echo 0; return; }
+    cat "$record.1" "$record" 2>/dev/null | tr -d '\r' | awk -F '\t' -v c="$cleanup" '$7 == c' | wc -l
+}
+
+if wanted d; then
+copy=$work/tree
+xdg=$work/xdg
+for recycle in 0 1; do
+    rm -rf "$copy" "$xdg"
+    cp -al "$tree" "$copy"
+    mkdir -p "$xdg/Trash/files" "$xdg/Trash/info"
+    set_rule "*.*" 0 "$copy" "$recycle"
+    phases=$(XDG_DATA_HOME=$xdg wine_run "$windows/job_watch.exe" "$windows/Kelvaro.exe" -a 2>/dev/null |
+        tr -d '\r' | grep '^phases')
+    left=$(find "$copy" -type f | wc -l)
+    how="for good"
+    [ "$recycle" = 1 ] && how="into the Trash ($(find "$xdg/Trash/files" -mindepth 1 -maxdepth 1 | wc -l) there)"
+    echo "whole job (d) '*.*' deleting 100,000 $how: $(field end <<<"$phases") s, $left left;" \
+        "\"Deleting n of N\" from $(field deleting <<<"$phases") s (search's window gone at" \
+        "$(field gone <<<"$phases") s); the clean-up's lines in the record: $(last_cleanup_lines)"
+done
+rm -rf "$copy" "$xdg"
+fi
+
+if wanted e; then
+"$build/native/make_bench_tree" "$million" 1000000 1000
+set_rule "*.*" 1 "$million"
+opening=$(bare_walk "$million" "*.*" --open)
+phases=$(to_question memory sorts)
+peak_kb=$(cat "$work/peak" 2>/dev/null || echo 0)
+question=$(field question <<<"$phases")
+echo "whole job (e) '*.*' over 1,000,000 files to the question: $question s, the walk that opens every" \
+    "file $opening s, ratio $(ratio "$question" "$opening"); peak memory $((peak_kb / 1024)) MB"
+echo "  each column's sort of the rows, click to repaint (s): $(sed 's/^sorts //' "$work/sorts" 2>/dev/null)"
+show_phases "$phases"
+echo "  (the million-file tree stays in $million for the next run; 'bench/job_bench.sh BUILD_DIR" \
+    "drop-million' deletes it)"
+fi
 wine_run reg delete 'HKCU\Software\Tarnwell\Kelvaro' /f >/dev/null 2>&1 || true
 
+wanted costs || exit 0
 echo "the delete's parts under Wine, per file:"
 mkdir -p "$work/costs/xdg" "$work/costs/files"
 XDG_DATA_HOME=$work/costs/xdg wine_run "$windows/delete_costs.exe" "$(windows_path "$work/costs/files")" 1000 |

@@ -92,16 +92,23 @@ DeletionResult TForm1::DeleteSelectedFiles(bool automatic, AfterWork& after, Run
         }
         return recorded || !automatic;
     };
-    // The window's messages run between files, on a timer; a delete that lasts shows its own window.
+    // The window's messages run between files, on a timer; a delete that lasts shows its own window, and
+    // the rows of the files gone leave the list in batches as it goes.
     DeleteWindow window(*deleteForm_);
     DeletionResult result;
     {
-        DeletePacer pacer(*services_.clock, *services_.pump, window, services_.locale->ThousandSeparator());
+        DeletePacer pacer(*services_.clock, *services_.pump, window, services_.locale->ThousandSeparator(),
+                          [&rows](const std::vector<std::uint64_t>& ids) { rows.RemoveRows(ids); });
         PacerScope current(deletePacer_, pacer);
-        result = DeleteSelectedRows(rows, *services_.deleter, *services_.fileStates, useRecycleBin_, record,
-                                    [&pacer](int tried, int total, const ListedFile& last) {
-                                        return pacer.Between(tried, total, last);
-                                    });
+        result = DeleteSelectedRows(
+            rows, *services_.deleter, *services_.fileStates, useRecycleBin_,
+            [&](const ListedFile& file, bool recycled) {
+                pacer.FileGone(file.rowId);
+                return record(file, recycled);
+            },
+            [&pacer](int tried, int total, const ListedFile& last) {
+                return pacer.Between(tried, total, last);
+            });
     }
     if (record_) record_->Close();
     // Said once, after the loop, where nothing of the delete writes over it.

@@ -45,6 +45,10 @@ public:
     virtual ~DirectoryListing() = default;
     // The next entry in the file system's own order; false at the end.
     virtual bool Next(DirectoryEntry& entry) = 0;
+    // When the search read its whole folder to give its entries: the folder's entries from that same read,
+    // as a folders-only search of the folder for "*.*" would give them, without a second read (under Wine
+    // each read describes every entry of the folder again). nullptr when it did not; given once.
+    virtual std::unique_ptr<DirectoryListing> TakeFolderListing() { return nullptr; }
 };
 
 // A listing that reads its first entry ahead, so that a search with nothing to give can fail at

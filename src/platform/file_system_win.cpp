@@ -3,6 +3,7 @@
 // "Ω.txt", which names a different file that a later open or delete would reach.
 #include <windows.h>
 
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -73,6 +74,17 @@ public:
           directoriesOnly_(directoriesOnly),
           volume_(volume) {}
 
+    // The whole folder as the same read gave it, for TakeFolderListing.
+    void KeepFolderRead(std::vector<ListedName> whole) { whole_ = std::move(whole); }
+
+    std::unique_ptr<DirectoryListing> TakeFolderListing() override {
+        if (!whole_ || !volume_) return nullptr;
+        auto folders = std::make_unique<Win32Listing>(std::move(*whole_), folderLength_, true, volume_);
+        whole_.reset();
+        folders->Prime();  // an empty listing still answers: the folder holds no subfolder
+        return folders;
+    }
+
 private:
     bool Advance(DirectoryEntry& entry) override {
         while (next_ < names_.size()) {
@@ -94,6 +106,7 @@ private:
     bool directoriesOnly_;
     std::optional<std::uint64_t> volume_;
     std::size_t next_ = 0;
+    std::optional<std::vector<ListedName>> whole_;
 };
 
 // Every entry the platform's directory search matches, from its first. keep: which of them the
@@ -159,9 +172,11 @@ public:
         if (pattern.size() >= MAX_PATH) return nullptr;
         std::size_t slash = pattern.find_last_of("\\/:");
         std::size_t folderLength = slash == std::string::npos ? 0 : slash + 1;
-        // "*.*" matches every name, so the folder's own listing gives the same entries.
-        if (directoriesOnly && pattern.compare(folderLength, std::string::npos, "*.*") == 0)
-            if (auto listing = ListFolderByHandle(pattern.substr(0, folderLength))) return listing;
+        // "*.*" matches every name, so the folder's own listing gives the same entries, with each one's
+        // file id, in one read.
+        if (folderLength > 0 && pattern.compare(folderLength, std::string::npos, "*.*") == 0)
+            if (auto listing = ListFolderByHandle(pattern.substr(0, folderLength), directoriesOnly))
+                return listing;
         std::wstring search = Widen(pattern);
         const std::size_t nameStart = search.find_last_of(L"\\/:") + 1;  // 0 when there is no folder
         const std::wstring name = search.substr(nameStart);
@@ -184,13 +199,15 @@ public:
                    UpperCaseName(std::wstring_view(found.cAlternateFileName)) == upperName;
         });
         std::optional<std::uint32_t> volume;
+        std::optional<std::vector<ListedName>> whole;
         if (!directoriesOnly && !names.empty() && folderLength > 0) {
             volume = VolumeSerialOfRoot(pattern);
-            if (volume) AddFileIds(pattern.substr(0, folderLength), names);
+            if (volume) whole = AddFileIds(pattern.substr(0, folderLength), names);
         }
         auto listing =
             std::make_unique<Win32Listing>(std::move(names), folderLength, directoriesOnly, volume);
         if (!listing->Prime()) return nullptr;
+        if (whole) listing->KeepFolderRead(std::move(*whole));
         return listing;
     }
 
@@ -295,23 +312,31 @@ private:
 
     // The search by pattern does not give the files' numbers, and asking each open file for its own costs a
     // trip to the Wine server a file: one read of the whole folder gives them all. A name the folder read
-    // does not find exactly (the folder changed in between) is left without one.
-    static void AddFileIds(const std::string& folder, std::vector<ListedName>& names) {
+    // does not find exactly (the folder changed in between) is left without one. Gives that read.
+    static std::optional<std::vector<ListedName>> AddFileIds(const std::string& folder,
+                                                             std::vector<ListedName>& names) {
         std::optional<std::vector<ListedName>> entries = ReadFolderAt(folder);
-        if (!entries) return;
-        std::unordered_map<std::wstring, std::uint64_t> ids;
-        for (ListedName& entry : *entries) ids.emplace(std::move(entry.name), entry.fileId);
+        if (!entries) return std::nullopt;
+        std::unordered_map<std::wstring_view, std::uint64_t> ids;
+        for (const ListedName& entry : *entries) ids.emplace(entry.name, entry.fileId);
         for (ListedName& name : names)
             if (auto id = ids.find(name.name); id != ids.end()) name.fileId = id->second;
+        return entries;
     }
 
-    std::unique_ptr<DirectoryListing> ListFolderByHandle(const std::string& folder) {
+    // Every entry of the folder (ending in "\\") from one read through a handle to it; a listing of files
+    // keeps that read for its folder listing.
+    std::unique_ptr<DirectoryListing> ListFolderByHandle(const std::string& folder, bool directoriesOnly) {
         std::optional<std::uint32_t> volume = VolumeSerialOfRoot(folder);
         if (!volume) return nullptr;
         std::optional<std::vector<ListedName>> entries = ReadFolderAt(folder);
         if (!entries) return nullptr;
-        auto listing = std::make_unique<Win32Listing>(std::move(*entries), folder.size(), true, *volume);
+        std::optional<std::vector<ListedName>> whole;
+        if (!directoriesOnly) whole = *entries;
+        auto listing =
+            std::make_unique<Win32Listing>(std::move(*entries), folder.size(), directoriesOnly, *volume);
         if (!listing->Prime()) return nullptr;
+        if (whole) listing->KeepFolderRead(std::move(*whole));
         return listing;
     }
 

@@ -1,5 +1,6 @@
 #include "run/delete_progress.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "base/digit_groups.h"
@@ -7,13 +8,15 @@
 namespace kelvaro {
 
 DeletePacer::DeletePacer(Clock& clock, MessagePump& pump, DeleteProgressView& view,
-                         std::string thousandSeparator)
+                         std::string thousandSeparator, RowRemover removeRows)
     : clock_(clock),
       pump_(pump),
       view_(view),
       thousandSeparator_(std::move(thousandSeparator)),
       started_(clock.TickCount()),
-      lastPump_(started_) {}
+      lastPump_(started_),
+      removeRows_(std::move(removeRows)),
+      lastRemoval_(started_) {}
 
 DeletePacer::~DeletePacer() {
     if (shown_) view_.Hide();
@@ -32,6 +35,12 @@ bool DeletePacer::Between(int tried, int total, const ListedFile& last) {
     if (shown_ && now - lastRedraw_ >= kRedrawMilliseconds) {
         lastRedraw_ = now;
         view_.Update(DeletingText(tried, total, thousandSeparator_), last.path, tried, total);
+    }
+    if (removeRows_ && !gone_.empty() && now - lastRemoval_ >= removalSpacing_) {
+        removeRows_(gone_);
+        gone_.clear();
+        lastRemoval_ = clock_.TickCount();
+        removalSpacing_ = std::max(kRemoveMilliseconds, kRemovalShare * (lastRemoval_ - now));
     }
     pump_.ProcessMessages();
     return !stopRequested_;

@@ -99,7 +99,8 @@ using DeletionProgress = std::function<bool(int tried, int total, const ListedFi
 // file: just before its call the file's exact entry must still be the listed file, unchanged, and after it
 // that entry must be gone, for the file to count as deleted. A file found by two rules is deleted once;
 // its second row is kept. The rows of the deleted files are removed together when the last file has been
-// tried (or an error ends the loop), so that the list is not redrawn or summed again per file. What
+// tried (or an error ends the loop), so that the list is not redrawn or summed again per file; the caller
+// may take some of them out sooner, in batches between files (rows already gone are passed over). What
 // happens to the list while the shell works (a sort, other rows removed) changes neither which files are
 // tried nor which rows go.
 DeletionResult DeleteSelectedRows(DeletionRows& rows, ShellDeleter& deleter, FileStateProbe& probe,

@@ -6,6 +6,13 @@ DirectorySearch::DirectorySearch(FileSystem& files, const std::string& pattern, 
                                  bool directoriesOnly)
     : listing_(files.FindFirst(pattern, directoriesOnly)), mask_(mask) {}
 
+DirectorySearch DirectorySearch::Subfolders(FileSystem& files, const std::string& folder,
+                                            std::uint32_t mask) {
+    if (std::unique_ptr<DirectoryListing> read = listing_ ? listing_->TakeFolderListing() : nullptr)
+        return DirectorySearch(std::move(read), mask);
+    return DirectorySearch(files, folder + "*.*", mask, true);
+}
+
 bool DirectorySearch::Next(DirectoryEntry& entry) {
     if (!listing_) return false;
     while (listing_->Next(entry)) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "platform/file_system.h"
 
@@ -20,7 +21,13 @@ public:
     // directoriesOnly: the caller looks at folders only, so the rest need not be described.
     DirectorySearch(FileSystem& files, const std::string& pattern, std::uint32_t mask,
                     bool directoriesOnly = false);
+    // The entries of a listing already made.
+    DirectorySearch(std::unique_ptr<DirectoryListing> listing, std::uint32_t mask)
+        : listing_(std::move(listing)), mask_(mask) {}
     bool Next(DirectoryEntry& entry);
+    // The entries of the search's folder (ending in "\\") for a walk into its subfolders: from the read
+    // the search made of the whole folder where it made one, else from a folders-only search for "*.*".
+    DirectorySearch Subfolders(FileSystem& files, const std::string& folder, std::uint32_t mask);
 
 private:
     std::unique_ptr<DirectoryListing> listing_;

@@ -147,7 +147,7 @@ void TFileScan::ScanFolder(std::string path, const std::optional<FolderIdentity>
     if (!IncSubDir) return;
 
     PumpMessages();
-    DirectorySearch folders(platform_.files, path + "*.*", attr::Directory, true);
+    DirectorySearch folders = files.Subfolders(platform_.files, path, attr::Directory);
     while (!StopScan && folders.Next(entry)) {
         // A dot in the name skips "." and "..", and every folder whose name holds a dot.
         if (!(entry.attributes & attr::Directory) || entry.name.find('.') != std::string::npos) continue;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -88,6 +89,44 @@ TEST(DeletePacer, PumpsOnATimerNeverPerFileAndShowsOnlyALongDelete) {
         }
         EXPECT_EQ(view.events.front(), "show");
         EXPECT_EQ(view.events.back(), "hide");
+    }
+}
+
+// A removal costs a pass over the whole list: from a short list almost nothing, from a million rows far
+// more than a pump's pace.
+TEST(DeletePacer, RowsOfFilesGoneLeaveInBatchesThatTakeAtMostATenthOfTheDelete) {
+    for (const std::uint32_t removalCost : {0u, 5u, 120u}) {
+        SCOPED_TRACE(std::to_string(removalCost) + " ms a removal");
+        TestClock clock;
+        CountingPump pump;
+        pump.clock = &clock;
+        RecordingView view(clock);
+        std::vector<std::uint64_t> removed;
+        std::vector<std::uint32_t> removedAt;
+        std::uint32_t removing = 0;
+        const int files = 5000;
+        {
+            DeletePacer pacer(clock, pump, view, ",", [&](const std::vector<std::uint64_t>& ids) {
+                removedAt.push_back(clock.now);
+                removed.insert(removed.end(), ids.begin(), ids.end());
+                clock.now += removalCost;
+                removing += removalCost;
+            });
+            for (int tried = 1; tried < files; ++tried) {
+                clock.now += 2;
+                pacer.FileGone(static_cast<std::uint64_t>(tried) * 7);
+                ASSERT_TRUE(pacer.Between(tried, files, {"C:\f"}));
+            }
+        }
+        ASSERT_GT(removedAt.size(), 2u);  // as it goes, not once at the end
+        EXPECT_LE(removedAt.front(), DeletePacer::kRemoveMilliseconds + DeletePacer::kPaceMilliseconds);
+        for (std::size_t i = 1; i < removedAt.size(); ++i)
+            EXPECT_GE(removedAt[i] - removedAt[i - 1],
+                      std::max(DeletePacer::kRemoveMilliseconds, DeletePacer::kRemovalShare * removalCost));
+        EXPECT_LE(removing * DeletePacer::kRemovalShare, clock.now);
+        // Each gone row once, in the order its file went; the rest wait for the caller.
+        ASSERT_LE(removed.size(), static_cast<std::size_t>(files));
+        for (std::size_t i = 0; i < removed.size(); ++i) ASSERT_EQ(removed[i], (i + 1) * 7);
     }
 }
 

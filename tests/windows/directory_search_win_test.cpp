@@ -66,6 +66,32 @@ TEST(DirectorySearchWin, NamesDifferingOnlyInCaseAreLeftOut) {
     EXPECT_TRUE(ListEntries(*files, twins + "L*", true).empty());
 }
 
+// A search that read its whole folder gives the folder's subfolders from that read: the same entries, kinds
+// and identities as a folders-only search of the folder, links, twins and look-alikes left out alike.
+TEST(DirectorySearchWin, AFolderReadOnceGivesWhatAFoldersOnlySearchGives) {
+    auto files = MakePlatformFileSystem();
+    int reused = 0;
+    for (const char* folder : {"tree", "tree\\sub", "lookalikes", "twins", "names"}) {
+        const std::string path = FixtureTree() + "\\" + folder + "\\";
+        std::map<std::string, DirectoryEntry> fresh = ListEntries(*files, path + "*.*", true);
+        for (const char* pattern : {"*.*", "*.tmp"}) {
+            auto listing = files->FindFirst(path + pattern);
+            auto folders = listing ? listing->TakeFolderListing() : nullptr;
+            if (!folders) continue;
+            ++reused;
+            EXPECT_EQ(listing->TakeFolderListing(), nullptr);  // given once
+            std::map<std::string, DirectoryEntry> read;
+            for (DirectoryEntry entry; folders->Next(entry);) read[entry.name] = entry;
+            ASSERT_EQ(Names(read), Names(fresh)) << path << pattern;
+            for (const auto& [name, entry] : fresh) {
+                EXPECT_EQ(read.at(name).attributes, entry.attributes) << path << name;
+                EXPECT_EQ(read.at(name).identity, entry.identity) << path << name;
+            }
+        }
+    }
+    EXPECT_GE(reused, 5);  // every folder's "*.*" at least
+}
+
 TEST(DirectorySearchWin, LinksToFilesAreToldFromFiles) {
     auto files = MakePlatformFileSystem();
     const std::string tree = FixtureTree() + "\\tree\\";
