@@ -43,7 +43,7 @@ public:
 
     // A new run: no rows, no sums.
     void Reset() { sums_.Reset(); }
-    void RowsAdded(const std::vector<TCoolListView::NewRow>& rows);
+    void RowsAdded(const std::vector<NewFileRow>& rows);
     // Every notification of the list, before the list handles it.
     void Track(const NMHDR& header);
     // The list reports a row changing or changed.

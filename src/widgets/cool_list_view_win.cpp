@@ -212,7 +212,8 @@ void TCoolListView::AnswerDisplayRequest(NMHDR& header) {
         item.iImage = image >= 0 ? image : I_IMAGENONE;
     }
     if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
-    const char* text = rows_.Text(item.iItem, item.iSubItem).c_str();
+    const std::string kept = rows_.Text(item.iItem, item.iSubItem);
+    const char* text = kept.c_str();
     if (header.code == LVN_GETDISPINFOA) {
         lstrcpynA(item.pszText, text, item.cchTextMax);
         return;
