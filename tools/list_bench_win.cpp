@@ -91,13 +91,14 @@ void MouseButton(DWORD flags) {
 int ClickHeader(HWND window, HWND list, int column) {
     const auto header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
     if (!header) return 1;
-    // The middle of the column's header, from the widths of the columns before it.
-    int x = 0;
+    // The middle of the part of the column's header in view, from the widths of the columns before it.
+    int left = 0;
     for (int before = 0; before < column; ++before)
-        x += static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, before, 0));
-    x += static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0)) / 2;
+        left += static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, before, 0));
+    const int right = left + static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0));
     RECT bounds{};
     GetClientRect(header, &bounds);
+    const int x = (left + (right < bounds.right ? right : bounds.right)) / 2;
     POINT at{x, (bounds.bottom - bounds.top) / 2};
     ClientToScreen(header, &at);
     SetForegroundWindow(window);

@@ -87,7 +87,7 @@ public:
     }
 
 private:
-    NewFileRow ResultListRow(const std::string& path, const FoundEntry& found, int imageIndex) const;
+    NewFileRow ResultListRow(std::string path, const FoundEntry& found, int imageIndex) const;
     void AddResultRows(std::vector<NewFileRow>& rows) {
         form_.selection_->RowsAdded(rows);
         form_.listView_->AddFileRows(rows);
@@ -119,7 +119,9 @@ void TForm1::RunHost::AddFoundFiles(int index) {
                          ShortcutIsValid(path, rule.SubItems[4], *form_.shellLink_,
                                          *form_.services_.targetProbe, *form_.services_.drives, progress);
             if (!opened || valid) continue;
-            rows.push_back(ResultListRow(path, found, form_.icons_->IndexOf(path, ext)));
+            const int image = form_.icons_->IndexOf(path, ext);
+            // The path moves into the row: the scan's copy goes as the rows are made, not after all of them.
+            rows.push_back(ResultListRow(std::move(scan_.FileList[i]), found, image));
             rows.back().Rule = index + 1;
             if (rows.size() == kBatch) AddResultRows(rows);
         }
@@ -133,12 +135,11 @@ void TForm1::RunHost::AddFoundFiles(int index) {
     std::vector<FoundEntry>().swap(scan_.FoundEntries);
 }
 
-NewFileRow TForm1::RunHost::ResultListRow(const std::string& path, const FoundEntry& found,
-                                          int imageIndex) const {
+NewFileRow TForm1::RunHost::ResultListRow(std::string path, const FoundEntry& found, int imageIndex) const {
     // What the delete compares the file with just before it goes: its time, and which file it was.
     const FileIdentity identity = found.identity.value_or(FileIdentity{});
-    return {path,           found.size, found.lastWriteTime, found.dosDateTime, identity.volume,
-            identity.index, 0,          imageIndex};
+    return {std::move(path), found.size, found.lastWriteTime, found.dosDateTime, identity.volume,
+            identity.index,  0,          imageIndex};
 }
 
 void TForm1::SpeedButton3Click() {

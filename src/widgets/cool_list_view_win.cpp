@@ -127,13 +127,20 @@ void TCoolListView::ShowCount(int count) {
 void TCoolListView::ShowCount(int count, const RowMarks& marks) {
     const bool movingBefore = movingRows_;
     movingRows_ = true;
+    // Every row selected before and after (a sort after Ctrl+A) keeps the selection as it is: the control
+    // changes the state of all rows one by one, which takes a moment at a million rows.
+    const bool allStay = marks.AllSelected && count == SendMessageA(handle_, LVM_GETITEMCOUNT, 0, 0) &&
+                         SelectedCount() == count;
     // Cleared first, then put back where the rows are now.
     LVITEMA item{};
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(handle_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    item.stateMask = allStay ? LVIS_FOCUSED : LVIS_SELECTED | LVIS_FOCUSED;
+    if (!allStay)
+        SendMessageA(handle_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    else if (const int focused = FocusedPlace(); focused >= 0)
+        SendMessageA(handle_, LVM_SETITEMSTATE, focused, reinterpret_cast<LPARAM>(&item));
     SendMessageA(handle_, LVM_SETITEMCOUNT, count, LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
     item.stateMask = item.state = LVIS_SELECTED;
-    if (marks.AllSelected)
+    if (marks.AllSelected && !allStay)
         SendMessageA(handle_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
     for (int row : marks.Selected)
         SendMessageA(handle_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));

@@ -1,6 +1,7 @@
 #include "widgets/list_rows.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <numeric>
 #include <unordered_map>
 #include <unordered_set>
@@ -64,10 +65,13 @@ void ListRows::SortRows(int column, bool numbers, bool ascending) {
 
 std::vector<std::size_t> ListRows::KeyedOrder(int column, bool numbers, bool ascending) {
     const std::size_t count = rows_.size();
-    if (column == 0) KnowKeys();
-    // A column's texts repeat (extensions, folders): each distinct text is mapped to its key once.
-    std::unordered_map<std::string, std::string> keysOfTexts;
+    constexpr std::uint32_t kNoGroup = UINT32_MAX;
     std::vector<KeyedSortEntry> entries(count);
+    // Rows of one text (an extension, a folder) share a group: its key is made and ranked once, and
+    // neighbours in one group need no confirming.
+    std::vector<std::uint32_t> groups(count, kNoGroup);
+    if (column == 0) KnowRanks();
+    std::unordered_map<std::string, std::uint32_t> groupOfText;
     for (std::size_t place = 0; place < count; ++place) {
         const Row& row = rows_[place];
         KeyedSortEntry& entry = entries[place];
@@ -77,15 +81,32 @@ std::vector<std::size_t> ListRows::KeyedOrder(int column, bool numbers, bool asc
             continue;
         }
         if (column == 0) {
-            entry.Key = CaptionKey(row);
+            entry.Rank = row.Rank;
             if (numbers) entry.Number = SortKeyNumber(Caption(row));
             continue;
         }
         std::string text = Text(static_cast<int>(place), column);
         if (numbers) entry.Number = SortKeyNumber(text);
-        const auto [known, added] = keysOfTexts.try_emplace(std::move(text));
-        if (added) known->second = collation_.Key(known->first);
-        entry.Key = known->second;
+        groups[place] =
+            groupOfText.try_emplace(std::move(text), static_cast<std::uint32_t>(groupOfText.size()))
+                .first->second;
+    }
+    if (!groupOfText.empty()) {
+        // The groups' keys in byte order give their ranks.
+        std::vector<std::string> keys(groupOfText.size());
+        for (const auto& [text, group] : groupOfText) keys[group] = collation_.Key(text);
+        std::vector<std::uint32_t> byKey(keys.size());
+        std::iota(byKey.begin(), byKey.end(), 0u);
+        std::sort(byKey.begin(), byKey.end(),
+                  [&](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
+        std::vector<std::uint32_t> rankOfGroup(keys.size());
+        std::uint32_t rank = 0;
+        for (std::size_t i = 0; i < byKey.size(); ++i) {
+            if (i > 0 && keys[byKey[i]] != keys[byKey[i - 1]]) ++rank;
+            rankOfGroup[byKey[i]] = rank;
+        }
+        for (std::size_t place = 0; place < count; ++place)
+            if (groups[place] != kNoGroup) entries[place].Rank = rankOfGroup[groups[place]];
     }
     std::vector<std::size_t> order(count);
     std::iota(order.begin(), order.end(), std::size_t{0});
@@ -94,24 +115,47 @@ std::vector<std::size_t> ListRows::KeyedOrder(int column, bool numbers, bool asc
         return CompareKeyedEntries(entries[a], entries[b], ascending) < 0;
     });
     // The keys only stand in for the collation: the order stands when the collation puts each row after
-    // its neighbour, equal ones in the order they were. Values and pairs of numbers were compared exactly.
+    // its neighbour, equal ones in the order they were. Values, pairs of numbers and equal texts were
+    // compared exactly.
+    if (collation_.KeysAreExact()) return order;
     const auto text = [&](std::size_t place) {
         return column == 0 ? Caption(rows_[place]) : Text(static_cast<int>(place), column);
     };
-    std::string before = count > 0 ? text(order[0]) : std::string();
+    std::string before, after;
+    std::size_t known = count;  // the place whose text is in before
     for (std::size_t rank = 1; rank < count; ++rank) {
         const std::size_t a = order[rank - 1], b = order[rank];
-        std::string after = text(b);
-        const bool exact =
-            entries[a].HasValue || entries[b].HasValue || (entries[a].Number && entries[b].Number);
-        if (!exact) {
-            const int comparison =
-                ascending ? collation_.Compare(before, after) : collation_.Compare(after, before);
-            if (comparison > 0 || (comparison == 0 && a > b)) return {};
-        }
-        before = std::move(after);
+        const KeyedSortEntry &first = entries[a], &second = entries[b];
+        if (first.HasValue || second.HasValue || (first.Number && second.Number)) continue;
+        if (groups[a] != kNoGroup && groups[a] == groups[b]) continue;
+        if (known != a) before = text(a);
+        after = text(b);
+        const int comparison = before == after ? 0
+                               : ascending     ? collation_.Compare(before, after)
+                                               : collation_.Compare(after, before);
+        if (comparison > 0 || (comparison == 0 && a > b)) return {};
+        std::swap(before, after);
+        known = b;
     }
     return order;
+}
+
+void ListRows::KnowRanks() {
+    if (ranksKnown_) return;
+    KnowKeys();
+    std::vector<std::size_t> byKey(rows_.size());
+    std::iota(byKey.begin(), byKey.end(), std::size_t{0});
+    const auto keyLess = [&](std::size_t a, std::size_t b) {
+        return CaptionKey(rows_[a]) < CaptionKey(rows_[b]);
+    };
+    // A list kept in caption order is most often in key order already: one pass instead of a sort.
+    if (!std::is_sorted(byKey.begin(), byKey.end(), keyLess)) std::sort(byKey.begin(), byKey.end(), keyLess);
+    std::uint32_t rank = 0;
+    for (std::size_t i = 0; i < byKey.size(); ++i) {
+        if (i > 0 && CaptionKey(rows_[byKey[i]]) != CaptionKey(rows_[byKey[i - 1]])) ++rank;
+        rows_[byKey[i]].Rank = rank;
+    }
+    ranksKnown_ = true;
 }
 
 std::vector<std::size_t> ListRows::CollatedOrder(int column, bool numbers, bool ascending) const {
@@ -224,12 +268,14 @@ int ListRows::AddRow(NewListRow row) {
     if (captions) {
         const std::string caption = Caption(made);
         SetCaptionKey(made, collation_.Key(caption));
-        position = CaptionPlace(RowCaptions(*this, rows_), caption, CaptionKey(made), collation_);
+        position = CaptionPlace(RowCaptions(*this, rows_), caption, CaptionKey(made), collation_,
+                                collation_.KeysAreExact());
     } else {
         // Only a list kept in caption order needs the keys.
         captionOrdered_ = count == 0;
         keysKnown_ = false;
     }
+    ranksKnown_ = false;
     display_.RowsChanging();
     const Marks marks = position < count ? NoteMarks(made.Id) : Marks{};
     rows_.insert(rows_.begin() + position, made);
@@ -249,7 +295,9 @@ void ListRows::AddRows(std::vector<NewListRow> rows) {
     made.reserve(rows.size());
     for (NewListRow& row : rows) made.push_back(MakeTextRow(std::move(row)));
     for (const Row& row : made) SetCaptionKey(row, collation_.Key(Caption(row)));
-    Merge(BatchPlaces(RowCaptions(*this, rows_), RowCaptions(*this, made), collation_), made);
+    Merge(BatchPlaces(RowCaptions(*this, rows_), RowCaptions(*this, made), collation_,
+                      collation_.KeysAreExact()),
+          made);
 }
 
 void ListRows::AddFileRows(const std::vector<NewFileRow>& rows) {
@@ -259,7 +307,7 @@ void ListRows::AddFileRows(const std::vector<NewFileRow>& rows) {
     if (!KeepsCaptionOrder()) {
         // Appended: the rows above keep their places and marks.
         captionOrdered_ = rows_.empty() && rows.size() == 1;
-        keysKnown_ = false;
+        keysKnown_ = ranksKnown_ = false;
         display_.RowsChanging();
         for (const NewFileRow& row : rows) rows_.push_back(MakeFileRow(row));
         display_.ShowCount(Count());
@@ -269,10 +317,13 @@ void ListRows::AddFileRows(const std::vector<NewFileRow>& rows) {
     KnowKeys();
     for (const NewFileRow& row : rows) made.push_back(MakeFileRow(row));
     for (const Row& row : made) SetCaptionKey(row, collation_.Key(Caption(row)));
-    Merge(BatchPlaces(RowCaptions(*this, rows_), RowCaptions(*this, made), collation_), made);
+    Merge(BatchPlaces(RowCaptions(*this, rows_), RowCaptions(*this, made), collation_,
+                      collation_.KeysAreExact()),
+          made);
 }
 
 void ListRows::Merge(const std::vector<BatchPlace>& places, const std::vector<Row>& made) {
+    ranksKnown_ = false;
     display_.RowsChanging();
     const Marks marks = NoteMarks(made.front().Id);
     // In one pass: the places count the new rows before them, and come in row order.
@@ -299,11 +350,11 @@ ListRows::Row ListRows::MakeTextRow(NewListRow row) {
     record.Texts.push_back(std::move(row.Caption));
     for (std::string& text : row.SubItems) record.Texts.push_back(std::move(text));
     texts_.push_back(std::move(record));
-    return {nextRowId_++, static_cast<std::uint32_t>(texts_.size() - 1), false};
+    return {nextRowId_++, static_cast<std::uint32_t>(texts_.size() - 1), 0, false};
 }
 
 ListRows::Row ListRows::MakeFileRow(const NewFileRow& row) {
-    return {nextRowId_++, files_.Add(row), true};
+    return {nextRowId_++, files_.Add(row), 0, true};
 }
 
 void ListRows::CheckRow(int row) const {
@@ -334,6 +385,7 @@ void ListRows::SetRowTexts(int row, const std::string& caption, const std::vecto
         if (column == 0 && !display_.CaptionChanging(row)) return;
         texts_[changed.Item].Texts[column] = text;
         if (column == 0 && keysKnown_) SetCaptionKey(changed, collation_.Key(text));
+        if (column == 0) ranksKnown_ = false;
         display_.TextChanged(row, static_cast<int>(column));
     };
     setText(0, caption);
@@ -397,7 +449,7 @@ void ListRows::Clear() {
     std::vector<Record>().swap(texts_);
     files_.Clear();
     std::string().swap(fileKeys_);
-    keysKnown_ = true;
+    keysKnown_ = ranksKnown_ = true;
     captionOrdered_ = true;
 }
 

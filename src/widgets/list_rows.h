@@ -24,11 +24,13 @@ namespace kelvaro {
 
 using RowTags = std::array<std::uint64_t, 3>;
 
-// A collation that also gives each text a key whose byte order stands in for it (almost: a place found by
-// key is confirmed by the collation itself).
+// A collation that also gives each text a key whose byte order stands in for it: exactly, or almost (an
+// order or a place found by key is then confirmed by the collation itself).
 class KeyedCollation : public TextCollation {
 public:
     virtual std::string Key(const std::string& text) const = 0;
+    // True when comparing two keys' bytes always gives the sign the collation gives their texts.
+    virtual bool KeysAreExact() const { return false; }
 };
 
 // A value that a header-click sort by this column compares instead of the column's text.
@@ -150,6 +152,7 @@ private:
     struct Row {
         std::uint64_t Id = 0;
         std::uint32_t Item = 0;  // in texts_ or files_
+        std::uint32_t Rank = 0;  // of the caption's key among all the rows' keys, while ranksKnown_
         bool File = false;
     };
     // Which rows are selected and focused, by id, while rows move under the control's places.
@@ -177,6 +180,8 @@ private:
     void SetCaptionKey(const Row& row, const std::string& key);
     // Every row's caption key, made now if the list has not kept them.
     void KnowKeys();
+    // Every row's caption rank, worked out now if rows came or captions changed since.
+    void KnowRanks();
     std::optional<std::int64_t> Value(const Row& row, int column) const;
     Row MakeTextRow(NewListRow row);
     Row MakeFileRow(const NewFileRow& row);
@@ -197,6 +202,8 @@ private:
     // Whether every row's caption key is kept (the list is kept in caption order, or was sorted by
     // caption): a new row's place is then found by binary search, and a sort by caption makes none.
     bool keysKnown_ = true;
+    // Whether every row's Rank is up to date: a sort by caption then compares numbers, not keys.
+    bool ranksKnown_ = true;
     std::vector<Row> rows_;
     std::vector<Record> texts_;
     FileRows files_;

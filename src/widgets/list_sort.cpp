@@ -78,7 +78,9 @@ int CompareSortKeys(const SortKey& a, const SortKey& b, bool ascending, const Te
 
 int CompareKeyedEntries(const KeyedSortEntry& a, const KeyedSortEntry& b, bool ascending) {
     return CompareKeys(a, b, ascending, a.HasValue, b.HasValue, a.Value, b.Value,
-                       [](const KeyedSortEntry& x, const KeyedSortEntry& y) { return x.Key.compare(y.Key); });
+                       [](const KeyedSortEntry& x, const KeyedSortEntry& y) {
+                           return x.Rank < y.Rank ? -1 : x.Rank > y.Rank ? 1 : 0;
+                       });
 }
 
 int CompareSortKeys(const std::string& a, const std::string& b, bool ascending,

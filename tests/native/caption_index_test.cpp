@@ -55,18 +55,18 @@ TEST(CaptionPlaces, ThePlaceTheKeysGiveStandsOnlyWhereTheCollationAgrees) {
 // The batch must land exactly where adding its rows one by one puts them: checked against that, with
 // keys that agree with the collation and with keys that do not.
 std::vector<std::string> AddOneByOne(CaptionList index, const std::vector<CaptionList::Entry>& batch,
-                                     const TextCollation& collation) {
+                                     const TextCollation& collation, bool exact) {
     for (const auto& entry : batch)
-        index.Insert(CaptionPlace(index, entry.Caption, entry.Key, collation), entry);
+        index.Insert(CaptionPlace(index, entry.Caption, entry.Key, collation, exact), entry);
     return index.Captions();
 }
 
 std::vector<std::string> AddAsBatch(CaptionList index, const std::vector<CaptionList::Entry>& batch,
-                                    const TextCollation& collation) {
+                                    const TextCollation& collation, bool exact = false) {
     int previous = -1;
     CaptionList added;
     added.entries = batch;
-    for (const BatchPlace& place : BatchPlaces(index, added, collation)) {
+    for (const BatchPlace& place : BatchPlaces(index, added, collation, exact)) {
         EXPECT_GT(place.Row, previous);  // the insertion order goes down the list
         previous = place.Row;
         index.Insert(place.Row, batch[place.Index]);
@@ -85,8 +85,12 @@ public:
 TEST(CaptionPlaces, ABatchLandsWhereAddingItsRowsOneByOneWould) {
     std::mt19937 random(11);
     const PrefixOrder order;
-    for (bool keysAgree : {true, false}) {
-        for (int existing : {0, 1, 700}) {
+    // Exact keys (the prefix is all the order looks at) are trusted without a word to the collation: a
+    // large batch walks down the list, a small one searches it row by row.
+    for (const auto& [keysAgree, exact] :
+         {std::pair(true, false), std::pair(false, false), std::pair(true, true)}) {
+        for (const auto& [existing, size] :
+             {std::pair(0, 900), std::pair(1, 900), std::pair(700, 900), std::pair(700, 5)}) {
             CaptionList index;
             for (int i = 0; i < existing; ++i) {
                 std::string caption = std::to_string(random() % 60) + "#old" + std::to_string(i);
@@ -94,15 +98,15 @@ TEST(CaptionPlaces, ABatchLandsWhereAddingItsRowsOneByOneWould) {
                 index.Insert(CaptionPlace(index, caption, key, order), {key, caption});
             }
             std::vector<CaptionList::Entry> batch;
-            for (int i = 0; i < 900; ++i) {
+            for (int i = 0; i < size; ++i) {
                 std::string caption = std::to_string(random() % 60) + "#new" + std::to_string(i);
                 // Disagreeing keys: a few sort as another caption would.
                 std::string key = caption.substr(0, caption.find('#'));
                 if (!keysAgree && i % 97 == 5) key = std::to_string(random() % 60);
                 batch.push_back({key, caption});
             }
-            EXPECT_EQ(AddAsBatch(index, batch, order), AddOneByOne(index, batch, order))
-                << existing << (keysAgree ? " agreeing" : " disagreeing");
+            EXPECT_EQ(AddAsBatch(index, batch, order, exact), AddOneByOne(index, batch, order, false))
+                << existing << (keysAgree ? " agreeing" : " disagreeing") << (exact ? " exact" : "");
         }
     }
     // Equal captions whose keys differ, in the order that would put the later one first.

@@ -62,10 +62,13 @@ public:
     }
 
     std::unique_ptr<TCoolListView> list;
+    int everyRowChanges = 0;  // reports of a change of every row at once
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_NOTIFY && list) {
+            const auto& change = *reinterpret_cast<const NMLISTVIEW*>(lParam);
+            if (change.hdr.code == LVN_ITEMCHANGED && change.iItem < 0) ++everyRowChanges;
             LRESULT result = 0;
             if (list->HandleNotify(*reinterpret_cast<NMHDR*>(lParam), result)) return result;
         }
@@ -305,8 +308,12 @@ TEST(CoolListViewWin, SelectionAndFocusStayOnTheirRowsWhenRowsMove) {
     EXPECT_EQ(host.list->SelectedRows(), (std::vector<int>{1, 3}));
 
     host.list->SelectAll();
+    const int changesBefore = host.everyRowChanges;
     host.ClickHeader(kSize);
     EXPECT_EQ(host.list->SelectedCount(), host.list->RowCount());
+    EXPECT_EQ(marked(LVIS_FOCUSED), Texts{"echo.tmp"});
+    // Selected all along: the control is not asked to change every row's state, twice.
+    EXPECT_EQ(host.everyRowChanges, changesBefore);
 }
 
 TEST(CoolListViewWin, KeysReachTheEventsBeforeTheControl) {

@@ -52,7 +52,7 @@ public:
 
 // Names of one to three pieces: accented and plain letters in both cases, letters that sort as two
 // (ß, æ, œ), digits and whole numbers, punctuation that the comparison weighs lightly, and repeats.
-std::vector<NewFileRow> GeneratedFiles(int count, unsigned seed) {
+std::vector<NewFileRow> GeneratedFiles(int count, unsigned seed, int firstNumber = 0) {
     const std::vector<std::string> pieces = {
         "a",    "A",  "e",    "\xe9", "\xc9", "\xe8", "s",    "ss",   "\xdf", "\xe6", "ae",   "\xc6",
         "\x9c", "oe", "\x8c", "o",    "\xf8", "\xd8", "\xe5", "\xc5", "aa",   "y",    "\xff", "\x9f",
@@ -76,8 +76,8 @@ std::vector<NewFileRow> GeneratedFiles(int count, unsigned seed) {
         const std::uint32_t dos =
             (46u << 25) | (1u << 21) | ((1 + random() % 28) << 16) | (random() % 0xBFFF);
         // The volume number tells the files apart; some share a size and a time.
-        files.push_back(
-            {pick(folders) + name, random() % 5 * 100, random() % 4, dos, static_cast<std::uint64_t>(i)});
+        files.push_back({pick(folders) + name, random() % 5 * 100, random() % 4, dos,
+                         static_cast<std::uint64_t>(firstNumber + i)});
     }
     return files;
 }
@@ -95,7 +95,11 @@ TEST(ListSortWin, HeaderClicksOrderRowsAsTheComparisonOfEveryPairDoes) {
     const CompareStringCollation compare;
     NoDisplay display;
     ListRows model(keyed, display, &columns);
-    model.AddFileRows(GeneratedFiles(3000, 5));
+    // Rows that come after a sort by name take their places among its ranks too.
+    model.AddFileRows(GeneratedFiles(2000, 5));
+    model.HeaderClick(0, true);
+    model.AddFileRows(GeneratedFiles(1000, 6, 2000));
+    model.HeaderClick(3, true);
     // Name, Ext and Location; Size, Date and Time sort by values, whatever the texts say.
     for (int column = 0; column < 3; ++column) {
         for (bool ascending : {true, false}) {
