@@ -52,6 +52,9 @@ kelvaro_pid() {
 (cd "$build" && wine Kelvaro.exe >/dev/null 2>&1 &)
 step() { wine "$build/list_bench.exe" "$@" | tr -d '\r'; }
 step start "$files"
+pid=$(kelvaro_pid)
+echo "listed: $(awk '/^VmRSS/ { printf "%.0f MB", $2 / 1024 }' "/proc/$pid/status") in use," \
+    "$(awk '/^VmHWM/ { printf "%.0f MB", $2 / 1024 }' "/proc/$pid/status") at most so far"
 for column in 0 1 2 3 4 5; do
     step click "$column"
     step click "$column"
@@ -63,6 +66,5 @@ if [ -n "$shot" ]; then
     step click 1
     import -window root "$shot" 2>/dev/null || xwd -root -silent | convert xwd:- "$shot"
 fi
-pid=$(kelvaro_pid)
 echo "peak $(awk '/^VmHWM/ { printf "%.0f MB", $2 / 1024 }' "/proc/$pid/status")"
 step close

@@ -1,6 +1,27 @@
 #include "widgets/file_rows.h"
 
+#include <algorithm>
+
 namespace kelvaro {
+
+std::uint64_t TextBlocks::Add(std::string_view text) {
+    if (blocks_.empty() || blocks_.back().size() + text.size() > blocks_.back().capacity()) {
+        blocks_.emplace_back();
+        blocks_.back().reserve(std::max(kBlock, text.size()));
+    }
+    std::string& block = blocks_.back();
+    const std::uint64_t at = (static_cast<std::uint64_t>(blocks_.size() - 1) << 32) | block.size();
+    block.append(text);
+    return at;
+}
+
+std::string_view TextBlocks::Get(std::uint64_t at, std::size_t length) const {
+    return std::string_view(blocks_[at >> 32]).substr(at & 0xFFFFFFFFu, length);
+}
+
+void TextBlocks::Clear() {
+    std::vector<std::string>().swap(blocks_);
+}
 
 std::uint32_t FileRows::Add(const NewFileRow& row) {
     const std::size_t split = row.Path.find_last_of("\\:");
@@ -17,9 +38,8 @@ std::uint32_t FileRows::Add(const NewFileRow& row) {
         number = lastFolder_ = place->second;
     }
     Record record;
-    record.NameAt = names_.size();
     record.NameLength = static_cast<std::uint32_t>(row.Path.size() - nameAt);
-    names_.append(row.Path, nameAt, std::string::npos);
+    record.NameAt = names_.Add(std::string_view(row.Path).substr(nameAt));
     record.Folder = number;
     record.Size = row.Size;
     record.LastWriteTime = row.LastWriteTime;
@@ -34,7 +54,7 @@ std::uint32_t FileRows::Add(const NewFileRow& row) {
 
 std::string_view FileRows::Name(std::uint32_t item) const {
     const Record& record = records_[item];
-    return std::string_view(names_).substr(record.NameAt, record.NameLength);
+    return names_.Get(record.NameAt, record.NameLength);
 }
 
 FileRowView FileRows::View(std::uint32_t item) const {
@@ -44,8 +64,8 @@ FileRowView FileRows::View(std::uint32_t item) const {
 
 void FileRows::Clear() {
     // Swapped out rather than cleared: a list of a million rows gives its memory back.
-    std::vector<Record>().swap(records_);
-    std::string().swap(names_);
+    std::deque<Record>().swap(records_);
+    names_.Clear();
     std::vector<std::string>().swap(folders_);
     std::unordered_map<std::string, std::uint32_t>().swap(folderNumbers_);
     lastFolder_ = 0;

@@ -4,6 +4,7 @@
 // icon, about a hundred bytes a row with the name. The texts the list shows (the size in the locale's
 // digits, the date in its picture...) are made when the list draws them, by the list's FileColumns.
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,6 +44,21 @@ public:
     virtual std::optional<std::int64_t> Value(const FileRowView& file, int column) const = 0;
 };
 
+// Texts stored one after another in blocks of a megabyte, named by where they start: a million names or
+// keys cost their bytes and a few dozen blocks, and growing never copies what is stored (a single string
+// that doubles would need three times its size for a moment).
+class TextBlocks {
+public:
+    // Where the text now starts; Get with this and its length gives it back.
+    std::uint64_t Add(std::string_view text);
+    std::string_view Get(std::uint64_t at, std::size_t length) const;
+    void Clear();
+
+private:
+    static constexpr std::size_t kBlock = std::size_t{1} << 20;
+    std::vector<std::string> blocks_;
+};
+
 class FileRows {
 public:
     struct Record {
@@ -69,8 +85,8 @@ public:
     void Clear();
 
 private:
-    std::vector<Record> records_;
-    std::string names_;  // every name, one after another
+    std::deque<Record> records_;  // grows without moving what it holds
+    TextBlocks names_;
     std::vector<std::string> folders_;
     std::unordered_map<std::string, std::uint32_t> folderNumbers_;
     std::uint32_t lastFolder_ = 0;

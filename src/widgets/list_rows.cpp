@@ -225,7 +225,7 @@ std::string ListRows::Caption(const Row& row) const {
 std::string_view ListRows::CaptionKey(const Row& row) const {
     if (!row.File) return texts_[row.Item].Key;
     const FileRows::Record& record = files_.At(row.Item);
-    return std::string_view(fileKeys_).substr(record.KeyAt, record.KeyLength);
+    return fileKeys_.Get(record.KeyAt, record.KeyLength);
 }
 
 void ListRows::SetCaptionKey(const Row& row, const std::string& key) {
@@ -234,15 +234,14 @@ void ListRows::SetCaptionKey(const Row& row, const std::string& key) {
         return;
     }
     FileRows::Record& record = files_.At(row.Item);
-    record.KeyAt = fileKeys_.size();
+    record.KeyAt = fileKeys_.Add(key);
     record.KeyLength = static_cast<std::uint32_t>(key.size());
-    fileKeys_ += key;
 }
 
 void ListRows::KnowKeys() {
     if (keysKnown_) return;
     // Made again from the start: the keys of rows gone since are dropped.
-    std::string().swap(fileKeys_);
+    fileKeys_.Clear();
     for (const Row& row : rows_) SetCaptionKey(row, collation_.Key(Caption(row)));
     keysKnown_ = true;
 }
@@ -367,8 +366,13 @@ void ListRows::SetRowTexts(int row, const std::string& caption, const std::vecto
     if (changed.File) {
         // Texts of its own from now on: the ones it showed, then the new ones.
         const FileRows::Record& file = files_.At(changed.Item);
-        Record record{
-            Data(row), Tags(row), file.Rule, file.ImageIndex, {}, {}, std::string(CaptionKey(changed))};
+        Record record{Data(row),
+                      Tags(row),
+                      file.Rule,
+                      file.ImageIndex,
+                      {},
+                      {},
+                      keysKnown_ ? std::string(CaptionKey(changed)) : std::string()};
         for (int column = 0; column < (columns_ ? columns_->Count() : 1); ++column) {
             record.Texts.push_back(Text(row, column));
             if (const auto value = Value(changed, column)) record.Values.push_back({column, *value});
@@ -448,7 +452,7 @@ void ListRows::Clear() {
     std::vector<Row>().swap(rows_);
     std::vector<Record>().swap(texts_);
     files_.Clear();
-    std::string().swap(fileKeys_);
+    fileKeys_.Clear();
     keysKnown_ = ranksKnown_ = true;
     captionOrdered_ = true;
 }

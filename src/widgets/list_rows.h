@@ -207,7 +207,7 @@ private:
     std::vector<Row> rows_;
     std::vector<Record> texts_;
     FileRows files_;
-    std::string fileKeys_;  // the file rows' caption keys, one after another
+    TextBlocks fileKeys_;  // the file rows' caption keys
     std::uint64_t nextRowId_ = 1;
 };
 
