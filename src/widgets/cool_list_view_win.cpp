@@ -105,8 +105,13 @@ void TCoolListView::ResumeRedraw() {
 }
 
 void TCoolListView::HeaderClick(int column) {
+    // A sort of this many rows can take half a second or more on a busy machine: the wait cursor says the
+    // window is busy until it is done (and the next mouse move over the list puts the list's back).
+    const HCURSOR previous =
+        AutoSort && RowCount() >= kWaitCursorRows ? SetCursor(LoadCursorA(nullptr, IDC_WAIT)) : nullptr;
     if (OnColumnSort) OnColumnSort(*this, column);
     if (rows_.HeaderClick(column, AutoSort) && OnAfterSort) OnAfterSort(*this);
+    if (previous) SetCursor(previous);
 }
 
 std::vector<int> TCoolListView::SelectedPlaces() const {

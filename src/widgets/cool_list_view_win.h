@@ -41,6 +41,8 @@ public:
     int SortColumn() const { return rows_.SortState().SortColumn; }
     bool SortAscending() const { return rows_.SortState().SortAscending; }
 
+    // A header click on a list of at least this many rows shows the wait cursor while it sorts.
+    static constexpr int kWaitCursorRows = 100000;
     // Raised first on every header click, AutoSort or not.
     std::function<void(TCoolListView&, int column)> OnColumnSort;
     // Raised after each sort made by a header click.

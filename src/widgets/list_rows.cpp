@@ -9,6 +9,28 @@
 #include "base/errors.h"
 
 namespace kelvaro {
+namespace {
+
+// The rank of each text's collation key among the texts' keys in byte order, by the texts' numbers;
+// equal keys have equal ranks.
+std::vector<std::uint32_t> KeyRanks(const std::unordered_map<std::string, std::uint32_t>& numbers,
+                                    const KeyedCollation& collation) {
+    std::vector<std::string> keys(numbers.size());
+    for (const auto& [text, number] : numbers) keys[number] = collation.Key(text);
+    std::vector<std::uint32_t> byKey(keys.size());
+    std::iota(byKey.begin(), byKey.end(), 0u);
+    std::sort(byKey.begin(), byKey.end(),
+              [&](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
+    std::vector<std::uint32_t> ranks(keys.size());
+    std::uint32_t rank = 0;
+    for (std::size_t i = 0; i < byKey.size(); ++i) {
+        if (i > 0 && keys[byKey[i]] != keys[byKey[i - 1]]) ++rank;
+        ranks[byKey[i]] = rank;
+    }
+    return ranks;
+}
+
+}  // namespace
 
 // The list's rows in row order, as the caption place finding sees them.
 class ListRows::RowCaptions final : public CaptionKeys {
@@ -92,19 +114,7 @@ std::vector<std::size_t> ListRows::KeyedOrder(int column, bool numbers, bool asc
                 .first->second;
     }
     if (!groupOfText.empty()) {
-        // The groups' keys in byte order give their ranks.
-        std::vector<std::string> keys(groupOfText.size());
-        for (const auto& [text, group] : groupOfText) keys[group] = collation_.Key(text);
-        std::vector<std::uint32_t> byKey(keys.size());
-        std::iota(byKey.begin(), byKey.end(), 0u);
-        std::sort(byKey.begin(), byKey.end(),
-                  [&](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
-        std::vector<std::uint32_t> rankOfGroup(keys.size());
-        std::uint32_t rank = 0;
-        for (std::size_t i = 0; i < byKey.size(); ++i) {
-            if (i > 0 && keys[byKey[i]] != keys[byKey[i - 1]]) ++rank;
-            rankOfGroup[byKey[i]] = rank;
-        }
+        const std::vector<std::uint32_t> rankOfGroup = KeyRanks(groupOfText, collation_);
         for (std::size_t place = 0; place < count; ++place)
             if (groups[place] != kNoGroup) entries[place].Rank = rankOfGroup[groups[place]];
     }

@@ -160,6 +160,25 @@ TEST(CoolListViewWin, RowsLandInTheOrderOfTheUsersLocale) {
     EXPECT_EQ(SendMessageA(batch.list->Handle(), LVM_GETITEMCOUNT, 0, 0), 600);
 }
 
+// A list long enough for a sort to take a while shows the wait cursor while it sorts, and only then.
+TEST(CoolListViewWin, ALongListShowsTheWaitCursorWhileItSorts) {
+    ListHost host(true, stNone);
+    std::vector<NewFileRow> files;
+    for (int i = 0; i < TCoolListView::kWaitCursorRows - 1; ++i)
+        files.push_back({"C:\\f" + std::to_string(i)});
+    host.list->AddFileRows(files);
+    const HCURSOR wait = LoadCursorA(nullptr, IDC_WAIT);
+    bool waiting = true;
+    host.list->OnAfterSort = [&](TCoolListView&) { waiting = GetCursor() == wait; };
+    host.ClickHeader(0);
+    EXPECT_FALSE(waiting);
+    host.list->AddFileRows({{"C:\\last"}});
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    host.ClickHeader(0);
+    EXPECT_TRUE(waiting);
+    EXPECT_NE(GetCursor(), wait);
+}
+
 TEST(CoolListViewWin, WithoutAutoSortAHeaderClickOnlyReportsTheColumn) {
     ListHost host(false, stNone);
     for (const char* location : {"C:\\temp\\", "A:\\", "B:\\"}) host.list->AddRow(location, {"*.tmp"}, 0);
