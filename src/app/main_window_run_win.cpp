@@ -152,11 +152,11 @@ public:
 
 private:
     std::string ThousandSeparator() const { return form_.services_.locale->ThousandSeparator(); }
-    TCoolListView::NewRow ResultListRow(const std::string& path, const FoundEntry& found,
-                                        int imageIndex) const;
-    void AddResultRows(std::vector<TCoolListView::NewRow> rows) {
+    NewFileRow ResultListRow(std::string path, const FoundEntry& found, int imageIndex) const;
+    void AddResultRows(std::vector<NewFileRow>& rows) {
         form_.selection_->RowsAdded(rows);
-        form_.listView_->AddRows(std::move(rows));
+        form_.listView_->AddFileRows(rows);
+        rows.clear();
     }
 
     TForm1& form_;
@@ -167,9 +167,10 @@ private:
 void TForm1::RunHost::AddFoundFiles(int index) {
     const RuleRow& rule = form_.runRules_[static_cast<std::size_t>(index)];
     DialogProgress progress(*form_.form3_);
-    // Nothing reads the window while a rule's rows are made, so they join the list together; the rows
-    // made before an error still join it.
-    std::vector<TCoolListView::NewRow> rows;
+    // Nothing reads the window while a rule's rows are made, so they join the list in large batches
+    // rather than one by one; the rows made before an error still join it.
+    constexpr std::size_t kBatch = 65536;
+    std::vector<NewFileRow> rows;
     try {
         for (std::size_t i = 0; i < scan_.FileList.size(); ++i) {
             const std::string& path = scan_.FileList[i];
@@ -183,29 +184,27 @@ void TForm1::RunHost::AddFoundFiles(int index) {
                          ShortcutIsValid(path, rule.SubItems[4], *form_.shellLink_,
                                          *form_.services_.targetProbe, *form_.services_.drives, progress);
             if (!opened || valid) continue;
-            rows.push_back(ResultListRow(path, found, form_.icons_->IndexOf(path, ext)));
+            const int image = form_.icons_->IndexOf(path, ext);
+            // The path moves into the row: the scan's copy goes as the rows are made, not after all of them.
+            rows.push_back(ResultListRow(std::move(scan_.FileList[i]), found, image));
             rows.back().Rule = index + 1;
+            if (rows.size() == kBatch) AddResultRows(rows);
         }
     } catch (...) {
-        AddResultRows(std::move(rows));
+        AddResultRows(rows);
         throw;
     }
-    AddResultRows(std::move(rows));
+    AddResultRows(rows);
+    // The rows keep what they need of the files: the scan's own list would double a large run's memory.
+    std::vector<std::string>().swap(scan_.FileList);
+    std::vector<FoundEntry>().swap(scan_.FoundEntries);
 }
 
-TCoolListView::NewRow TForm1::RunHost::ResultListRow(const std::string& path, const FoundEntry& found,
-                                                     int imageIndex) const {
-    ResultRowTexts texts = MakeResultRow(path, found.size, found.dosDateTime, *form_.services_.locale);
+NewFileRow TForm1::RunHost::ResultListRow(std::string path, const FoundEntry& found, int imageIndex) const {
     // What the delete compares the file with just before it goes: its time, and which file it was.
     const FileIdentity identity = found.identity.value_or(FileIdentity{});
-    return {std::move(texts.Name),
-            {std::move(texts.Ext), std::move(texts.Location), std::move(texts.Size), std::move(texts.Date),
-             std::move(texts.Time)},
-            imageIndex,
-            static_cast<std::int64_t>(found.size),
-            {found.lastWriteTime, identity.volume, identity.index},
-            0,
-            ResultSortValues(found.size, found.lastWriteTime, found.dosDateTime)};
+    return {std::move(path), found.size, found.lastWriteTime, found.dosDateTime, identity.volume,
+            identity.index,  0,          imageIndex};
 }
 
 void TForm1::SpeedButton3Click() {

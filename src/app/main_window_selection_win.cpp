@@ -14,8 +14,8 @@ ListedFile ResultRows::Listed(int row) const {
             tags[2] != 0 ? std::optional<FileIdentity>(FileIdentity{tags[1], tags[2]}) : std::nullopt};
 }
 
-void ResultSelection::RowsAdded(const std::vector<TCoolListView::NewRow>& rows) {
-    for (const TCoolListView::NewRow& row : rows) sums_.Added(row.Data);
+void ResultSelection::RowsAdded(const std::vector<NewFileRow>& rows) {
+    for (const NewFileRow& row : rows) sums_.Added(static_cast<std::int64_t>(row.Size));
 }
 
 void ResultSelection::ShowSummary() {
@@ -45,7 +45,7 @@ void ResultSelection::Track(const NMHDR& header) {
             if (!(change.uChanged & LVIF_STATE) || !((change.uOldState ^ change.uNewState) & LVIS_SELECTED))
                 break;
             if (change.iItem < 0)
-                sums_.Invalidate();
+                sums_.AllSelectionChanged(change.uNewState & LVIS_SELECTED);
             else if (sums_.Valid())
                 sums_.SelectionChanged(list_.RowData(change.iItem), change.uNewState & LVIS_SELECTED);
             break;

@@ -46,7 +46,7 @@ public:
         sums_.Reset();
         wasSelected_ = false;
     }
-    void RowsAdded(const std::vector<TCoolListView::NewRow>& rows);
+    void RowsAdded(const std::vector<NewFileRow>& rows);
     // Every notification of the list, before the list handles it.
     void Track(const NMHDR& header);
     // The list reports a row changing or changed.

@@ -114,6 +114,8 @@ void TForm1::CreateLists() {
         list->SetFont(listFont_.Get());
         list->OnKeyPress = [this](TCoolListView&, char key) { FormKeyPress(key); };
     }
+    resultColumns_ = std::make_unique<ResultColumns>(*services_.locale);
+    listView_->SetFileColumns(resultColumns_.get());
     listView_->AutoSort = true;
     listView_->SetSortType(stBoth);
     setupList_->AutoSort = false;

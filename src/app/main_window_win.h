@@ -22,6 +22,7 @@
 #include "rules/settings_window.h"
 #include "run/automatic_guard.h"
 #include "run/deletion.h"
+#include "run/result_row.h"
 #include "run/work_state.h"
 #include "ui/font_win.h"
 #include "ui/window_win.h"
@@ -165,7 +166,8 @@ private:
     FontOwner listFont_;  // MS Sans Serif, for the lists
     std::unique_ptr<MainMenu> menu_;
     std::unique_ptr<TToolbarPanel> panel_;
-    std::map<int, TSpeedButton*> buttons_;  // owned by the panel
+    std::map<int, TSpeedButton*> buttons_;          // owned by the panel
+    std::unique_ptr<ResultColumns> resultColumns_;  // the results list's texts, made as it draws them
     std::unique_ptr<TCoolListView> listView_;
     std::unique_ptr<TCoolListView> setupList_;
     std::unique_ptr<ResultSelection> selection_;

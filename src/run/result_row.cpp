@@ -127,23 +127,59 @@ std::string FormatTime12(int hour, int minute) {
     return Number(shown, 1) + ":" + Number(minute, 2) + (clock < 12 ? " AM" : " PM");
 }
 
+// The columns: Name, Ext, Location, Size, Date, Time.
+constexpr int kExt = 1, kLocation = 2, kSize = 3, kDate = 4, kTime = 5;
+
+std::string ResultColumns::Text(const FileRowView& file, int column) const {
+    switch (column) {
+        case 0:
+            return std::string(file.Name);
+        case kExt:
+            return SplitExt(std::string(file.Name));
+        case kLocation:
+            return file.Folder;
+        case kSize:
+            return FormatByteCount(file.Size, locale_.ThousandSeparator());
+        case kDate: {
+            const DosDateTimeParts parts = SplitDosDateTime(file.DosDateTime);
+            std::string pattern = locale_.ShortDatePattern();
+            if (pattern.empty()) pattern = kFallbackShortDate;
+            return FormatShortDate(parts.year, parts.month, parts.day, pattern);
+        }
+        case kTime: {
+            const DosDateTimeParts parts = SplitDosDateTime(file.DosDateTime);
+            return FormatTime12(parts.hour, parts.minute);
+        }
+    }
+    return {};
+}
+
+std::optional<std::int64_t> ResultColumns::Value(const FileRowView& file, int column) const {
+    // Asked once a row by a sort of a million rows: worked out here, not through a list of values.
+    switch (column) {
+        case kSize:
+            return static_cast<std::int64_t>(file.Size);  // sizes and FILETIMEs stay below 2^63
+        case kDate:
+            return static_cast<std::int64_t>(file.LastWriteTime);
+        case kTime: {
+            const DosDateTimeParts parts = SplitDosDateTime(file.DosDateTime);
+            return (parts.hour * 60LL + parts.minute) * 60 + parts.second;
+        }
+    }
+    return std::nullopt;
+}
+
 ResultRowTexts MakeResultRow(const std::string& path, std::uint64_t size, std::uint32_t dosDateTime,
                              LocaleFormats& locale) {
-    DosDateTimeParts parts = SplitDosDateTime(dosDateTime);
-    std::string pattern = locale.ShortDatePattern();
-    if (pattern.empty()) pattern = kFallbackShortDate;
-    return {SplitName(path),
-            SplitExt(path),
-            SplitLocation(path),
-            FormatByteCount(size, locale.ThousandSeparator()),
-            FormatShortDate(parts.year, parts.month, parts.day, pattern),
-            FormatTime12(parts.hour, parts.minute)};
+    const std::string folder = SplitLocation(path);
+    const FileRowView file{std::string_view(path).substr(folder.size()), folder, size, 0, dosDateTime};
+    const ResultColumns columns(locale);
+    return {SplitName(path),           columns.Text(file, kExt),  folder,
+            columns.Text(file, kSize), columns.Text(file, kDate), columns.Text(file, kTime)};
 }
 
 std::vector<ColumnValue> ResultSortValues(std::uint64_t size, std::uint64_t lastWriteTime,
                                           std::uint32_t dosDateTime) {
-    // The columns: Name, Ext, Location, Size, Date, Time.
-    constexpr int kSize = 3, kDate = 4, kTime = 5;
     const DosDateTimeParts parts = SplitDosDateTime(dosDateTime);
     // Both fit: sizes and FILETIMEs stay below 2^63.
     return {{kSize, static_cast<std::int64_t>(size)},

@@ -1,10 +1,12 @@
 #pragma once
-// The texts of one results-list row, made from a found file's path, size and last-write time.
+// The texts of one results-list row, made from a found file's path, size and last-write time, when the
+// list shows them.
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "platform/locale_formats.h"
+#include "widgets/file_rows.h"
 #include "widgets/list_rows.h"
 
 namespace kelvaro {
@@ -14,6 +16,19 @@ inline constexpr const char* kFallbackShortDate = "m/d/yy";
 
 struct ResultRowTexts {
     std::string Name, Ext, Location, Size, Date, Time;
+};
+
+// The results list's columns: Name, Ext, Location, Size, Date and Time, the texts in the locale's formats
+// as they are when the list shows them; Size, Date and Time sort by the values ResultSortValues gives.
+class ResultColumns final : public FileColumns {
+public:
+    explicit ResultColumns(LocaleFormats& locale) : locale_(locale) {}
+    int Count() const override { return 6; }
+    std::string Text(const FileRowView& file, int column) const override;
+    std::optional<std::int64_t> Value(const FileRowView& file, int column) const override;
+
+private:
+    LocaleFormats& locale_;
 };
 
 // path as the scanner found it; size the true 64-bit byte count (files of 2 GiB and more are listed too);

@@ -11,6 +11,10 @@ void ResultSums::SelectionChanged(std::int64_t bytes, bool nowSelected) {
     selected_ += nowSelected ? bytes : -bytes;
 }
 
+void ResultSums::AllSelectionChanged(bool nowSelected) {
+    selected_ = nowSelected ? total_ : 0;
+}
+
 void ResultSums::Deleted(std::int64_t bytes, bool wasSelected) {
     total_ -= bytes;
     if (wasSelected) selected_ -= bytes;

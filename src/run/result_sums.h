@@ -13,6 +13,8 @@ public:
     void Reset();
     void Added(std::int64_t bytes) { total_ += bytes; }
     void SelectionChanged(std::int64_t bytes, bool nowSelected);
+    // Every row selected (Ctrl+A) or none: the selected sum is the total or nothing, without a count.
+    void AllSelectionChanged(bool nowSelected);
     void Deleted(std::int64_t bytes, bool wasSelected);
     // A change the sums cannot follow row by row (every row at once, or a clear): recount when next asked.
     // Until then the changes above need not be reported; the recount sees them.

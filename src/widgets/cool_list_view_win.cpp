@@ -106,8 +106,13 @@ void TCoolListView::ResumeRedraw() {
 }
 
 void TCoolListView::HeaderClick(int column) {
+    // A sort of this many rows can take half a second or more on a busy machine: the wait cursor says the
+    // window is busy until it is done (and the next mouse move over the list puts the list's back).
+    const HCURSOR previous =
+        AutoSort && RowCount() >= kWaitCursorRows ? SetCursor(LoadCursorA(nullptr, IDC_WAIT)) : nullptr;
     if (OnColumnSort) OnColumnSort(*this, column);
     if (rows_.HeaderClick(column, AutoSort) && OnAfterSort) OnAfterSort(*this);
+    if (previous) SetCursor(previous);
 }
 
 std::vector<int> TCoolListView::SelectedPlaces() const {
@@ -128,13 +133,20 @@ void TCoolListView::ShowCount(int count) {
 void TCoolListView::ShowCount(int count, const RowMarks& marks) {
     const bool movingBefore = movingRows_;
     movingRows_ = true;
+    // Every row selected before and after (a sort after Ctrl+A) keeps the selection as it is: the control
+    // changes the state of all rows one by one, which takes a moment at a million rows.
+    const bool allStay = marks.AllSelected && count == SendMessageA(handle_, LVM_GETITEMCOUNT, 0, 0) &&
+                         SelectedCount() == count;
     // Cleared first, then put back where the rows are now.
     LVITEMA item{};
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(handle_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    item.stateMask = allStay ? LVIS_FOCUSED : LVIS_SELECTED | LVIS_FOCUSED;
+    if (!allStay)
+        SendMessageA(handle_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
+    else if (const int focused = FocusedPlace(); focused >= 0)
+        SendMessageA(handle_, LVM_SETITEMSTATE, focused, reinterpret_cast<LPARAM>(&item));
     SendMessageA(handle_, LVM_SETITEMCOUNT, count, LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
     item.stateMask = item.state = LVIS_SELECTED;
-    if (marks.AllSelected)
+    if (marks.AllSelected && !allStay)
         SendMessageA(handle_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
     for (int row : marks.Selected)
         SendMessageA(handle_, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
@@ -213,7 +225,8 @@ void TCoolListView::AnswerDisplayRequest(NMHDR& header) {
         item.iImage = image >= 0 ? image : I_IMAGENONE;
     }
     if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
-    const char* text = rows_.Text(item.iItem, item.iSubItem).c_str();
+    const std::string kept = rows_.Text(item.iItem, item.iSubItem);
+    const char* text = kept.c_str();
     if (header.code == LVN_GETDISPINFOA) {
         lstrcpynA(item.pszText, text, item.cchTextMax);
         return;

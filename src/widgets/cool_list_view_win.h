@@ -41,6 +41,8 @@ public:
     int SortColumn() const { return rows_.SortState().SortColumn; }
     bool SortAscending() const { return rows_.SortState().SortAscending; }
 
+    // A header click on a list of at least this many rows shows the wait cursor while it sorts.
+    static constexpr int kWaitCursorRows = 100000;
     // Raised first on every header click, AutoSort or not.
     std::function<void(TCoolListView&, int column)> OnColumnSort;
     // Raised after each sort made by a header click.
@@ -70,6 +72,10 @@ public:
     // The rows as AddRow would add them one after another, in one pass: a list kept in caption order
     // sorts the new captions once instead of searching the list for each.
     void AddRows(std::vector<NewRow> rows) { rows_.AddRows(std::move(rows)); }
+    // Rows of found files, kept compactly; columns (not owned) makes their texts past the name when the
+    // list draws them.
+    void SetFileColumns(const FileColumns* columns) { rows_.SetFileColumns(columns); }
+    void AddFileRows(const std::vector<NewFileRow>& rows) { rows_.AddFileRows(rows); }
     // Replaces caption and the given sub-items; the image index and value stay. With stText/stBoth the row
     // moves to its place in caption order. A caption change asks OnChanging first and calls OnChange after.
     void SetRowTexts(int row, const std::string& caption, const std::vector<std::string>& subItems) {
@@ -96,7 +102,7 @@ public:
     std::string Text(int row, int column) const { return rows_.Text(row, column); }
     int ImageIndex(int row) const { return rows_.ImageIndex(row); }  // -1: none
 
-    int SelectedCount() const;
+    int SelectedCount() const override;
     bool IsSelected(int row) const;
     void SetSelected(int row, bool selected);
     // Selects every row in one request to the control and repaints once; the control reports it as one

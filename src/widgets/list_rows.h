@@ -4,25 +4,33 @@
 // the selection and focus carried with their rows wherever a change moves them. The control that shows
 // the rows keeps only their count and which places are selected and focused; it is reached through
 // RowsDisplay.
+//
+// Rows come in two kinds. A text row (NewListRow) keeps its texts as given: the few rows of a list of
+// rules. A file row (NewFileRow) keeps only the file's facts in a compact store (FileRows) and has its
+// texts made by the list's FileColumns when they are read: a results list of a million files.
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "widgets/caption_index.h"
+#include "widgets/file_rows.h"
 #include "widgets/list_sort.h"
 
 namespace kelvaro {
 
 using RowTags = std::array<std::uint64_t, 3>;
 
-// A collation that also gives each text a key whose byte order stands in for it (almost: a place found by
-// key is confirmed by the collation itself).
+// A collation that also gives each text a key whose byte order stands in for it: exactly, or almost (an
+// order or a place found by key is then confirmed by the collation itself).
 class KeyedCollation : public TextCollation {
 public:
     virtual std::string Key(const std::string& text) const = 0;
+    // True when comparing two keys' bytes always gives the sign the collation gives their texts.
+    virtual bool KeysAreExact() const { return false; }
 };
 
 // A value that a header-click sort by this column compares instead of the column's text.
@@ -54,6 +62,7 @@ public:
     virtual ~RowsDisplay() = default;
     // Rows are about to be added, moved or removed: the display may wait and repaint once.
     virtual void RowsChanging() = 0;
+    virtual int SelectedCount() const = 0;
     virtual std::vector<int> SelectedPlaces() const = 0;  // top to bottom
     virtual int FocusedPlace() const = 0;                 // -1: none
     // The control shows count rows; the selection and focus stay on the places they are.
@@ -71,7 +80,9 @@ public:
 
 class ListRows {
 public:
-    ListRows(const KeyedCollation& collation, RowsDisplay& display);
+    // columns makes the texts and sort values of file rows past the name; it may be null in a list that
+    // has none, and must outlive the list.
+    ListRows(const KeyedCollation& collation, RowsDisplay& display, const FileColumns* columns = nullptr);
     ListRows(const ListRows&) = delete;
     ListRows& operator=(const ListRows&) = delete;
 
@@ -95,8 +106,13 @@ public:
     int AddRow(NewListRow row);
     // The rows as AddRow would add them one after another, in one pass.
     void AddRows(std::vector<NewListRow> rows);
+    // File rows as AddRows adds rows: the name is the caption, the size the data, the tags the last-write
+    // time, volume and index.
+    void AddFileRows(const std::vector<NewFileRow>& rows);
+    void SetFileColumns(const FileColumns* columns) { columns_ = columns; }
     // Replaces the caption (if the display allows) and the given sub-items; with stText/stBoth the row
-    // moves to its place in caption order. An index out of range throws.
+    // moves to its place in caption order. A file row becomes a text row with the texts it showed. An
+    // index out of range throws.
     void SetRowTexts(int row, const std::string& caption, const std::vector<std::string>& subItems);
     // With stData/stBoth the rows are put back in caption order. An index out of range throws.
     void SetRowData(int row, std::int64_t value);
@@ -108,7 +124,7 @@ public:
 
     int Count() const { return static_cast<int>(rows_.size()); }
     // Column 0 is the caption, column c > 0 sub-item c - 1; "" for a row or column that does not exist.
-    const std::string& Text(int row, int column) const;
+    std::string Text(int row, int column) const;
     // Zeros, -1 and nothing for a row that does not exist.
     std::int64_t Data(int row) const;
     RowTags Tags(int row) const;
@@ -122,46 +138,76 @@ public:
     int FindCaption(int start, bool wrap, const std::function<bool(const std::string&)>& matches) const;
 
 private:
+    // A text row's own texts and values.
     struct Record {
         std::int64_t Data = 0;
         RowTags Tags{};
         int Rule = 0;
         int ImageIndex = -1;
-        std::uint64_t Id = 0;
         std::vector<std::string> Texts;  // the caption, then the sub-items
         std::vector<ColumnValue> Values;
+        std::string Key;  // the caption's collation key, while the list keeps keys
+    };
+    // A row in row order: which text or file row it is.
+    struct Row {
+        std::uint64_t Id = 0;
+        std::uint32_t Item = 0;  // in texts_ or files_
+        std::uint32_t Rank = 0;  // of the caption's key among all the rows' keys, while ranksKnown_
+        bool File = false;
     };
     // Which rows are selected and focused, by id, while rows move under the control's places.
     struct Marks {
         std::vector<std::uint64_t> Selected;
+        bool All = false;             // every row: the list need not be walked to note them
+        std::uint64_t AllBefore = 0;  // with All: the rows selected are those of smaller ids
         std::uint64_t Focused = 0;
-        bool Empty() const { return Selected.empty() && Focused == 0; }
+        bool Empty() const { return Selected.empty() && !All && Focused == 0; }
     };
+    class RowCaptions;
 
     bool KeepsCaptionOrder() const { return sortType_ == stText || sortType_ == stBoth; }
     void SortByCaption();
     void SortRows(int column, bool numbers, bool ascending);
-    const Record* Find(int row) const;
+    // The order a sort by collation keys gives, when the collation confirms it; empty when it does not.
+    std::vector<std::size_t> KeyedOrder(int column, bool numbers, bool ascending);
+    std::vector<std::size_t> CollatedOrder(int column, bool numbers, bool ascending) const;
+    void Reorder(const std::vector<std::size_t>& order);
+    const Row* Find(int row) const;
     void CheckRow(int row) const;
     bool CaptionFitsAt(int row) const;
-    // The captions in row order, made again only when the copy kept here is not known.
-    const CaptionIndex& Captions();
-    std::unique_ptr<Record> MakeRecord(NewListRow row);
-    Marks NoteMarks() const;
+    std::string Caption(const Row& row) const;
+    std::string_view CaptionKey(const Row& row) const;
+    void SetCaptionKey(const Row& row, const std::string& key);
+    // Every row's caption key, made now if the list has not kept them.
+    void KnowKeys();
+    // Every row's caption rank, worked out now if rows came or captions changed since.
+    void KnowRanks();
+    std::optional<std::int64_t> Value(const Row& row, int column) const;
+    Row MakeTextRow(NewListRow row);
+    Row MakeFileRow(const NewFileRow& row);
+    // Inserts rows made in order at places in caption order (BatchPlaces), in one pass.
+    void Merge(const std::vector<BatchPlace>& places, const std::vector<Row>& made);
+    // newFrom: the first id of rows made for the change under way, which were not there to be marked.
+    Marks NoteMarks(std::uint64_t newFrom) const;
     void RestoreMarks(const Marks& marks);
 
     const KeyedCollation& collation_;
     RowsDisplay& display_;
+    const FileColumns* columns_;
     TSortType sortType_ = stNone;
     ColumnSortState sortState_;
     // Whether the rows are known to be in caption order; a header-click sort breaks it, and the next
     // automatic sort restores it with one sort instead of one per row.
     bool captionOrdered_ = true;
-    // A copy of the captions in row order with their collation keys, so that a new row's place is found by
-    // binary search.
-    CaptionIndex captions_;
-    bool captionsKnown_ = true;
-    std::vector<std::unique_ptr<Record>> rows_;
+    // Whether every row's caption key is kept (the list is kept in caption order, or was sorted by
+    // caption): a new row's place is then found by binary search, and a sort by caption makes none.
+    bool keysKnown_ = true;
+    // Whether every row's Rank is up to date: a sort by caption then compares numbers, not keys.
+    bool ranksKnown_ = true;
+    std::vector<Row> rows_;
+    std::vector<Record> texts_;
+    FileRows files_;
+    TextBlocks fileKeys_;  // the file rows' caption keys
     std::uint64_t nextRowId_ = 1;
 };
 

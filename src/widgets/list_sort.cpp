@@ -43,13 +43,19 @@ SortKey MakeSortKey(std::string text) {
     return {std::move(text), number};
 }
 
-int CompareSortKeys(const SortKey& a, const SortKey& b, bool ascending, const TextCollation& collation) {
-    if (a.Value || b.Value) {
+namespace {
+
+// The order both comparisons share; texts compares two keys' texts, first operand first.
+template <typename Key, typename Texts>
+int CompareKeys(const Key& a, const Key& b, bool ascending, bool aHasValue, bool bHasValue,
+                std::int64_t aValue, std::int64_t bValue, Texts texts) {
+    if (aHasValue || bHasValue) {
         // Values give a true order, which the texts' mix of numbers and words does not.
-        const SortKey& first = ascending ? a : b;
-        const SortKey& second = ascending ? b : a;
-        if (!first.Value || !second.Value) return first.Value ? -1 : 1;
-        return *first.Value < *second.Value ? -1 : *first.Value > *second.Value ? 1 : 0;
+        const bool firstHas = ascending ? aHasValue : bHasValue,
+                   secondHas = ascending ? bHasValue : aHasValue;
+        const std::int64_t first = ascending ? aValue : bValue, second = ascending ? bValue : aValue;
+        if (!firstHas || !secondHas) return firstHas ? -1 : 1;
+        return first < second ? -1 : first > second ? 1 : 0;
     }
     if (a.Number != 0 && b.Number != 0) {
         // 64 bits: 2147483647 - (-5) must stay positive.
@@ -59,7 +65,22 @@ int CompareSortKeys(const SortKey& a, const SortKey& b, bool ascending, const Te
         if (difference < -INT_MAX) return -INT_MAX;
         return static_cast<int>(difference);
     }
-    return ascending ? collation.Compare(a.Text, b.Text) : collation.Compare(b.Text, a.Text);
+    return ascending ? texts(a, b) : texts(b, a);
+}
+
+}  // namespace
+
+int CompareSortKeys(const SortKey& a, const SortKey& b, bool ascending, const TextCollation& collation) {
+    return CompareKeys(
+        a, b, ascending, a.Value.has_value(), b.Value.has_value(), a.Value.value_or(0), b.Value.value_or(0),
+        [&collation](const SortKey& x, const SortKey& y) { return collation.Compare(x.Text, y.Text); });
+}
+
+int CompareKeyedEntries(const KeyedSortEntry& a, const KeyedSortEntry& b, bool ascending) {
+    return CompareKeys(a, b, ascending, a.HasValue, b.HasValue, a.Value, b.Value,
+                       [](const KeyedSortEntry& x, const KeyedSortEntry& y) {
+                           return x.Rank < y.Rank ? -1 : x.Rank > y.Rank ? 1 : 0;
+                       });
 }
 
 int CompareSortKeys(const std::string& a, const std::string& b, bool ascending,

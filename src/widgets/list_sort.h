@@ -41,6 +41,18 @@ int CompareSortKeys(const SortKey& a, const SortKey& b, bool ascending, const Te
 int CompareSortKeys(const std::string& a, const std::string& b, bool ascending,
                     const TextCollation& collation);
 
+// A row's key in a header-click sort made by collation keys instead of the collation itself: the rank of
+// the text's collation key among the column's keys in byte order (equal keys, equal ranks; the keys'
+// byte order stands in for the collation), the text's number, or a value.
+struct KeyedSortEntry {
+    std::uint32_t Rank = 0;
+    std::int32_t Number = 0;
+    bool HasValue = false;
+    std::int64_t Value = 0;
+};
+// As CompareSortKeys, with the ranks of the keys in place of the collation of the texts.
+int CompareKeyedEntries(const KeyedSortEntry& a, const KeyedSortEntry& b, bool ascending);
+
 // The column and direction of the last header-click sort.
 struct ColumnSortState {
     int SortColumn = -1;  // -1: no header-click sort yet

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 #include <random>
 #include <set>
 #include <string>
@@ -25,7 +26,8 @@ std::string Lower(std::string text) {
 // Case-insensitive, so that captions differing in case compare equal and keep their arrival order.
 class CaseBlindCollation : public KeyedCollation {
 public:
-    explicit CaseBlindCollation(bool keysAgree) : keysAgree_(keysAgree) {}
+    explicit CaseBlindCollation(bool keysAgree, bool exact = false) : keysAgree_(keysAgree), exact_(exact) {}
+    bool KeysAreExact() const override { return exact_; }
     int Compare(const std::string& a, const std::string& b) const override {
         const auto lower = [](char c) { return std::tolower(static_cast<unsigned char>(c)); };
         const auto [x, y] = std::mismatch(a.begin(), a.end(), b.begin(), b.end(),
@@ -38,6 +40,7 @@ public:
 
 private:
     bool keysAgree_;
+    bool exact_;  // lower-case keys compare exactly as the captions do
 };
 
 // Stands in for an owner-data list control: it keeps the row count and the selected and focused places;
@@ -45,7 +48,11 @@ private:
 class FakeDisplay : public RowsDisplay {
 public:
     void RowsChanging() override {}
-    std::vector<int> SelectedPlaces() const override { return {selected.begin(), selected.end()}; }
+    int SelectedCount() const override { return static_cast<int>(selected.size()); }
+    std::vector<int> SelectedPlaces() const override {
+        ++placesAsked;
+        return {selected.begin(), selected.end()};
+    }
     int FocusedPlace() const override { return focused; }
     void ShowCount(int rows) override {
         count = rows;
@@ -81,6 +88,7 @@ public:
     std::set<int> selected;
     int focused = -1;
     bool allowCaptions = true;
+    mutable int placesAsked = 0;
 };
 
 // The plain list the model must agree with: rows carry their own marks, every order is a stable sort of
@@ -90,6 +98,22 @@ struct ReferenceRow {
     std::int64_t Data = 0;
     std::uint64_t Serial = 0;
     bool Selected = false, Focused = false;
+    std::optional<std::int64_t> SizeValue;  // what a sort by column 3 compares instead of the text
+    bool File = false;
+};
+
+// The columns of the file rows of the model test: a fixed text, the folder, and the size, sorted by its
+// value.
+class SizeColumns : public FileColumns {
+public:
+    int Count() const override { return 4; }
+    std::string Text(const FileRowView& file, int column) const override {
+        return column == 1 ? "e" : column == 2 ? file.Folder : column == 3 ? std::to_string(file.Size) : "";
+    }
+    std::optional<std::int64_t> Value(const FileRowView& file, int column) const override {
+        if (column != 3) return std::nullopt;
+        return static_cast<std::int64_t>(file.Size);
+    }
 };
 
 class ReferenceList {
@@ -102,17 +126,34 @@ public:
             const std::string& x = column < static_cast<int>(a.Texts.size()) ? a.Texts[column] : "";
             const std::string& y = column < static_cast<int>(b.Texts.size()) ? b.Texts[column] : "";
             if (!numbers) return collation_.Compare(x, y) < 0;
-            return CompareSortKeys(x, y, ascending, collation_) < 0;
+            const auto key = [&](const ReferenceRow& row, const std::string& text) {
+                return SortKey{text, SortKeyNumber(text), column == 3 ? row.SizeValue : std::nullopt};
+            };
+            return CompareSortKeys(key(a, x), key(b, y), ascending, collation_) < 0;
         });
     }
     int Add(const NewListRow& row) {
         ReferenceRow added{{row.Caption}, row.Data, row.Tags[0]};
         added.Texts.insert(added.Texts.end(), row.SubItems.begin(), row.SubItems.end());
+        return Add(std::move(added));
+    }
+    int Add(const NewFileRow& row) {
+        const std::size_t split = row.Path.find_last_of("\\:") + 1;
+        const auto size = static_cast<std::int64_t>(row.Size);
+        ReferenceRow added{{row.Path.substr(split), "e", row.Path.substr(0, split), std::to_string(size)},
+                           size,
+                           row.LastWriteTime};
+        added.SizeValue = size;
+        added.File = true;
+        return Add(std::move(added));
+    }
+    int Add(ReferenceRow added) {
         std::size_t place = rows.size();
         if (KeepsCaptions()) {
             SortBy(0, false, true);
             place = 0;
-            while (place < rows.size() && collation_.Compare(rows[place].Texts[0], row.Caption) <= 0) ++place;
+            while (place < rows.size() && collation_.Compare(rows[place].Texts[0], added.Texts[0]) <= 0)
+                ++place;
         }
         rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(place), added);
         return static_cast<int>(place);
@@ -134,10 +175,11 @@ private:
 
 // Random operations of every kind, each applied to the model (its marks kept by the stand-in control) and
 // to the reference, which must agree after every step: rows, texts, values, selection and focus.
-void RunRandomOperations(bool keysAgree, unsigned seed) {
-    const CaseBlindCollation collation(keysAgree);
+void RunRandomOperations(bool keysAgree, unsigned seed, bool exact = false) {
+    const CaseBlindCollation collation(keysAgree, exact);
     FakeDisplay display;
-    ListRows model(collation, display);
+    const SizeColumns columns;
+    ListRows model(collation, display, &columns);
     ReferenceList reference(collation);
     std::mt19937 random(seed);
     const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
@@ -149,11 +191,16 @@ void RunRandomOperations(bool keysAgree, unsigned seed) {
         row.Tags[0] = ++serial;
         return row;
     };
+    const char* const folders[] = {"C:\\a\\", "C:\\B\\", "D:"};
+    const auto newFileRow = [&] {
+        return NewFileRow{folders[pick(3)] + std::string(captions[pick(10)]),
+                          static_cast<std::uint64_t>(pick(3) * 512), ++serial};
+    };
     const auto serialAt = [&](int row) { return model.Tags(row)[0]; };
 
     for (int step = 0; step < 1000; ++step) {
         const int count = model.Count();
-        switch (pick(count == 0 ? 3 : 12)) {
+        switch (pick(count == 0 ? 3 : 13)) {
             case 0:
             case 1: {
                 const NewListRow row = newRow();
@@ -165,6 +212,13 @@ void RunRandomOperations(bool keysAgree, unsigned seed) {
                 for (int i = pick(12); i > 0; --i) batch.push_back(newRow());
                 for (const NewListRow& row : batch) reference.Add(row);
                 model.AddRows(batch);
+                break;
+            }
+            case 12: {
+                std::vector<NewFileRow> batch;
+                for (int i = pick(12); i > 0; --i) batch.push_back(newFileRow());
+                for (const NewFileRow& row : batch) reference.Add(row);
+                model.AddFileRows(batch);
                 break;
             }
             case 3: {
@@ -179,7 +233,13 @@ void RunRandomOperations(bool keysAgree, unsigned seed) {
                 const int column = pick(4);
                 const bool autoSort = pick(4) != 0;
                 if (autoSort) reference.Click(column);
+                const int asked = display.placesAsked;
+                const bool all = static_cast<int>(display.selected.size()) == count;
                 EXPECT_EQ(model.HeaderClick(column, autoSort), autoSort);
+                // Every row selected (Ctrl+A over a million rows) is not asked for place by place.
+                if (all) {
+                    EXPECT_EQ(display.placesAsked, asked);
+                }
                 EXPECT_EQ(model.SortState().SortColumn, reference.lastColumn);
                 EXPECT_EQ(model.SortState().SortAscending, reference.ascending);
                 break;
@@ -190,6 +250,7 @@ void RunRandomOperations(bool keysAgree, unsigned seed) {
                 const std::vector<std::string> subItems{"f", sizes[pick(8)]};
                 display.allowCaptions = pick(3) != 0;
                 auto& texts = reference.rows[row].Texts;
+                reference.rows[row].File = false;
                 if (display.allowCaptions) texts[0] = caption;
                 texts.resize(std::max<std::size_t>(texts.size(), 3));
                 std::copy(subItems.begin(), subItems.end(), texts.begin() + 1);
@@ -200,6 +261,11 @@ void RunRandomOperations(bool keysAgree, unsigned seed) {
             case 6: {
                 const int row = pick(count), value = pick(1000);
                 reference.rows[row].Data = value;
+                // A file row's data is its size, which it shows and sorts by.
+                if (reference.rows[row].File) {
+                    reference.rows[row].Texts[3] = std::to_string(value);
+                    reference.rows[row].SizeValue = value;
+                }
                 if (reference.type == stData || reference.type == stBoth) reference.SortBy(0, false, true);
                 model.SetRowData(row, value);
                 break;
@@ -253,7 +319,7 @@ void RunRandomOperations(bool keysAgree, unsigned seed) {
         for (int row = 0; row < model.Count(); ++row) {
             const ReferenceRow& expected = reference.rows[row];
             ASSERT_EQ(serialAt(row), expected.Serial) << "step " << step << " row " << row;
-            for (int column = 0; column < 4; ++column)
+            for (int column = 0; column < 5; ++column)
                 ASSERT_EQ(model.Text(row, column),
                           column < static_cast<int>(expected.Texts.size()) ? expected.Texts[column] : "");
             ASSERT_EQ(model.Data(row), expected.Data);
@@ -270,6 +336,7 @@ TEST(ListRows, AgreesWithAPlainListThroughRandomOperations) {
         SCOPED_TRACE(seed);
         RunRandomOperations(true, seed);
         RunRandomOperations(false, seed);
+        RunRandomOperations(true, seed, true);  // keys trusted: nothing confirmed by the collation
     }
 }
 
@@ -300,25 +367,20 @@ TEST(ListRows, ResultsSortSizeDateAndTimeByTheirValues) {
         locale.datePattern = pattern;
         const CaseBlindCollation collation(true);
         FakeDisplay display;
-        ListRows model(collation, display);
+        const ResultColumns columns(locale);
+        ListRows model(collation, display, &columns);
         for (std::size_t i = 0; i < files.size(); ++i) {
             const std::uint32_t dos = MakeDosDateTime(files[i].second);
             // A FILETIME's scale: 100 ns steps.
             const auto lastWrite =
                 static_cast<std::uint64_t>(DosDateTimeToDateTime(dos) * 86400.0 + 0.5) * 10000000;
-            const ResultRowTexts texts =
-                MakeResultRow("C:\\f" + std::to_string(i), files[i].first, dos, locale);
-            model.AddRow({texts.Name,
-                          {texts.Ext, texts.Location, texts.Size, texts.Date, texts.Time},
-                          -1,
-                          static_cast<std::int64_t>(i),
-                          {},
-                          0,
-                          ResultSortValues(files[i].first, lastWrite, dos)});
+            // The volume number names the file.
+            model.AddFileRows({{"C:\\f" + std::to_string(i), files[i].first, lastWrite, dos, i}});
         }
         const auto shownFiles = [&] {
             std::vector<std::int64_t> order;
-            for (int row = 0; row < model.Count(); ++row) order.push_back(model.Data(row));
+            for (int row = 0; row < model.Count(); ++row)
+                order.push_back(static_cast<std::int64_t>(model.Tags(row)[1]));
             return order;
         };
         for (int column = 3; column <= 5; ++column) {

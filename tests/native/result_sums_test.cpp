@@ -33,6 +33,14 @@ TEST(ResultSums, SelectionAndDeletesMoveTheSumsOfTheRowsConcerned) {
     sums.Deleted(3, false);
     EXPECT_EQ(sums.SelectedBytes(), 0);
     EXPECT_EQ(sums.TotalBytes(), 100);
+    // Every row at once: the total, or nothing, whatever was selected before.
+    sums.Added(50);
+    sums.SelectionChanged(50, true);
+    sums.AllSelectionChanged(true);
+    EXPECT_EQ(sums.SelectedBytes(), 150);
+    sums.AllSelectionChanged(false);
+    EXPECT_EQ(sums.SelectedBytes(), 0);
+    EXPECT_TRUE(sums.Valid());
 }
 
 TEST(ResultSums, AfterAClearTheRowsAreCountedAgainOnceAndOnlyThen) {

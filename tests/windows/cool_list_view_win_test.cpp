@@ -62,10 +62,13 @@ public:
     }
 
     std::unique_ptr<TCoolListView> list;
+    int everyRowChanges = 0;  // reports of a change of every row at once
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_NOTIFY && list) {
+            const auto& change = *reinterpret_cast<const NMLISTVIEW*>(lParam);
+            if (change.hdr.code == LVN_ITEMCHANGED && change.iItem < 0) ++everyRowChanges;
             LRESULT result = 0;
             if (list->HandleNotify(*reinterpret_cast<NMHDR*>(lParam), result)) return result;
         }
@@ -155,6 +158,25 @@ TEST(CoolListViewWin, RowsLandInTheOrderOfTheUsersLocale) {
     EXPECT_EQ(fill(batch, true), fill(oneByOne, false));
     EXPECT_TRUE(batch.InNameOrder());
     EXPECT_EQ(SendMessageA(batch.list->Handle(), LVM_GETITEMCOUNT, 0, 0), 600);
+}
+
+// A list long enough for a sort to take a while shows the wait cursor while it sorts, and only then.
+TEST(CoolListViewWin, ALongListShowsTheWaitCursorWhileItSorts) {
+    ListHost host(true, stNone);
+    std::vector<NewFileRow> files;
+    for (int i = 0; i < TCoolListView::kWaitCursorRows - 1; ++i)
+        files.push_back({"C:\\f" + std::to_string(i)});
+    host.list->AddFileRows(files);
+    const HCURSOR wait = LoadCursorA(nullptr, IDC_WAIT);
+    bool waiting = true;
+    host.list->OnAfterSort = [&](TCoolListView&) { waiting = GetCursor() == wait; };
+    host.ClickHeader(0);
+    EXPECT_FALSE(waiting);
+    host.list->AddFileRows({{"C:\\last"}});
+    SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    host.ClickHeader(0);
+    EXPECT_TRUE(waiting);
+    EXPECT_NE(GetCursor(), wait);
 }
 
 TEST(CoolListViewWin, WithoutAutoSortAHeaderClickOnlyReportsTheColumn) {
@@ -305,8 +327,12 @@ TEST(CoolListViewWin, SelectionAndFocusStayOnTheirRowsWhenRowsMove) {
     EXPECT_EQ(host.list->SelectedRows(), (std::vector<int>{1, 3}));
 
     host.list->SelectAll();
+    const int changesBefore = host.everyRowChanges;
     host.ClickHeader(kSize);
     EXPECT_EQ(host.list->SelectedCount(), host.list->RowCount());
+    EXPECT_EQ(marked(LVIS_FOCUSED), Texts{"echo.tmp"});
+    // Selected all along: the control is not asked to change every row's state, twice.
+    EXPECT_EQ(host.everyRowChanges, changesBefore);
 }
 
 TEST(CoolListViewWin, KeysReachTheEventsBeforeTheControl) {
