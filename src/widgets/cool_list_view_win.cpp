@@ -386,8 +386,25 @@ bool TCoolListView::HandleNotify(NMHDR& header, LRESULT& result) {
             result = 0;
             if (OnDblClick) OnDblClick(*this);
             return true;
+        case NM_CUSTOMDRAW:
+            result = MarkSelectionWithoutFocus(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
+            return true;
     }
     return false;
+}
+
+LRESULT TCoolListView::MarkSelectionWithoutFocus(NMLVCUSTOMDRAW& draw) const {
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+    // While a question or another window has the focus, the platform marks selected rows in the button
+    // face colour, which is hardly told from the window's white: the rows a question is about would look
+    // unselected. They keep the selection's own colours instead.
+    if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT && (draw.nmcd.uItemState & CDIS_SELECTED) != 0 &&
+        GetFocus() != handle_) {
+        draw.nmcd.uItemState &= ~static_cast<UINT>(CDIS_SELECTED);
+        draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+        draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+    }
+    return CDRF_DODEFAULT;
 }
 
 void TCoolListView::EnableInfoTips(std::function<std::string(TCoolListView&, int row)> tip) {

@@ -145,6 +145,8 @@ public:
     std::function<void(TCoolListView&, char character)> OnKeyPress;
 
 private:
+    // The custom-draw answer: selected rows keep their marking while the list has no focus.
+    LRESULT MarkSelectionWithoutFocus(NMLVCUSTOMDRAW& draw) const;
     static LRESULT CALLBACK ListProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     void Detach();

@@ -284,6 +284,22 @@ TEST(CoolListViewWin, SelectionChangeEventsAndDoubleClick) {
     host.list->SetSelected(3, false);
     EXPECT_EQ(host.list->SelectedRows(), std::vector<int>{1});
 
+    // Without the focus, as under a question about them, the selected rows keep the selection's colour.
+    ASSERT_NE(GetFocus(), host.list->Handle());
+    RECT label{LVIR_LABEL};
+    SendMessageA(host.list->Handle(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&label));
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP picture = CreateCompatibleBitmap(screen, 640, 400);
+    HGDIOBJ old = SelectObject(memory, picture);
+    SendMessageA(host.list->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    const COLORREF marked = GetPixel(memory, label.left + 1, label.top + 1);
+    SelectObject(memory, old);
+    DeleteObject(picture);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(marked, GetSysColor(COLOR_HIGHLIGHT));
+
     const LPARAM point = MAKELPARAM(5, 5);
     SendMessageA(host.list->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, point);
     SendMessageA(host.list->Handle(), WM_LBUTTONUP, 0, point);
