@@ -18,9 +18,12 @@
 #      every file, the peak memory, and each column's sort of the million rows, timed from the header's
 #      click to the list's repaint. Its tree is made once and kept in BUILD_DIR/bench-tree-million for
 #      the next run; `job_bench.sh BUILD_DIR drop-million` deletes it.
+#  (f) the million rows in the window as a user meets them (bench/list_bench_win.cpp drives it): Start
+#      until every file is listed, the memory then in use, Ctrl+A, twenty pages of scrolling, the peak
+#      memory, and the close until the process is gone.
 # with the phases of each run: progress dialog shown, gone, question shown, first file in the Trash,
 # process end; then what each part of deleting one file costs (delete_costs.exe).
-#   bench/job_bench.sh BUILD_DIR [CASE...]     CASE: a b c d e costs (all of them when none is named)
+#   bench/job_bench.sh BUILD_DIR [CASE...]     CASE: a b c d e f costs (all of them when none is named)
 set -eu
 build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
@@ -33,7 +36,7 @@ tree=$build/bench-tree
 million=$build/bench-tree-million
 work=$build/bench-job
 shift
-cases=" ${*:-a b c d e costs} "
+cases=" ${*:-a b c d e f costs} "
 if [ "$cases" = " drop-million " ]; then
     rm -rf "$million"
     exit 0
@@ -229,6 +232,19 @@ echo "  each column's sort of the rows, click to repaint (s): $(sed 's/^sorts //
 show_phases "$phases"
 echo "  (the million-file tree stays in $million for the next run; 'bench/job_bench.sh BUILD_DIR" \
     "drop-million' deletes it)"
+fi
+
+if wanted f; then
+"$build/native/make_bench_tree" "$million" 1000000 1000
+set_rule "*.*" 1 "$million"
+rows=$(find "$million" -type f | wc -l)
+(cd "$windows" && WINEPREFIX=$prefix WINEDEBUG=-all wine Kelvaro.exe >/dev/null 2>&1 &)
+step() { wine_run "$windows/list_bench.exe" "$@" | tr -d '\r'; }
+memory() { awk -v what="^$1" '$0 ~ what { printf "%.0f MB", $2 / 1024 }' "/proc/$2/status"; }
+listed=$(step start "$rows")
+pid=$(kelvaro_pid)
+echo "the window (f) over $rows rows, seconds of each step: $listed, $(memory VmRSS "$pid") then in use;" \
+    "$(step selectall); $(step scroll); peak memory $(memory VmHWM "$pid"); $(step close)"
 fi
 wine_run reg delete 'HKCU\Software\Tarnwell\Kelvaro' /f >/dev/null 2>&1 || true
 

@@ -1,10 +1,10 @@
-// Drives a running Kelvaro's results list from outside and times what a user waits for, one step a call:
-//   list_bench.exe start ROWS      clicks Start; seconds until the list holds ROWS rows and the window
-//   answers list_bench.exe click COLUMN    clicks the header of that column; seconds until the window answers
-//   again list_bench.exe selectall       presses Ctrl+A in the list; seconds until the window answers again
-//   list_bench.exe scroll          pages down the list 20 times; seconds until the window answers again
-//   list_bench.exe close           closes the window; seconds until the process is gone
-// Each step prints "STEP SECONDS" and exits 0, or exits 1 when the window is not found or a wait runs out.
+// Drives a running Kelvaro's results list from outside and times what a user waits for, one step a call.
+// Each step prints "STEP SECONDS" and exits 0, or exits 1 when the window is not found or a wait runs out:
+//   start ROWS     clicks Start; seconds until the list holds ROWS rows and the window answers
+//   click COLUMN   clicks the header of that column; seconds until the window answers again
+//   selectall      presses Ctrl+A in the list; seconds until the window answers again
+//   scroll         pages down the list 20 times; seconds until the window answers again
+//   close          closes the window; seconds until the process is gone
 #include <windows.h>
 #include <commctrl.h>
 
