@@ -16,6 +16,7 @@
 #include "rules/settings_store.h"
 #include "ui/guarded_call_win.h"
 #include "ui/help_win.h"
+#include "ui/message_box_win.h"
 #include "ui/resource_ids.h"
 #include "widgets/speed_button_win.h"
 
@@ -209,16 +210,37 @@ void TForm1::AppendRule(const RuleRow& row) {
 void TForm1::FormShow() {
     Settings settings(*this);
     LoadSettings(*services_.settings, settings, settingsKey_);
+    loadedSettings_ = RulesAndOptions();
     SetWindowTextA(Handle(), kCaption);
     AutomaticMode();
 }
 
 bool TForm1::FormClose() {
     RunHelpCommand(Handle(), HELP_QUIT, 0);
-    if (!SavesSettings) return true;
+    if (!SavesSettings) {
+        // Another copy's window keeps the rules, and saving here could overwrite what it saved since: what
+        // was changed here is not saved, and the user is told rather than left to find it gone.
+        if (RulesAndOptions() != loadedSettings_)
+            ShowMessageBox(Handle(), kUnsavedChangesText, "Kelvaro", MB_OK | MB_ICONINFORMATION);
+        return true;
+    }
     Settings settings(*this);
     SaveSettings(*services_.settings, settings, settingsKey_);
     return true;
+}
+
+std::string TForm1::RulesAndOptions() const {
+    std::string text;
+    for (int row = 0; row < setupList_->RowCount(); ++row) {
+        const RuleRow rule = Rule(row);
+        text += rule.Caption;
+        for (const std::string& cell : rule.SubItems) text += '\x1f' + cell;
+        text += '\x1e';
+    }
+    for (bool flag : {confirmDelete_, useRecycleBin_, menu_->Checked(command::RunduringWin95Boot1),
+                      menu_->Checked(command::Office97Buttons), menu_->Checked(command::SaveSettingsatExit1)})
+        text += flag ? '1' : '0';
+    return text;
 }
 
 void TForm1::OnClose() {

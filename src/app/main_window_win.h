@@ -39,6 +39,10 @@ class TForm1 : public Window {
 public:
     static constexpr const char* kClassName = "TForm1";
     static constexpr const char* kCaption = "Kelvaro for Windows 95";
+    // Closing a window whose rules and options another copy's window owns, after changing them here.
+    static constexpr const char* kUnsavedChangesText =
+        "Another Kelvaro window is open and keeps the rules and options, so the changes made in this window "
+        "were not saved. Make them in that window.";
 
     // settingsKey: where under the settings registry the settings live (tests give a private key).
     TForm1(MainWindowServices services, MainWindowParts parts, std::string settingsKey = "");
@@ -162,6 +166,9 @@ private:
     std::unique_ptr<IconCache> icons_;
     std::unique_ptr<DeletionRecord> record_;
     std::string settingsKey_;
+    // The rules and options as loaded, to tell at a close that cannot save them whether anything is lost.
+    std::string loadedSettings_;
+    std::string RulesAndOptions() const;
     FontOwner font_;      // Arial, for the window and its bars
     FontOwner listFont_;  // MS Sans Serif, for the lists
     std::unique_ptr<MainMenu> menu_;

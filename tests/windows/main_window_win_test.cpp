@@ -258,6 +258,25 @@ TEST_F(MainWindowTest, SettingsRoundTripAndStoredOddities) {
     EXPECT_FALSE(again.ConfirmDelete());
 }
 
+// A window beside another copy's window, which keeps the rules: its close saves nothing, and says so only
+// when something was changed in it.
+TEST_F(MainWindowTest, AWindowThatDoesNotKeepTheRulesSavesNothingAndSaysWhenChangesAreLost) {
+    SetString("Files", "Count", "1");
+    SetString("Files", "Path1", "C:\\kept");
+    SetString("Files", "Spec1", "*.tmp");
+    for (bool change : {false, true}) {
+        TForm1& f = Open();
+        f.SavesSettings = false;
+        boxes.clear();
+        if (change) f.AppendRule({"C:\\new", {"*.bak", "  ", "  ", "Yes", " "}});
+        EXPECT_TRUE(Closes());
+        EXPECT_EQ(GetString("Files", "Count"), "1");
+        EXPECT_EQ(GetString("Settings", "Confirm"), "<missing>");
+        EXPECT_EQ(boxes, change ? std::vector<std::string>{TForm1::kUnsavedChangesText}
+                                : std::vector<std::string>{});
+    }
+}
+
 // Every value stored, one of them damaged by another tool or a hand edit; a plain start and close must
 // give that one its default and write every other back as it was.
 TEST_F(MainWindowTest, ADamagedValueCostsNoOtherValueThroughAStartAndClose) {
