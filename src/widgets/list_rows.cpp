@@ -11,22 +11,31 @@
 namespace kelvaro {
 namespace {
 
-// The rank of each text's collation key among the texts' keys in byte order, by the texts' numbers;
-// equal keys have equal ranks.
+// Calls setRank(i, rank) with the rank of each of count keys (keyOf(i)) among them in byte order; equal
+// keys have equal ranks.
+template <typename KeyOf, typename SetRank>
+void RankKeys(std::size_t count, const KeyOf& keyOf, const SetRank& setRank) {
+    std::vector<std::size_t> byKey(count);
+    std::iota(byKey.begin(), byKey.end(), std::size_t{0});
+    const auto keyLess = [&](std::size_t a, std::size_t b) { return keyOf(a) < keyOf(b); };
+    // Keys of a list kept in caption order are most often in order already: one pass instead of a sort.
+    if (!std::is_sorted(byKey.begin(), byKey.end(), keyLess)) std::sort(byKey.begin(), byKey.end(), keyLess);
+    std::uint32_t rank = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i > 0 && keyOf(byKey[i]) != keyOf(byKey[i - 1])) ++rank;
+        setRank(byKey[i], rank);
+    }
+}
+
+// The rank of each text's collation key among the texts' keys, by the texts' numbers.
 std::vector<std::uint32_t> KeyRanks(const std::unordered_map<std::string, std::uint32_t>& numbers,
                                     const KeyedCollation& collation) {
     std::vector<std::string> keys(numbers.size());
     for (const auto& [text, number] : numbers) keys[number] = collation.Key(text);
-    std::vector<std::uint32_t> byKey(keys.size());
-    std::iota(byKey.begin(), byKey.end(), 0u);
-    std::sort(byKey.begin(), byKey.end(),
-              [&](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
     std::vector<std::uint32_t> ranks(keys.size());
-    std::uint32_t rank = 0;
-    for (std::size_t i = 0; i < byKey.size(); ++i) {
-        if (i > 0 && keys[byKey[i]] != keys[byKey[i - 1]]) ++rank;
-        ranks[byKey[i]] = rank;
-    }
+    RankKeys(
+        keys.size(), [&](std::size_t i) -> const std::string& { return keys[i]; },
+        [&](std::size_t i, std::uint32_t rank) { ranks[i] = rank; });
     return ranks;
 }
 
@@ -153,18 +162,9 @@ std::vector<std::size_t> ListRows::KeyedOrder(int column, bool numbers, bool asc
 void ListRows::KnowRanks() {
     if (ranksKnown_) return;
     KnowKeys();
-    std::vector<std::size_t> byKey(rows_.size());
-    std::iota(byKey.begin(), byKey.end(), std::size_t{0});
-    const auto keyLess = [&](std::size_t a, std::size_t b) {
-        return CaptionKey(rows_[a]) < CaptionKey(rows_[b]);
-    };
-    // A list kept in caption order is most often in key order already: one pass instead of a sort.
-    if (!std::is_sorted(byKey.begin(), byKey.end(), keyLess)) std::sort(byKey.begin(), byKey.end(), keyLess);
-    std::uint32_t rank = 0;
-    for (std::size_t i = 0; i < byKey.size(); ++i) {
-        if (i > 0 && CaptionKey(rows_[byKey[i]]) != CaptionKey(rows_[byKey[i - 1]])) ++rank;
-        rows_[byKey[i]].Rank = rank;
-    }
+    RankKeys(
+        rows_.size(), [&](std::size_t i) { return CaptionKey(rows_[i]); },
+        [&](std::size_t i, std::uint32_t rank) { rows_[i].Rank = rank; });
     ranksKnown_ = true;
 }
 
@@ -298,21 +298,14 @@ void ListRows::AddRows(std::vector<NewListRow> rows) {
         return;
     }
     if (rows.empty()) return;
-    if (!captionOrdered_) SortByCaption();
-    KnowKeys();
     std::vector<Row> made;
     made.reserve(rows.size());
     for (NewListRow& row : rows) made.push_back(MakeTextRow(std::move(row)));
-    for (const Row& row : made) SetCaptionKey(row, collation_.Key(Caption(row)));
-    Merge(BatchPlaces(RowCaptions(*this, rows_), RowCaptions(*this, made), collation_,
-                      collation_.KeysAreExact()),
-          made);
+    MergeInCaptionOrder(made);
 }
 
 void ListRows::AddFileRows(const std::vector<NewFileRow>& rows) {
     if (rows.empty()) return;
-    std::vector<Row> made;
-    made.reserve(rows.size());
     if (!KeepsCaptionOrder()) {
         // Appended: the rows above keep their places and marks.
         captionOrdered_ = rows_.empty() && rows.size() == 1;
@@ -322,16 +315,18 @@ void ListRows::AddFileRows(const std::vector<NewFileRow>& rows) {
         display_.ShowCount(Count());
         return;
     }
-    if (!captionOrdered_) SortByCaption();
-    KnowKeys();
+    std::vector<Row> made;
+    made.reserve(rows.size());
     for (const NewFileRow& row : rows) made.push_back(MakeFileRow(row));
-    for (const Row& row : made) SetCaptionKey(row, collation_.Key(Caption(row)));
-    Merge(BatchPlaces(RowCaptions(*this, rows_), RowCaptions(*this, made), collation_,
-                      collation_.KeysAreExact()),
-          made);
+    MergeInCaptionOrder(made);
 }
 
-void ListRows::Merge(const std::vector<BatchPlace>& places, const std::vector<Row>& made) {
+void ListRows::MergeInCaptionOrder(const std::vector<Row>& made) {
+    if (!captionOrdered_) SortByCaption();
+    KnowKeys();
+    for (const Row& row : made) SetCaptionKey(row, collation_.Key(Caption(row)));
+    const std::vector<BatchPlace> places = BatchPlaces(RowCaptions(*this, rows_), RowCaptions(*this, made),
+                                                       collation_, collation_.KeysAreExact());
     ranksKnown_ = false;
     display_.RowsChanging();
     const Marks marks = NoteMarks(made.front().Id);

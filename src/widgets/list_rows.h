@@ -185,8 +185,8 @@ private:
     std::optional<std::int64_t> Value(const Row& row, int column) const;
     Row MakeTextRow(NewListRow row);
     Row MakeFileRow(const NewFileRow& row);
-    // Inserts rows made in order at places in caption order (BatchPlaces), in one pass.
-    void Merge(const std::vector<BatchPlace>& places, const std::vector<Row>& made);
+    // Inserts rows just made (with ids from the next one on) where caption order puts them, in one pass.
+    void MergeInCaptionOrder(const std::vector<Row>& made);
     // newFrom: the first id of rows made for the change under way, which were not there to be marked.
     Marks NoteMarks(std::uint64_t newFrom) const;
     void RestoreMarks(const Marks& marks);
