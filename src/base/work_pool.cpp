@@ -4,45 +4,55 @@ namespace kelvaro {
 
 WorkPool::~WorkPool() {
     {
-        std::lock_guard<std::mutex> lock(mutex_);
+        std::unique_lock<std::mutex> lock(mutex_);
+        while (Work(lock)) {
+        }
         closing_ = true;
     }
-    jobReady_.notify_all();
+    workReady_.notify_all();
     for (std::thread& thread : threads_) thread.join();
 }
 
-void WorkPool::Run(std::size_t count, const std::function<void(std::size_t)>& task) {
-    if (count == 0) return;
-    std::unique_lock<std::mutex> lock(mutex_);
-    if (threads_.empty() && count > 1)
-        for (int i = 0; i < helpers_; ++i) threads_.emplace_back([this] { Serve(); });
-    task_ = &task;
-    count_ = count;
-    next_ = 0;
-    jobReady_.notify_all();
-    while (Work(lock)) {
+WorkPool::Ticket WorkPool::Start(std::size_t count, std::function<void(std::size_t)> task) {
+    auto job = std::make_shared<Job>();
+    job->task = std::move(task);
+    job->count = count;
+    if (count == 0) return job;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (threads_.empty() && count > 1)
+            for (int i = 0; i < helpers_; ++i) threads_.emplace_back([this] { Serve(); });
+        queue_.push_back(job);
     }
-    jobDone_.wait(lock, [this] { return running_ == 0; });
-    task_ = nullptr;
+    workReady_.notify_all();
+    return job;
+}
+
+void WorkPool::Wait(const Ticket& job) {
+    if (!job) return;
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (job->done < job->count) {
+        if (!Work(lock)) jobDone_.wait(lock, [&] { return job->done == job->count || !queue_.empty(); });
+    }
 }
 
 bool WorkPool::Work(std::unique_lock<std::mutex>& lock) {
-    if (!task_ || next_ >= count_) return false;
-    const std::size_t index = next_++;
-    const std::function<void(std::size_t)>& task = *task_;
-    ++running_;
+    if (queue_.empty()) return false;
+    Ticket job = queue_.front();  // kept alive while its call runs
+    const std::size_t index = job->next++;
+    if (job->next == job->count) queue_.pop_front();
     lock.unlock();
-    task(index);
+    job->task(index);
     lock.lock();
-    if (--running_ == 0 && next_ >= count_) jobDone_.notify_all();
+    if (++job->done == job->count) jobDone_.notify_all();
     return true;
 }
 
 void WorkPool::Serve() {
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
-        jobReady_.wait(lock, [this] { return closing_ || (task_ && next_ < count_); });
-        if (closing_) return;
+        workReady_.wait(lock, [this] { return closing_ || !queue_.empty(); });
+        if (closing_ && queue_.empty()) return;
         while (Work(lock)) {
         }
     }

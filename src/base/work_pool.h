@@ -3,7 +3,9 @@
 // processor: while one thread waits, the others' questions are already on their way.
 #include <condition_variable>
 #include <cstddef>
+#include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -11,28 +13,44 @@
 namespace kelvaro {
 
 class WorkPool {
+    struct Job;
+
 public:
-    // helpers: threads besides the caller's; started at the first Run.
+    // A job handed in and not yet waited for. Its task runs until Wait has returned for it.
+    using Ticket = std::shared_ptr<Job>;
+
+    // helpers: threads besides the callers'; started at the first job of more than one call.
     explicit WorkPool(int helpers) : helpers_(helpers) {}
+    // Waits for every job handed in.
     ~WorkPool();
     WorkPool(const WorkPool&) = delete;
     WorkPool& operator=(const WorkPool&) = delete;
 
-    // Calls task(i) once for each i below count, on the helpers and the calling thread together, and returns
-    // when every call has returned. A task must not throw.
-    void Run(std::size_t count, const std::function<void(std::size_t)>& task);
+    // Hands in count calls of task(i), one for each i below count, and returns at once: the helpers take
+    // them, jobs in the order they came. A task must not throw.
+    Ticket Start(std::size_t count, std::function<void(std::size_t)> task);
+    // Returns when every call of the job has returned. Meanwhile the caller takes calls too, of this job
+    // or of one handed in before it.
+    void Wait(const Ticket& job);
+    // Start and Wait.
+    void Run(std::size_t count, std::function<void(std::size_t)> task) {
+        Wait(Start(count, std::move(task)));
+    }
 
 private:
+    struct Job {
+        std::function<void(std::size_t)> task;
+        std::size_t count = 0, next = 0, done = 0;
+    };
     void Serve();
-    // Takes the next index of the current job and runs it, until none is left; false when none was left.
+    // Takes the next call of the first job that has one and runs it; false when no job has one.
     bool Work(std::unique_lock<std::mutex>& lock);
 
     int helpers_;
     std::vector<std::thread> threads_;
     std::mutex mutex_;
-    std::condition_variable jobReady_, jobDone_;
-    const std::function<void(std::size_t)>* task_ = nullptr;
-    std::size_t count_ = 0, next_ = 0, running_ = 0;
+    std::condition_variable workReady_, jobDone_;
+    std::deque<Ticket> queue_;  // jobs with calls not yet taken, in the order they came
     bool closing_ = false;
 };
 

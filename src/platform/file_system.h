@@ -129,6 +129,42 @@ public:
             answers.push_back(ExamineListedFile(folder + entry.name, entry.attributes));
         return answers;
     }
+
+    // ExamineListedFiles of a batch, which may go on while its caller reads the next one.
+    class Examination {
+    public:
+        virtual ~Examination() = default;
+        // Waits for them, the first time.
+        virtual const std::vector<ListedFileAnswers>& Answers() = 0;
+    };
+    // Here the questions are asked when the answers are taken; a platform that asks side by side starts
+    // asking at once.
+    virtual std::unique_ptr<Examination> StartExamining(const std::string& folder,
+                                                        std::vector<DirectoryEntry> entries) {
+        return std::make_unique<LaterExamination>(*this, folder, std::move(entries));
+    }
+    // How many batches a caller may start before it takes the answers of the first: 0 for a platform that
+    // only asks when they are taken.
+    virtual std::size_t ExaminationsAhead() const { return 0; }
+
+private:
+    class LaterExamination : public Examination {
+    public:
+        LaterExamination(FileSystem& files, std::string folder, std::vector<DirectoryEntry> entries)
+            : files_(files), folder_(std::move(folder)), entries_(std::move(entries)) {}
+        const std::vector<ListedFileAnswers>& Answers() override {
+            if (!asked_) answers_ = files_.ExamineListedFiles(folder_, entries_);
+            asked_ = true;
+            return answers_;
+        }
+
+    private:
+        FileSystem& files_;
+        std::string folder_;
+        std::vector<DirectoryEntry> entries_;
+        std::vector<ListedFileAnswers> answers_;
+        bool asked_ = false;
+    };
 };
 
 std::unique_ptr<FileSystem> MakePlatformFileSystem();

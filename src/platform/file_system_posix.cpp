@@ -17,6 +17,7 @@
 #include "platform/file_system.h"
 #include "platform/file_time_posix.h"
 #include "platform/name_case.h"
+#include "platform/pooled_examination.h"
 #include "platform/unix_path_posix.h"
 #include "platform/wildcard_posix.h"
 
@@ -151,16 +152,21 @@ public:
         return lstat(ToUnixPath(path).c_str(), &info) != 0 || S_ISLNK(info.st_mode);
     }
 
-    // Side by side, as the Windows build asks: the scan's batches meet threads here too, where the tests run
-    // under the thread checker.
+    // Side by side and ahead of the caller, as the Windows build asks: the scan's batches meet threads here
+    // too, where the tests run under the thread checker.
     std::vector<ListedFileAnswers> ExamineListedFiles(const std::string& folder,
                                                       const std::vector<DirectoryEntry>& entries) override {
-        std::vector<ListedFileAnswers> answers(entries.size());
-        examiners_.Run(entries.size(), [&](std::size_t i) {
-            answers[i] = {IsListedFileLink(folder + entries[i].name, entries[i].attributes), std::nullopt};
-        });
-        return answers;
+        return StartExamining(folder, entries)->Answers();
     }
+    std::unique_ptr<Examination> StartExamining(const std::string& folder,
+                                                std::vector<DirectoryEntry> entries) override {
+        return std::make_unique<PooledExamination>(
+            examiners_, folder, std::move(entries),
+            [this](const std::string& path, const DirectoryEntry& entry) {
+                return ListedFileAnswers{IsListedFileLink(path, entry.attributes), std::nullopt};
+            });
+    }
+    std::size_t ExaminationsAhead() const override { return 4; }
 
 private:
     WorkPool examiners_{3};

@@ -14,6 +14,7 @@
 #include "platform/handle_owners_win.h"
 #include "platform/name_case.h"
 #include "platform/open_file_win.h"
+#include "platform/pooled_examination.h"
 
 namespace kelvaro {
 namespace {
@@ -264,20 +265,23 @@ public:
     // server, and questions from several threads overlap their waits (about twice as fast with four).
     std::vector<ListedFileAnswers> ExamineListedFiles(const std::string& folder,
                                                       const std::vector<DirectoryEntry>& entries) override {
-        std::vector<ListedFileAnswers> answers(entries.size());
-        if (entries.empty()) return answers;
-        // Asked here, once: the threads only read it.
-        const std::optional<std::wstring> finalFolder = FinalFolderOf(Widen(folder + entries.front().name));
-        examiners_.Run(entries.size(), [&](std::size_t i) {
-            try {
-                const std::string path = folder + entries[i].name;
-                answers[i] = Examine(path, Widen(path), entries[i].attributes, finalFolder);
-            } catch (...) {
-                answers[i] = {};  // told nothing: taken for a link, and not listed
-            }
-        });
-        return answers;
+        return StartExamining(folder, entries)->Answers();
     }
+
+    // The helpers go on asking while the scan reads the next folders and lists what is answered: the
+    // server is then never left waiting for the scan.
+    std::unique_ptr<Examination> StartExamining(const std::string& folder,
+                                                std::vector<DirectoryEntry> entries) override {
+        // Asked here, once a folder: the helpers only read it.
+        std::optional<std::wstring> finalFolder;
+        if (!entries.empty()) finalFolder = FinalFolderOf(Widen(folder + entries.front().name));
+        return std::make_unique<PooledExamination>(
+            examiners_, folder, std::move(entries),
+            [finalFolder = std::move(finalFolder)](const std::string& path, const DirectoryEntry& entry) {
+                return Examine(path, Widen(path), entry.attributes, finalFolder);
+            });
+    }
+    std::size_t ExaminationsAhead() const override { return 8; }
 
 private:
     // The open that asks whether the file can be written is the one that names it: one open a file

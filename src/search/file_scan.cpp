@@ -82,10 +82,19 @@ void TFileScan::SetStartScan(bool value) {
     } flushAtEnd{*this};
     unlisted_.IdentifyFolders(platform_.files);
     protected_.IdentifyFolders(platform_.files);
-    if (SearchAllDrives)
-        ScanAllDrives();
-    else
-        ScanTree(Directory);
+    pending_.clear();
+    stoppedWhileListing_ = false;
+    try {
+        if (SearchAllDrives)
+            ScanAllDrives();
+        else
+            ScanTree(Directory);
+    } catch (...) {
+        // What was read before the failure is listed, as it was before the next folder was read.
+        ListPending(0);
+        throw;
+    }
+    ListPending(0);
 }
 
 void TFileScan::ScanTree(const std::string& root) {
@@ -138,10 +147,11 @@ void TFileScan::ScanFolder(std::string path, const std::optional<FolderIdentity>
                 PumpMessages();
             }
         } catch (...) {
-            ListEntries(path, kept);
+            Examine(path, std::move(kept));
+            ListPending(0);
             throw;
         }
-        ListEntries(path, kept);
+        Examine(path, std::move(kept));
     }
     if (StopScan) return;
     if (!IncSubDir) return;
@@ -183,21 +193,45 @@ bool TFileScan::PassesRuleTests(const std::string& folder, const DirectoryEntry&
     return FileAgeComp == fctNone || PassesAge(entry);
 }
 
-void TFileScan::ListEntries(const std::string& folder, const std::vector<DirectoryEntry>& entries) {
+void TFileScan::Examine(const std::string& folder, std::vector<DirectoryEntry> entries) {
     if (entries.empty()) return;
     // Asked only of files the rule's other tests keep: it costs trips to the file system.
     // Listed, a link would have its target searched, shown and deleted in its place.
-    const std::vector<FileSystem::ListedFileAnswers> answers =
-        platform_.files.ExamineListedFiles(folder, entries);
+    std::unique_ptr<FileSystem::Examination> examination = platform_.files.StartExamining(folder, entries);
+    pending_.push_back({folder, std::move(entries), std::move(examination)});
+    ListPending(platform_.files.ExaminationsAhead());
+}
+
+void TFileScan::ListPending(std::size_t keep) {
+    while (pending_.size() > keep) {
+        PendingBatch batch = std::move(pending_.front());
+        pending_.pop_front();
+        try {
+            ListEntries(batch);
+        } catch (...) {
+            // Nothing read after a failure is listed, as nothing after it was read before.
+            pending_.clear();
+            throw;
+        }
+    }
+}
+
+void TFileScan::ListEntries(PendingBatch& batch) {
+    const std::vector<FileSystem::ListedFileAnswers>& answers = batch.examination->Answers();
     // Files read before a stop are listed, as each was before the next one was read; a stop that comes
-    // while they are listed keeps the rest of them out, as it kept their reading from starting.
+    // while they are listed keeps the rest of them out, and the batches read after them, as it kept their
+    // reading from starting.
+    if (stoppedWhileListing_) return;
     const bool stoppedWhileReading = StopScan;
-    for (std::size_t i = 0; i < entries.size() && i < answers.size(); ++i) {
+    for (std::size_t i = 0; i < batch.entries.size() && i < answers.size(); ++i) {
         if (answers[i].link) continue;
-        const DirectoryEntry& entry = entries[i];
-        const std::string path = folder + entry.name;
+        const DirectoryEntry& entry = batch.entries[i];
+        const std::string path = batch.folder + entry.name;
         PumpMessages();
-        if (StopScan && !stoppedWhileReading) return;
+        if (StopScan && !stoppedWhileReading) {
+            stoppedWhileListing_ = true;
+            return;
+        }
         if (!SearchString.empty()) {
             int found = FileContainsText(path);
             if (found < 0) AddLine("*** Error Scanning: " + path, FoundEntry{0, 0, 0, true});

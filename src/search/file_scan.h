@@ -2,7 +2,9 @@
 // TFileScan walks a folder tree and collects the files that match a pattern and the size, age and
 // content criteria, one line per file in FileList.
 #include <cstdint>
+#include <deque>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -113,8 +115,19 @@ private:
     void ScanAllDrives();
     // The label, size and age tests of one listed file, pumping between them.
     bool PassesRuleTests(const std::string& folder, const DirectoryEntry& entry);
-    // Asks the platform about the files that passed, together, and lists those it keeps, in their order.
-    void ListEntries(const std::string& folder, const std::vector<DirectoryEntry>& entries);
+    // Files of one folder that passed, asked about together, listed once answered.
+    struct PendingBatch {
+        std::string folder;
+        std::vector<DirectoryEntry> entries;
+        std::unique_ptr<FileSystem::Examination> examination;
+    };
+    // Starts asking the platform about the files that passed, and lists the batches answered beyond those
+    // the platform asks about ahead.
+    void Examine(const std::string& folder, std::vector<DirectoryEntry> entries);
+    // Lists the batches started, oldest first, until keep are left.
+    void ListPending(std::size_t keep);
+    // Lists those of a batch's files that the platform keeps, in their order.
+    void ListEntries(PendingBatch& batch);
     bool PassesAge(const DirectoryEntry& entry) const;
     std::string ResultLine(const std::string& path, const DirectoryEntry& entry);
     void AddLine(std::string line, const FoundEntry& found);
@@ -128,6 +141,8 @@ private:
     UnlistedFiles unlisted_;
     ProtectedItems protected_;
     TDateTime endOfToday_ = 0;
+    std::deque<PendingBatch> pending_;  // started and not yet listed, oldest first
+    bool stoppedWhileListing_ = false;
     std::vector<FolderIdentity> walkPath_;
     std::uint32_t lastPumpTick_ = 0;
     bool neverPumped_ = true;

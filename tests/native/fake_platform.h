@@ -37,6 +37,10 @@ public:
         return links.count(path) != 0;
     }
 
+    // Batches a scan may start before it lists the first; their questions are asked as they are listed.
+    std::size_t ExaminationsAhead() const override { return examinationsAhead; }
+
+    std::size_t examinationsAhead = 0;
     std::set<std::string> links;          // full paths of files that are links
     std::vector<std::string> linkChecks;  // every IsFileLink, in order
     // Folders come with their identity in the listing, as the real searches can give it.

@@ -1,6 +1,11 @@
 // The scanner's walk, criteria, stop, pacing and failures, on an in-memory file system.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <random>
+#include <stdexcept>
+
 #include "base/errors.h"
 #include "fake_platform.h"
 
@@ -309,6 +314,63 @@ TEST_F(FileScanTest, WalkNeverEntersLinksNorAFolderAlreadyOnItsPath) {
     EXPECT_EQ(Run(), (Lines{"C:\\r\\top", "C:\\r\\bsame\\again"}));
     files.identitiesInListing = true;
     EXPECT_EQ(Run(), (Lines{"C:\\r\\top", "C:\\r\\bsame\\again"}));
+}
+
+// The platform may be asked about several batches before the first is listed. Over generated trees that
+// changes nothing the scan lists; a stop anywhere still lists a beginning of the full list and closes every
+// search, and a failure lists what was read before it, whichever the depth.
+TEST_F(FileScanTest, BatchesAskedAheadListTheSameAndStopsOrFailuresKeepABeginning) {
+    std::mt19937 random(20261208);
+    auto pick = [&](int below) { return static_cast<int>(random() % static_cast<unsigned>(below)); };
+    for (int world = 0; world < 40; ++world) {
+        platform.files = FakeFileSystem();
+        std::vector<std::string> folders{"C:\\r"};
+        for (std::size_t f = 0; f < folders.size() && folders.size() < 9; ++f)
+            for (int sub = pick(4); sub > 0; --sub) {
+                const std::string name = "d" + std::to_string(folders.size());
+                files.AddFolder(folders[f], name);
+                folders.push_back(folders[f] + "\\" + name);
+            }
+        for (const std::string& folder : folders)
+            for (int i = pick(3) == 0 ? 0 : pick(150); i > 0; --i) {
+                const std::string name = "f" + std::to_string(i) + (pick(4) ? ".tmp" : ".txt");
+                files.AddFile(folder, {name});
+                if (pick(10) == 0) files.links.insert(folder + "\\" + name);
+            }
+        scan.FileSpecs = pick(2) ? "*.tmp" : "*.*";
+        auto runAhead = [&](std::size_t ahead, std::function<void()> onPump) {
+            files.examinationsAhead = ahead;
+            platform.pump.calls = 0;
+            platform.pump.onPump = std::move(onPump);
+            try {
+                Run();
+            } catch (const std::runtime_error&) {
+            }
+            EXPECT_EQ(files.openSearches, 0);
+            return scan.FileList;
+        };
+        const Lines all = runAhead(0, nullptr);
+        EXPECT_EQ(runAhead(5, nullptr), all) << world;
+        const int stopAt = 1 + pick(std::max(1, platform.pump.calls));
+        for (std::size_t ahead : {0u, 5u}) {
+            const Lines stopped = runAhead(ahead, [&] {
+                if (platform.pump.calls == stopAt) scan.StopScan = true;
+            });
+            ASSERT_LE(stopped.size(), all.size());
+            EXPECT_TRUE(std::equal(stopped.begin(), stopped.end(), all.begin())) << world << " " << ahead;
+        }
+        const int failAt = 1 + pick(static_cast<int>(folders.size()) * 2);
+        Lines failed[2];
+        for (std::size_t ahead : {0u, 5u}) {
+            int searches = 0;
+            files.onFindFirst = [&](const std::string&) {
+                if (++searches == failAt) throw std::runtime_error("unreadable");
+            };
+            failed[ahead ? 1 : 0] = runAhead(ahead, nullptr);
+            files.onFindFirst = nullptr;
+        }
+        EXPECT_EQ(failed[1], failed[0]) << world;
+    }
 }
 
 TEST_F(FileScanTest, ResultLineCarriesSizeDateAndAttributesWhenAsked) {

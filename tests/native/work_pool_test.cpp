@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <set>
@@ -29,6 +30,37 @@ TEST(WorkPool, RunsEachIndexOnceAcrossThreadsJobAfterJob) {
             EXPECT_GT(threads.size(), 1u) << count;
         }
     }
+}
+
+// A job handed in runs while its caller goes on; each Wait ends once its own job has, and the pool's end
+// waits for a job nobody waited for, whose calls write into what outlives it.
+TEST(WorkPool, JobsRunWhileTheCallerGoesOnAndAreAllDoneByTheirWaitsOrThePoolsEnd) {
+    std::vector<std::atomic<int>> first(40), second(40), unwaited(40);
+    auto slowly = [](std::vector<std::atomic<int>>& runs) {
+        return [&runs](std::size_t i) {
+            std::this_thread::sleep_for(std::chrono::microseconds(300));
+            ++runs[i];
+        };
+    };
+    auto allRan = [](const std::vector<std::atomic<int>>& runs) {
+        return std::all_of(runs.begin(), runs.end(), [](const std::atomic<int>& run) { return run == 1; });
+    };
+    {
+        WorkPool pool(2);
+        WorkPool::Ticket a = pool.Start(first.size(), slowly(first));
+        WorkPool::Ticket b = pool.Start(second.size(), slowly(second));
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (first[0] == 0 && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        EXPECT_EQ(first[0], 1) << "nothing ran before a Wait";
+        pool.Wait(b);
+        EXPECT_TRUE(allRan(second));
+        pool.Wait(a);
+        EXPECT_TRUE(allRan(first));
+        pool.Wait(pool.Start(0, slowly(first)));
+        pool.Start(unwaited.size(), slowly(unwaited));
+    }
+    EXPECT_TRUE(allRan(unwaited));
 }
 
 }  // namespace
