@@ -281,6 +281,7 @@ public:
                 return Examine(path, Widen(path), entry.attributes, finalFolder);
             });
     }
+    // Enough for the helpers to go on through the reading of a folder and the listing of a batch.
     std::size_t ExaminationsAhead() const override { return 8; }
 
 private:
@@ -352,8 +353,9 @@ private:
 
     VolumeSerialCache volumeSerials_;
     FinalFolderCache finalFolders_;
-    // Three threads besides the scan's own: more add little on two processors.
-    WorkPool examiners_{3};
+    // Four threads besides the scan's own, which reads and lists meanwhile: with two processors, three
+    // left the server short of questions and six gave no more.
+    WorkPool examiners_{4};
 };
 
 }  // namespace
