@@ -190,7 +190,8 @@ int main(int argc, char** argv) {
             const FILETIME folderNow = LastWrite(options.folder);
             if (CompareFileTime(&folderBefore, &folderNow) != 0) phases.folder = now;
         }
-        if (phases.question >= 0) continue;
+        // The question comes after the search: while the search's window shows, it is not looked for.
+        if (phases.question >= 0 || (progressShown && phases.gone < 0)) continue;
         if (HWND question = QuestionOf(process.dwThreadId)) {
             phases.question = now;
             if (options.answerNo && !answered) {
