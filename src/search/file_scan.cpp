@@ -217,11 +217,11 @@ void TFileScan::ListPending(std::size_t keep) {
 }
 
 void TFileScan::ListEntries(PendingBatch& batch) {
-    const std::vector<FileSystem::ListedFileAnswers>& answers = batch.examination->Answers();
     // Files read before a stop are listed, as each was before the next one was read; a stop that comes
     // while they are listed keeps the rest of them out, and the batches read after them, as it kept their
     // reading from starting.
     if (stoppedWhileListing_) return;
+    const std::vector<FileSystem::ListedFileAnswers>& answers = batch.examination->Answers();
     const bool stoppedWhileReading = StopScan;
     for (std::size_t i = 0; i < batch.entries.size() && i < answers.size(); ++i) {
         if (answers[i].link) continue;
