@@ -136,6 +136,8 @@ public:
         virtual ~Examination() = default;
         // Waits for them, the first time.
         virtual const std::vector<ListedFileAnswers>& Answers() = 0;
+        // The entries asked about, in the order of their answers.
+        virtual const std::vector<DirectoryEntry>& Entries() const = 0;
     };
     // Here the questions are asked when the answers are taken; a platform that asks side by side starts
     // asking at once.
@@ -157,6 +159,7 @@ private:
             asked_ = true;
             return answers_;
         }
+        const std::vector<DirectoryEntry>& Entries() const override { return entries_; }
 
     private:
         FileSystem& files_;

@@ -40,6 +40,7 @@ public:
         pool_.Wait(job_);
         return answers_;
     }
+    const std::vector<DirectoryEntry>& Entries() const override { return entries_; }
 
 private:
     WorkPool& pool_;

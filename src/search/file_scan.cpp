@@ -197,8 +197,7 @@ void TFileScan::Examine(const std::string& folder, std::vector<DirectoryEntry> e
     if (entries.empty()) return;
     // Asked only of files the rule's other tests keep: it costs trips to the file system.
     // Listed, a link would have its target searched, shown and deleted in its place.
-    std::unique_ptr<FileSystem::Examination> examination = platform_.files.StartExamining(folder, entries);
-    pending_.push_back({folder, std::move(entries), std::move(examination)});
+    pending_.push_back({folder, platform_.files.StartExamining(folder, std::move(entries))});
     ListPending(platform_.files.ExaminationsAhead());
 }
 
@@ -222,10 +221,11 @@ void TFileScan::ListEntries(PendingBatch& batch) {
     // reading from starting.
     if (stoppedWhileListing_) return;
     const std::vector<FileSystem::ListedFileAnswers>& answers = batch.examination->Answers();
+    const std::vector<DirectoryEntry>& entries = batch.examination->Entries();
     const bool stoppedWhileReading = StopScan;
-    for (std::size_t i = 0; i < batch.entries.size() && i < answers.size(); ++i) {
+    for (std::size_t i = 0; i < entries.size() && i < answers.size(); ++i) {
         if (answers[i].link) continue;
-        const DirectoryEntry& entry = batch.entries[i];
+        const DirectoryEntry& entry = entries[i];
         const std::string path = batch.folder + entry.name;
         PumpMessages();
         if (StopScan && !stoppedWhileReading) {

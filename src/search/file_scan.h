@@ -118,8 +118,7 @@ private:
     // Files of one folder that passed, asked about together, listed once answered.
     struct PendingBatch {
         std::string folder;
-        std::vector<DirectoryEntry> entries;
-        std::unique_ptr<FileSystem::Examination> examination;
+        std::unique_ptr<FileSystem::Examination> examination;  // holds the files
     };
     // Starts asking the platform about the files that passed, and lists the batches answered beyond those
     // the platform asks about ahead.

@@ -88,13 +88,18 @@ std::vector<std::uint64_t> Files(const ListRows& rows) {
     return files;
 }
 
-TEST(ListSortWin, HeaderClicksOrderRowsAsTheComparisonOfEveryPairDoes) {
-    const auto locale = MakePlatformLocaleFormats();
-    const ResultColumns columns(*locale);
+// A results list over the platform's own locale formats and collation.
+class ListSortWin : public ::testing::Test {
+protected:
+    const std::unique_ptr<LocaleFormats> locale = MakePlatformLocaleFormats();
+    const ResultColumns columns{*locale};
     const CountingCollation keyed;
     const CompareStringCollation compare;
     NoDisplay display;
-    ListRows model(keyed, display, &columns);
+    ListRows model{keyed, display, &columns};
+};
+
+TEST_F(ListSortWin, HeaderClicksOrderRowsAsTheComparisonOfEveryPairDoes) {
     // Rows that come after a sort by name take their places among its ranks too.
     model.AddFileRows(GeneratedFiles(2000, 5));
     model.HeaderClick(0, true);
@@ -127,18 +132,12 @@ TEST(ListSortWin, HeaderClicksOrderRowsAsTheComparisonOfEveryPairDoes) {
 }
 
 // Rows kept in caption order as batches of them come, as a run's rules add their files.
-TEST(ListSortWin, BatchesLandInTheComparisonsOrder) {
-    const auto locale = MakePlatformLocaleFormats();
-    const ResultColumns columns(*locale);
-    const CountingCollation keyed;
-    const CompareStringCollation compare;
-    NoDisplay display;
-    ListRows model(keyed, display, &columns);
+TEST_F(ListSortWin, BatchesLandInTheComparisonsOrder) {
     model.SetSortType(stBoth);
     std::vector<NewFileRow> all;
     for (unsigned batch = 0; batch < 3; ++batch) {
-        std::vector<NewFileRow> files = GeneratedFiles(1000, 20 + batch);
-        for (NewFileRow& file : files) file.Volume += batch * 1000;
+        const std::vector<NewFileRow> files =
+            GeneratedFiles(1000, 20 + batch, static_cast<int>(batch) * 1000);
         all.insert(all.end(), files.begin(), files.end());
         model.AddFileRows(files);
     }
